@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs every test tier:
+# native (in-memory Windows, sanitizers), then Wine (contract and end to end)
+# in a fresh XP-like prefix under its own X display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+
+install_packages
+build_program
+build_native
+build_wine_tests
+
+passed=0
+failed=0
+count() {  # reads a ctest log and adds up its result line
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+  local fail total
+  fail=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - fail))
+  failed=$((failed + fail))
+}
+
+status=0
+echo "== Native tier"
+ctest --test-dir "$BUILD/native" -j"$(nproc)" --output-on-failure 2>&1 | tee "$BUILD/native.log" || status=1
+count "$BUILD/native.log"
+
+echo "== Wine tier"
+make_xp_prefix "$BUILD/wine-prefix-test"
+start_xvfb
+trap 'stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
+export HUSHGATE_EXE
+HUSHGATE_EXE=$(winepath -w "$EXE")
+ctest --test-dir "$BUILD/wine" --output-on-failure 2>&1 | tee "$BUILD/wine.log" || status=1
+count "$BUILD/wine.log"
+
+echo
+echo "All tiers: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] || status=1
+exit $status

@@ -1,0 +1,47 @@
+#include "app/CommandLine.h"
+
+#include "engine/Apply.h"
+#include "engine/SettingCatalogue.h"
+#include "platform/Platform.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+const char kMistypedMessage[] = "You mistyped some of the commandline aguments!";
+constexpr unsigned int kNoNumber = 4294967295u;
+
+}  // namespace
+
+CommandLineReader::CommandLineReader(const std::string& tail)
+    : stream_(tail, std::ios::in | std::ios::out) {}
+
+CommandLineReader::Token CommandLineReader::Next(unsigned int* number) {
+  // Blanks after the last number end the list quietly.
+  stream_ >> std::ws;
+  if (stream_.eof()) return Token::kEnd;
+  // The stream would wrap a negative number round to a positive one.
+  if (stream_.peek() == '-') return Token::kMistyped;
+  unsigned int value = kNoNumber;
+  // A failed read stores 0 since C++11, so the stream's own verdict counts;
+  // the all-bits-set marker stays a mistyped number as well.
+  if (!(stream_ >> value) || value == kNoNumber) return Token::kMistyped;
+  *number = value;
+  return Token::kNumber;
+}
+
+int RunCommandLine(const std::string& tail, SystemAccess& system) {
+  CommandLineReader reader(tail);
+  bool allDone = true;
+  unsigned int number = 0;
+  for (;;) {
+    CommandLineReader::Token token = reader.Next(&number);
+    if (token == CommandLineReader::Token::kEnd) break;
+    if (token == CommandLineReader::Token::kMistyped) {
+      platform::ShowMessageBox(nullptr, kMistypedMessage, platform::ProgramName().c_str(),
+                               MB_OK | MB_ICONEXCLAMATION);
+      return kMistyped;
+    }
+    if (IsCommandLineSetting(number) && !Apply(system, number)) allDone = false;
+  }
+  return allDone ? kAllDone : kSomeNotDone;
+}

@@ -1,0 +1,77 @@
+#include "engine/SettingCatalogue.h"
+
+namespace {
+
+using A = Availability;
+constexpr SettingKind kCheck = SettingKind::kCheck;
+constexpr SettingKind kRadio = SettingKind::kRadio;
+
+const CategoryEntry kCategories[] = {
+    {0, 1, 600, A::kMediaPlayer8},
+    {1, 5, 601, A::kWindowsXp},
+    {2, 34, 602, A::kAlways},
+    {3, 9, 603, A::kInternetExplorer6},
+    {4, 15, 604, A::kAlways},
+    {5, 19, 605, A::kAlways},
+    {6, 23, 606, A::kAlways},
+};
+
+// id, label, description, category, kind, offered when, service,
+// recommended, expert only, command line
+const SettingEntry kSettings[] = {
+    {1, 2, 501, 0, kCheck, A::kMediaPlayer8, nullptr, true, false, true},
+    {2, 3, 502, 0, kCheck, A::kMediaPlayer8, nullptr, true, false, true},
+    {3, 4, 503, 0, kCheck, A::kMediaPlayer8, nullptr, true, false, true},
+    {4, 6, 504, 1, kCheck, A::kWindowsXp, nullptr, true, false, true},
+    {5, 7, 505, 1, kCheck, A::kWindowsXp, nullptr, true, false, true},
+    {19, 8, 519, 2, kCheck, A::kWindowsXp, nullptr, true, false, true},
+    {21, 12, 521, 2, kCheck, A::kWindowsXp, nullptr, true, false, true},
+    {16, 22, 516, 2, kCheck, A::kSupportAccount, nullptr, false, false, true},
+    {0, 27, 500, 2, kCheck, A::kAlways, nullptr, true, true, true},
+    {22, 28, 522, 2, kCheck, A::kWindowsXp, nullptr, false, false, true},
+    {23, 29, 523, 2, kCheck, A::kAlways, nullptr, false, false, true},
+    {24, 30, 524, 2, kCheck, A::kAlways, nullptr, false, false, true},
+    {26, 36, 526, 2, kCheck, A::kWindowsXpWithQos, nullptr, false, false, true},
+    {27, 37, 527, 2, kCheck, A::kOfficeXp, nullptr, false, false, true},
+    {28, 41, 528, 2, kCheck, A::kAlways, nullptr, false, false, false},
+    {7, 11, 507, 3, kCheck, A::kInternetExplorer6, nullptr, true, false, true},
+    {6, 10, 506, 3, kCheck, A::kInternetExplorer6, nullptr, true, false, true},
+    {8, 13, 508, 3, kCheck, A::kInternetExplorer6, nullptr, true, false, true},
+    {29, 43, 530, 3, kCheck, A::kInternetExplorer6, nullptr, false, false, false},
+    {9, 16, 509, 4, kCheck, A::kService, "ERSvc", true, false, true},
+    {10, 17, 510, 4, kCheck, A::kService, "wuauserv", true, false, true},
+    {11, 18, 511, 4, kCheck, A::kService, "W32Time", true, false, true},
+    {12, 26, 512, 4, kCheck, A::kService, "Schedule", true, true, true},
+    {25, 42, 529, 4, kCheck, A::kService, "upnphost", true, false, false},
+    {13, 35, 513, 5, kRadio, A::kAlways, nullptr, false, false, false},
+    {14, 20, 514, 5, kRadio, A::kAlways, nullptr, false, false, true},
+    {15, 21, 515, 5, kRadio, A::kAlways, nullptr, false, false, true},
+    {30, 44, 531, 6, kCheck, A::kWindowsXp, nullptr, false, false, false},
+};
+
+}  // namespace
+
+TableView<SettingEntry> AllSettings() {
+  return {kSettings, sizeof kSettings / sizeof kSettings[0]};
+}
+
+TableView<CategoryEntry> AllCategories() {
+  return {kCategories, sizeof kCategories / sizeof kCategories[0]};
+}
+
+const SettingEntry* FindSetting(SettingId id) {
+  for (const SettingEntry& entry : AllSettings())
+    if (entry.id == id) return &entry;
+  return nullptr;
+}
+
+const CategoryEntry* FindCategory(SettingCategory category) {
+  for (const CategoryEntry& entry : AllCategories())
+    if (entry.category == category) return &entry;
+  return nullptr;
+}
+
+bool IsCommandLineSetting(SettingId id) {
+  const SettingEntry* entry = FindSetting(id);
+  return entry && entry->commandLine;
+}

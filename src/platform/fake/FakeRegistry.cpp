@@ -1,0 +1,329 @@
+#include "platform/fake/FakeRegistry.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fake {
+namespace {
+
+constexpr REGSAM kReadRights = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY;
+constexpr REGSAM kWriteRights =
+    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::vector<std::string> SplitPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string::size_type start = 0;
+  while (start <= path.size()) {
+    std::string::size_type end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::string NameOf(const char* name) { return name ? name : ""; }
+
+}  // namespace
+
+FakeRegistry::FakeRegistry() {
+  const std::pair<HKEY, const char*> roots[] = {
+      {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+      {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+      {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+      {HKEY_USERS, "HKEY_USERS"},
+  };
+  for (const auto& [handle, name] : roots) {
+    auto key = std::make_shared<Key>();
+    key->name = name;
+    roots_[reinterpret_cast<uintptr_t>(handle)] = key;
+  }
+}
+
+std::shared_ptr<FakeRegistry::Key> FakeRegistry::Resolve(HKEY handle, REGSAM needed,
+                                                          LONG* error) {
+  auto root = roots_.find(reinterpret_cast<uintptr_t>(handle));
+  if (root != roots_.end()) {
+    const Key& key = *root->second;
+    bool allowed = (!(needed & kReadRights) || key.readable) &&
+                   (!(needed & kWriteRights) || key.writable);
+    *error = allowed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    return allowed ? root->second : nullptr;
+  }
+  auto found = handles_.find(reinterpret_cast<uintptr_t>(handle));
+  if (found == handles_.end()) {
+    ++badHandleUses_;
+    *error = ERROR_INVALID_HANDLE;
+    return nullptr;
+  }
+  if (found->second.key->deleted) {
+    *error = ERROR_KEY_DELETED;
+    return nullptr;
+  }
+  if ((found->second.access & needed) != needed) {
+    *error = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  *error = ERROR_SUCCESS;
+  return found->second.key;
+}
+
+std::shared_ptr<FakeRegistry::Key> FakeRegistry::Find(const std::shared_ptr<Key>& from,
+                                                       const std::string& path) const {
+  std::shared_ptr<Key> key = from;
+  for (const std::string& part : SplitPath(path)) {
+    auto next = std::find_if(key->subKeys.begin(), key->subKeys.end(),
+                             [&](const auto& sub) { return SameName(sub->name, part); });
+    if (next == key->subKeys.end()) return nullptr;
+    key = *next;
+  }
+  return key;
+}
+
+std::shared_ptr<FakeRegistry::Key> FakeRegistry::FindRoot(HKEY root,
+                                                           const std::string& path) const {
+  auto found = roots_.find(reinterpret_cast<uintptr_t>(root));
+  return found == roots_.end() ? nullptr : Find(found->second, path);
+}
+
+HKEY FakeRegistry::NewHandle(const std::shared_ptr<Key>& key, REGSAM access) {
+  uintptr_t value = nextHandle_;
+  nextHandle_ += 4;
+  handles_[value] = Handle{key, access};
+  return reinterpret_cast<HKEY>(value);
+}
+
+std::string FakeRegistry::PathOf(const Key& key) const {
+  return key.parent ? PathOf(*key.parent) + "\\" + key.name : key.name;
+}
+
+void FakeRegistry::Record(const std::string& action, const Key& key, const char* name) {
+  std::string entry = action + " " + PathOf(key);
+  if (name) entry += std::string("\\") + (*name ? name : "(default)");
+  changes_.push_back(entry);
+}
+
+LONG FakeRegistry::OpenKey(HKEY parent, const char* subKey, REGSAM access, HKEY* result) {
+  // Windows clears the handle of a failed open or create.
+  *result = nullptr;
+  LONG error;
+  std::shared_ptr<Key> base = Resolve(parent, 0, &error);
+  if (!base) return error;
+  std::shared_ptr<Key> key = Find(base, NameOf(subKey));
+  if (!key) return ERROR_FILE_NOT_FOUND;
+  if (((access & kReadRights) && !key->readable) || ((access & kWriteRights) && !key->writable))
+    return ERROR_ACCESS_DENIED;
+  *result = NewHandle(key, access);
+  return ERROR_SUCCESS;
+}
+
+LONG FakeRegistry::CreateKey(HKEY parent, const char* subKey, REGSAM access, HKEY* result,
+                             DWORD* disposition) {
+  *result = nullptr;
+  LONG error;
+  std::shared_ptr<Key> key = Resolve(parent, 0, &error);
+  if (!key) return error;
+  DWORD outcome = REG_OPENED_EXISTING_KEY;
+  for (const std::string& part : SplitPath(NameOf(subKey))) {
+    std::shared_ptr<Key> next = Find(key, part);
+    if (!next) {
+      if (!key->writable) return ERROR_ACCESS_DENIED;
+      next = std::make_shared<Key>();
+      next->name = part;
+      next->parent = key.get();
+      key->subKeys.push_back(next);
+      Record("create", *next);
+      outcome = REG_CREATED_NEW_KEY;
+    }
+    key = next;
+  }
+  if (((access & kReadRights) && !key->readable) || ((access & kWriteRights) && !key->writable))
+    return ERROR_ACCESS_DENIED;
+  *result = NewHandle(key, access);
+  if (disposition) *disposition = outcome;
+  return ERROR_SUCCESS;
+}
+
+LONG FakeRegistry::QueryValue(HKEY handle, const char* name, DWORD* type, BYTE* data,
+                              DWORD* size) {
+  LONG error;
+  std::shared_ptr<Key> key = Resolve(handle, KEY_QUERY_VALUE, &error);
+  if (!key) return error;
+  if (data && !size) return ERROR_INVALID_PARAMETER;
+  auto value = std::find_if(key->values.begin(), key->values.end(),
+                            [&](const auto& entry) { return SameName(entry.first, NameOf(name)); });
+  if (value == key->values.end()) return ERROR_FILE_NOT_FOUND;
+  const std::vector<BYTE>& bytes = value->second.bytes;
+  DWORD length = static_cast<DWORD>(bytes.size());
+  if (data && *size < length) {
+    *size = length;
+    if (type) *type = value->second.type;
+    return ERROR_MORE_DATA;
+  }
+  if (data && length) std::memcpy(data, bytes.data(), length);
+  if (size) *size = length;
+  if (type) *type = value->second.type;
+  return ERROR_SUCCESS;
+}
+
+LONG FakeRegistry::SetValue(HKEY handle, const char* name, DWORD type, const BYTE* data,
+                            DWORD size) {
+  LONG error;
+  std::shared_ptr<Key> key = Resolve(handle, KEY_SET_VALUE, &error);
+  if (!key) return error;
+  if (!data && size) return ERROR_INVALID_PARAMETER;
+  RegistryValue value{type, std::vector<BYTE>(data, data + size)};
+  auto existing = std::find_if(key->values.begin(), key->values.end(), [&](const auto& entry) {
+    return SameName(entry.first, NameOf(name));
+  });
+  if (existing != key->values.end())
+    existing->second = value;
+  else
+    key->values.emplace_back(NameOf(name), value);
+  Record("set", *key, NameOf(name).c_str());
+  return ERROR_SUCCESS;
+}
+
+LONG FakeRegistry::EnumValue(HKEY handle, DWORD index, char* name, DWORD* nameLength, DWORD* type,
+                             BYTE* data, DWORD* dataSize) {
+  LONG error;
+  std::shared_ptr<Key> key = Resolve(handle, KEY_QUERY_VALUE, &error);
+  if (!key) return error;
+  if (index >= key->values.size()) return ERROR_NO_MORE_ITEMS;
+  const auto& [valueName, value] = key->values[index];
+  if (!name || !nameLength || *nameLength <= valueName.size()) return ERROR_MORE_DATA;
+  DWORD length = static_cast<DWORD>(value.bytes.size());
+  if (data && (!dataSize || *dataSize < length)) {
+    if (dataSize) *dataSize = length;
+    return ERROR_MORE_DATA;
+  }
+  std::memcpy(name, valueName.c_str(), valueName.size() + 1);
+  *nameLength = static_cast<DWORD>(valueName.size());
+  if (data && length) std::memcpy(data, value.bytes.data(), length);
+  if (dataSize) *dataSize = length;
+  if (type) *type = value.type;
+  return ERROR_SUCCESS;
+}
+
+LONG FakeRegistry::DeleteKey(HKEY parent, const char* subKey) {
+  LONG error;
+  std::shared_ptr<Key> base = Resolve(parent, 0, &error);
+  if (!base) return error;
+  std::shared_ptr<Key> key = Find(base, NameOf(subKey));
+  if (!key) return ERROR_FILE_NOT_FOUND;
+  if (!key->parent || !key->writable || !key->subKeys.empty()) return ERROR_ACCESS_DENIED;
+  Record("delete-key", *key);
+  auto& siblings = key->parent->subKeys;
+  siblings.erase(std::find(siblings.begin(), siblings.end(), key));
+  key->deleted = true;
+  key->parent = nullptr;
+  return ERROR_SUCCESS;
+}
+
+LONG FakeRegistry::DeleteValue(HKEY handle, const char* name) {
+  LONG error;
+  std::shared_ptr<Key> key = Resolve(handle, KEY_SET_VALUE, &error);
+  if (!key) return error;
+  auto value = std::find_if(key->values.begin(), key->values.end(),
+                            [&](const auto& entry) { return SameName(entry.first, NameOf(name)); });
+  if (value == key->values.end()) return ERROR_FILE_NOT_FOUND;
+  Record("delete-value", *key, NameOf(name).c_str());
+  key->values.erase(value);
+  return ERROR_SUCCESS;
+}
+
+LONG FakeRegistry::CloseKey(HKEY handle) {
+  if (roots_.count(reinterpret_cast<uintptr_t>(handle))) return ERROR_SUCCESS;
+  if (!handles_.erase(reinterpret_cast<uintptr_t>(handle))) {
+    ++badHandleUses_;
+    return ERROR_INVALID_HANDLE;
+  }
+  return ERROR_SUCCESS;
+}
+
+std::shared_ptr<FakeRegistry::Key> FakeRegistry::MakePath(HKEY root, const std::string& path) {
+  std::shared_ptr<Key> key = roots_.at(reinterpret_cast<uintptr_t>(root));
+  for (const std::string& part : SplitPath(path)) {
+    std::shared_ptr<Key> next = Find(key, part);
+    if (!next) {
+      next = std::make_shared<Key>();
+      next->name = part;
+      next->parent = key.get();
+      key->subKeys.push_back(next);
+    }
+    key = next;
+  }
+  return key;
+}
+
+void FakeRegistry::AddKey(HKEY root, const std::string& path) { MakePath(root, path); }
+
+void FakeRegistry::PutValue(HKEY root, const std::string& path, const std::string& name,
+                            DWORD type, const std::vector<BYTE>& bytes) {
+  std::shared_ptr<Key> key = MakePath(root, path);
+  auto existing = std::find_if(key->values.begin(), key->values.end(),
+                               [&](const auto& entry) { return SameName(entry.first, name); });
+  if (existing != key->values.end())
+    existing->second = RegistryValue{type, bytes};
+  else
+    key->values.emplace_back(name, RegistryValue{type, bytes});
+}
+
+void FakeRegistry::PutString(HKEY root, const std::string& path, const std::string& name,
+                             const std::string& text) {
+  PutValue(root, path, name, REG_SZ, std::vector<BYTE>(text.c_str(), text.c_str() + text.size() + 1));
+}
+
+void FakeRegistry::PutNumber(HKEY root, const std::string& path, const std::string& name,
+                             DWORD number) {
+  std::vector<BYTE> bytes(4);
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<BYTE>(number >> (8 * i));
+  PutValue(root, path, name, REG_DWORD, bytes);
+}
+
+bool FakeRegistry::HasKey(HKEY root, const std::string& path) const {
+  return FindRoot(root, path) != nullptr;
+}
+
+std::optional<RegistryValue> FakeRegistry::GetValue(HKEY root, const std::string& path,
+                                                    const std::string& name) const {
+  std::shared_ptr<Key> key = FindRoot(root, path);
+  if (!key) return std::nullopt;
+  for (const auto& [valueName, value] : key->values)
+    if (SameName(valueName, name)) return value;
+  return std::nullopt;
+}
+
+std::vector<std::string> FakeRegistry::SubKeyNames(HKEY root, const std::string& path) const {
+  std::vector<std::string> names;
+  if (std::shared_ptr<Key> key = FindRoot(root, path))
+    for (const auto& sub : key->subKeys) names.push_back(sub->name);
+  return names;
+}
+
+void FakeRegistry::SetAccess(HKEY root, const std::string& path, bool readable, bool writable) {
+  std::shared_ptr<Key> key = MakePath(root, path);
+  key->readable = readable;
+  key->writable = writable;
+}
+
+void FakeRegistry::SetTreeAccess(HKEY root, bool readable, bool writable) {
+  std::vector<Key*> pending{roots_.at(reinterpret_cast<uintptr_t>(root)).get()};
+  while (!pending.empty()) {
+    Key* key = pending.back();
+    pending.pop_back();
+    key->readable = readable;
+    key->writable = writable;
+    for (const auto& sub : key->subKeys) pending.push_back(sub.get());
+  }
+}
+
+}  // namespace fake

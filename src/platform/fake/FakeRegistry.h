@@ -1,0 +1,88 @@
+#pragma once
+// An in-memory registry that answers the seam's registry calls the way
+// Windows does: keys matched without regard to case, values kept with their
+// type and raw bytes exactly as written, access rights per key and per
+// handle, ERROR_MORE_DATA for a value that does not fit, and no delete of a
+// key that still has subkeys.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+namespace fake {
+
+struct RegistryValue {
+  DWORD type = REG_NONE;
+  std::vector<BYTE> bytes;
+};
+
+class FakeRegistry {
+ public:
+  FakeRegistry();
+
+  // The seam's calls.
+  LONG OpenKey(HKEY parent, const char* subKey, REGSAM access, HKEY* result);
+  LONG CreateKey(HKEY parent, const char* subKey, REGSAM access, HKEY* result, DWORD* disposition);
+  LONG QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size);
+  LONG SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size);
+  LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type, BYTE* data,
+                 DWORD* dataSize);
+  LONG DeleteKey(HKEY parent, const char* subKey);
+  LONG DeleteValue(HKEY key, const char* name);
+  LONG CloseKey(HKEY key);
+
+  // Set-up and inspection for tests; they bypass access rights.
+  void AddKey(HKEY root, const std::string& path);
+  void PutValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                const std::vector<BYTE>& bytes);
+  void PutString(HKEY root, const std::string& path, const std::string& name,
+                 const std::string& text);  // REG_SZ with its terminating zero
+  void PutNumber(HKEY root, const std::string& path, const std::string& name, DWORD number);
+  bool HasKey(HKEY root, const std::string& path) const;
+  std::optional<RegistryValue> GetValue(HKEY root, const std::string& path,
+                                        const std::string& name) const;
+  std::vector<std::string> SubKeyNames(HKEY root, const std::string& path) const;
+  void SetAccess(HKEY root, const std::string& path, bool readable, bool writable);
+  void SetTreeAccess(HKEY root, bool readable, bool writable);  // the whole tree below root
+  size_t OpenHandleCount() const { return handles_.size(); }
+  // Calls made with a handle that was never opened or is already closed.
+  int BadHandleUses() const { return badHandleUses_; }
+  // Every change (create, set, delete), as "root\path[\name]" with its action.
+  const std::vector<std::string>& Changes() const { return changes_; }
+
+ private:
+  struct Key {
+    std::string name;
+    std::vector<std::shared_ptr<Key>> subKeys;
+    std::vector<std::pair<std::string, RegistryValue>> values;  // in creation order
+    Key* parent = nullptr;
+    bool readable = true;
+    bool writable = true;
+    bool deleted = false;
+  };
+  struct Handle {
+    std::shared_ptr<Key> key;
+    REGSAM access = 0;
+  };
+
+  std::shared_ptr<Key> Resolve(HKEY handle, REGSAM needed, LONG* error);
+  std::shared_ptr<Key> Find(const std::shared_ptr<Key>& from, const std::string& path) const;
+  std::shared_ptr<Key> FindRoot(HKEY root, const std::string& path) const;
+  std::shared_ptr<Key> MakePath(HKEY root, const std::string& path);
+  HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access);
+  std::string PathOf(const Key& key) const;
+  void Record(const std::string& action, const Key& key, const char* name = nullptr);
+
+  std::map<uintptr_t, std::shared_ptr<Key>> roots_;
+  std::map<uintptr_t, Handle> handles_;
+  uintptr_t nextHandle_ = 0x1000;
+  int badHandleUses_ = 0;
+  std::vector<std::string> changes_;
+};
+
+}  // namespace fake

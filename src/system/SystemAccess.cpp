@@ -1,0 +1,141 @@
+#include "system/SystemAccess.h"
+
+#include <cstring>
+#include <string>
+
+#include "system/RegistryKey.h"
+
+namespace {
+
+const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+const char* const kPolicyMachines[] = {"LocalMachine", "LokalMachine"};
+
+std::string PschedParent(const char* machine) {
+  return std::string(kCurrentVersion) + "\\Group Policy Objects\\" + machine +
+         "\\Software\\Policies\\Microsoft\\Windows";
+}
+
+// The data read, up to its first zero byte or the end of the bytes read,
+// equals the expected text.
+bool TextEquals(const BYTE* data, DWORD size, const char* expected) {
+  DWORD length = 0;
+  while (length < size && data[length] != 0) ++length;
+  return std::strlen(expected) == length && std::memcmp(data, expected, length) == 0;
+}
+
+bool IsKeyAbsent(HKEY root, const char* path) {
+  RegistryKey key;
+  return key.Open(root, path, KEY_READ) == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
+bool SystemAccess::WriteRegistryValue(HKEY root, const char* path, const char* name,
+                                      const void* data, DWORD type, DWORD size) {
+  RegistryKey key;
+  if (key.Open(root, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  return key.Write(name, type, data, size) == ERROR_SUCCESS;
+}
+
+int SystemAccess::CompareRegistryValue(HKEY root, const char* path, const char* name, int kind,
+                                       DWORD expectedNumber, const char* expectedText) {
+  RegistryKey key;
+  if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return kValueUnreadable;
+  if (kind == kKindText || kind == kKindBinary) {
+    BYTE buffer[kTextBufferSize] = {};
+    DWORD size = 0;
+    if (key.Read(name, buffer, sizeof buffer, &size) != ERROR_SUCCESS) return kValueUnreadable;
+    if (!expectedText) return kValueDiffers;
+    return TextEquals(buffer, size, expectedText) ? kValueEquals : kValueDiffers;
+  }
+  if (kind == kKindNumber) {
+    BYTE buffer[4] = {};
+    DWORD size = 0;
+    if (key.Read(name, buffer, sizeof buffer, &size) != ERROR_SUCCESS) return kValueUnreadable;
+    DWORD number = buffer[0] | buffer[1] << 8 | buffer[2] << 16 | DWORD(buffer[3]) << 24;
+    return number == expectedNumber ? kValueEquals : kValueDiffers;
+  }
+  return kValueDiffers;
+}
+
+bool SystemAccess::DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey) {
+  RegistryKey parent;
+  if (parent.Open(root, parentPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  return platform::DeleteKey(parent.Handle(), subKey) == ERROR_SUCCESS;
+}
+
+bool SystemAccess::DeleteRegistryValue(HKEY root, const char* path, const char* name) {
+  RegistryKey key;
+  if (key.Open(root, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  return platform::DeleteValue(key.Handle(), name) == ERROR_SUCCESS;
+}
+
+bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* basePath,
+                                          const char* const* names, size_t count) {
+  constexpr size_t kMaxChain = 8;
+  if (count > kMaxChain) return false;
+  RegistryKey base;
+  if (base.Open(root, basePath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  // Every key of the chain stays open until the whole chain is made, then all
+  // close together as they go out of scope.
+  RegistryKey chain[kMaxChain];
+  HKEY parent = base.Handle();
+  for (size_t i = 0; i < count; ++i) {
+    if (chain[i].Create(parent, names[i], KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
+    parent = chain[i].Handle();
+  }
+  return true;
+}
+
+bool SystemAccess::WriteQosPolicy(int mode) {
+  static const DWORD kNoLimit = 0;
+  bool done = true;
+  if (mode == kQosWrite) {
+    for (const char* machine : kPolicyMachines) {
+      const char* const chain[] = {"Group Policy Objects", machine, "Software", "Policies",
+                                   "Microsoft", "Windows", "Psched"};
+      CreateRegistryKeyChain(HKEY_CURRENT_USER, kCurrentVersion, chain, 7);
+      std::string psched = PschedParent(machine) + "\\Psched";
+      done &= WriteRegistryValue(HKEY_CURRENT_USER, psched.c_str(), "NonBestEffortLimit",
+                                 &kNoLimit, REG_DWORD, sizeof kNoLimit);
+    }
+    return done;
+  }
+  if (mode == kQosRemove) {
+    for (const char* machine : kPolicyMachines) {
+      std::string parent = PschedParent(machine);
+      bool deleted = DeleteRegistryKey(HKEY_CURRENT_USER, parent.c_str(), "Psched");
+      done &= deleted || IsKeyAbsent(HKEY_CURRENT_USER, (parent + "\\Psched").c_str());
+    }
+    return done;
+  }
+  return false;
+}
+
+bool SystemAccess::IsInternetExplorer6() {
+  RegistryKey key;
+  if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector",
+               KEY_READ) != ERROR_SUCCESS)
+    return false;
+  BYTE buffer[kTextBufferSize] = {};
+  DWORD size = 0;
+  return key.Read("IE", buffer, sizeof buffer, &size) == ERROR_SUCCESS && size > 0 &&
+         buffer[0] == '6';
+}
+
+bool SystemAccess::IsQosInstalled() {
+  return CompareRegistryValue(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\PSched\\Enum",
+                              "Count", kKindNumber, 1, nullptr) != kValueUnreadable;
+}
+
+bool SystemAccess::IsOfficeXpInstalled() {
+  return CompareRegistryValue(HKEY_LOCAL_MACHINE,
+                              "Software\\Microsoft\\Office\\10.0\\Common\\InstallRoot",
+                              "InstallCount", kKindText, 0, "") == kValueDiffers;
+}
+
+bool SystemAccess::IsMediaPlayer8Installed() {
+  return CompareRegistryValue(HKEY_LOCAL_MACHINE,
+                              "Software\\Microsoft\\MediaPlayer\\8.0\\Registration",
+                              "UDBVersion", kKindText, 0, "") == kValueDiffers;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Every operation the program makes on the system. Nothing is cached: each
+// call opens what it needs and closes it before it returns.
+
+#include <cstddef>
+
+#include "platform/WinTypes.h"
+
+// How CompareRegistryValue reads a value.
+enum ValueKind : int { kKindText = 1, kKindBinary = 3, kKindNumber = 4 };
+
+// What CompareRegistryValue answers.
+enum CompareResult : int { kValueDiffers = 0, kValueEquals = 1, kValueUnreadable = 2 };
+
+// WriteQosPolicy's modes.
+enum QosPolicyMode : int { kQosWrite = 0, kQosRemove = 1 };
+
+class SystemAccess {
+ public:
+  // Text and binary values are compared through a buffer of this size; a
+  // larger value counts as unreadable.
+  static constexpr DWORD kTextBufferSize = 128;
+
+  SystemAccess() = default;
+  virtual ~SystemAccess() = default;
+  SystemAccess(const SystemAccess&) = delete;
+  SystemAccess& operator=(const SystemAccess&) = delete;
+
+  // Opens an existing key (never creates it) and stores the value; true when
+  // the value was stored.
+  bool WriteRegistryValue(HKEY root, const char* path, const char* name, const void* data,
+                          DWORD type, DWORD size);
+  // 1 equal, 0 differs (or a kind other than 1, 3, 4, or kind 1 without an
+  // expected text), 2 when the key or value cannot be read.
+  int CompareRegistryValue(HKEY root, const char* path, const char* name, int kind,
+                           DWORD expectedNumber, const char* expectedText);
+  // Deletes one subkey that has no subkeys of its own; true when deleted.
+  bool DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey);
+  bool DeleteRegistryValue(HKEY root, const char* path, const char* name);
+  // Opens root\basePath with full access and creates (or opens) each named
+  // key below the previous one, with only the right to create subkeys.
+  // True when the whole chain exists afterwards.
+  bool CreateRegistryKeyChain(HKEY root, const char* basePath, const char* const* names,
+                              size_t count);
+  // Mode 0 writes the packet-scheduler limit 0 below "LocalMachine" and
+  // "LokalMachine"; mode 1 removes both "Psched" keys.
+  bool WriteQosPolicy(int mode);
+
+  bool IsInternetExplorer6();
+  bool IsQosInstalled();
+  bool IsOfficeXpInstalled();
+  bool IsMediaPlayer8Installed();
+};

@@ -1,0 +1,166 @@
+#include "wine/WineHarness.h"
+
+#include <cstdlib>
+
+#include "common/DescribeValue.h"
+
+namespace {
+
+constexpr int kMessageBoxTextId = 65535;  // Wine's static holding the text
+
+std::string ControlText(HWND control) {
+  char text[2048] = {};
+  SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+struct Search {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialogOfProcess(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  char className[64] = {};
+  GetClassNameA(hwnd, className, sizeof className);
+  if (owner == search->processId && IsWindowVisible(hwnd) &&
+      std::string(className) == "#32770") {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+SeenMessageBox Read(HWND box) {
+  SeenMessageBox seen;
+  seen.caption = ControlText(box);
+  seen.text = ControlText(GetDlgItem(box, kMessageBoxTextId));
+  for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+    if (HWND button = GetDlgItem(box, id); button && IsWindowVisible(button))
+      seen.buttons.push_back(id);
+  return seen;
+}
+
+}  // namespace
+
+std::string HushgateExe() {
+  const char* path = std::getenv("HUSHGATE_EXE");
+  return path ? path : "hushgate.exe";
+}
+
+RunResult RunHushgate(const std::string& arguments,
+                      const std::function<int(const SeenMessageBox&)>& answer, DWORD timeoutMs) {
+  RunResult result;
+  std::string commandLine = "\"" + HushgateExe() + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return result;
+  DWORD waited = 0;
+  while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+    waited += 50;
+    if (waited > timeoutMs) {
+      TerminateProcess(process.hProcess, 0xdead);
+      WaitForSingleObject(process.hProcess, 5000);
+      result.timedOut = true;
+      break;
+    }
+    Search search{process.dwProcessId, nullptr};
+    EnumWindows(FindDialogOfProcess, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) continue;
+    SeenMessageBox seen = Read(search.found);
+    result.messageBoxes.push_back(seen);
+    int button = answer ? answer(seen) : (seen.buttons.empty() ? IDOK : seen.buttons.front());
+    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
+    // Give the box time to close before looking again.
+    for (int i = 0; i < 100 && IsWindow(search.found) && IsWindowVisible(search.found); ++i)
+      Sleep(20);
+  }
+  GetExitCodeProcess(process.hProcess, &result.exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return result;
+}
+
+std::optional<std::string> DescribeRegistryValue(HKEY root, const std::string& path,
+                                                 const std::string& name) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD type = 0;
+  DWORD size = 0;
+  std::optional<std::string> text;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    std::vector<unsigned char> bytes(size + 1);
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, bytes.data(), &size) ==
+        ERROR_SUCCESS) {
+      bytes.resize(size);
+      text = DescribeValue(type, bytes);
+    }
+  }
+  RegCloseKey(key);
+  return text;
+}
+
+std::string Describe(HKEY root, const std::string& path, const std::string& name) {
+  return DescribeRegistryValue(root, path, name).value_or("missing");
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void CreateRegistryKey(HKEY root, const std::string& path) {
+  HKEY key;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) == ERROR_SUCCESS)
+    RegCloseKey(key);
+}
+
+void PutNumber(HKEY root, const std::string& path, const std::string& name, DWORD number) {
+  HKEY key;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4);
+  RegCloseKey(key);
+}
+
+void PutString(HKEY root, const std::string& path, const std::string& name,
+               const std::string& text) {
+  HKEY key;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 DWORD(text.size() + 1));
+  RegCloseKey(key);
+}
+
+void RemoveValue(HKEY root, const std::string& path, const std::string& name) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, name.c_str());
+  RegCloseKey(key);
+}
+
+void RemoveKeyTree(HKEY root, const std::string& path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  char name[256];
+  DWORD length = sizeof name;
+  while (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS) {
+    RemoveKeyTree(key, name);
+    length = sizeof name;
+  }
+  RegCloseKey(key);
+  RegDeleteKeyA(root, path.c_str());
+}
