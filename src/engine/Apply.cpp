@@ -54,15 +54,38 @@ void CreateOfficePolicyKeys(SystemAccess& system) {
   system.CreateRegistryKeyChain(HKEY_USERS, ".DEFAULT\\Software\\Policies\\Microsoft", chain, 3);
 }
 
+// Disabled is what counts: a stop request that fails because the service
+// was not running leaves it off all the same.
+bool DisableService(SystemAccess& system, const char* name) {
+  bool disabled = system.Services().SetServiceStartType(SERVICE_DISABLED, name);
+  system.Services().StopServiceByName(name);
+  return disabled;
+}
+
+// Only XP Professional's support account is deleted; with no account left
+// there is nothing to do.
+bool RemoveSupportAccount(SystemAccess& system) {
+  if (!system.SupportAccountExists()) return true;
+  return system.GetWindowsPlatform() == 2 && system.DeleteSupportAccount();
+}
+
 }  // namespace
 
 bool Apply(SystemAccess& system, SettingId id) {
+  const SettingEntry* entry = FindSetting(id);
+  if (entry && entry->serviceName) return DisableService(system, entry->serviceName);
   switch (id) {
+    case 15:
+      return system.UninstallMessenger();
+    case 16:
+      return RemoveSupportAccount(system);
     case 26:
       return system.WriteQosPolicy(kQosWrite);
     case 27:
       CreateOfficePolicyKeys(system);
       break;
+    case 30:
+      return system.UnregisterComponent("zipfldr.dll");
   }
   return RunRegistrySteps(system, ApplySteps(), id);
 }

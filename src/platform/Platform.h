@@ -22,6 +22,43 @@ LONG DeleteKey(HKEY parent, const char* subKey);
 LONG DeleteValue(HKEY key, const char* name);
 LONG CloseKey(HKEY key);
 
+// Service control manager (OpenSCManagerA on the local machine's active
+// database, OpenServiceA, QueryServiceConfigA, ChangeServiceConfigA without a
+// tag, StartServiceA without arguments, ControlService, CloseServiceHandle).
+// Each answers ERROR_SUCCESS or the code GetLastError would give.
+DWORD OpenServiceManager(DWORD access, SC_HANDLE* manager);
+DWORD OpenServiceHandle(SC_HANDLE manager, const char* name, DWORD access, SC_HANDLE* service);
+DWORD QueryServiceConfiguration(SC_HANDLE service, QUERY_SERVICE_CONFIGA* config, DWORD size,
+                                DWORD* needed);
+DWORD ChangeServiceConfiguration(SC_HANDLE service, DWORD serviceType, DWORD startType,
+                                 DWORD errorControl, const char* binaryPath,
+                                 const char* loadOrderGroup, const char* dependencies,
+                                 const char* account, const char* password,
+                                 const char* displayName);
+DWORD StartServiceRequest(SC_HANDLE service);
+DWORD SendServiceControl(SC_HANDLE service, DWORD control, SERVICE_STATUS* status);
+DWORD CloseService(SC_HANDLE handle);
+
+// LookupAccountNameA on the local system.
+DWORD LookupAccount(const char* name, void* sid, DWORD* sidSize, char* domain,
+                    DWORD* domainLength);
+
+// GetVersionExA with the extended record; false when the call fails.
+bool GetVersionRecord(OSVERSIONINFOEXA* info);
+
+// Programs: ShellExecuteExA, WaitForSingleObject on the process,
+// GetExitCodeProcess, CloseHandle, Sleep and GetTickCount.
+bool LaunchProgram(SHELLEXECUTEINFOA* info);
+DWORD WaitForProcess(HANDLE process, DWORD milliseconds);
+bool GetProcessExitCode(HANDLE process, DWORD* exitCode);
+void CloseProcess(HANDLE process);
+void Pause(DWORD milliseconds);
+DWORD TickCount();
+
+// GetSystemDirectoryA: the length written, 0 on failure, or the size needed
+// (with its terminating zero) when the buffer is too small.
+UINT SystemFolder(char* buffer, UINT size);
+
 // The standard message box (MessageBoxA); returns the button pressed.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 

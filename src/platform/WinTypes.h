@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <shellapi.h>
 #else
 #include <cstdint>
 
@@ -15,8 +16,65 @@ typedef int32_t LONG;
 typedef int BOOL;
 typedef unsigned int UINT;
 typedef DWORD REGSAM;
+typedef char CHAR;
 typedef struct HKEY__* HKEY;
 typedef struct HWND__* HWND;
+typedef struct SC_HANDLE__* SC_HANDLE;
+typedef void* HANDLE;
+
+struct SERVICE_STATUS {
+  DWORD dwServiceType;
+  DWORD dwCurrentState;
+  DWORD dwControlsAccepted;
+  DWORD dwWin32ExitCode;
+  DWORD dwServiceSpecificExitCode;
+  DWORD dwCheckPoint;
+  DWORD dwWaitHint;
+};
+
+struct QUERY_SERVICE_CONFIGA {
+  DWORD dwServiceType;
+  DWORD dwStartType;
+  DWORD dwErrorControl;
+  char* lpBinaryPathName;
+  char* lpLoadOrderGroup;
+  DWORD dwTagId;
+  char* lpDependencies;
+  char* lpServiceStartName;
+  char* lpDisplayName;
+};
+
+struct OSVERSIONINFOEXA {
+  DWORD dwOSVersionInfoSize;
+  DWORD dwMajorVersion;
+  DWORD dwMinorVersion;
+  DWORD dwBuildNumber;
+  DWORD dwPlatformId;
+  CHAR szCSDVersion[128];
+  WORD wServicePackMajor;
+  WORD wServicePackMinor;
+  WORD wSuiteMask;
+  BYTE wProductType;
+  BYTE wReserved;
+};
+
+struct SHELLEXECUTEINFOA {
+  DWORD cbSize;
+  unsigned long fMask;
+  HWND hwnd;
+  const char* lpVerb;
+  const char* lpFile;
+  const char* lpParameters;
+  const char* lpDirectory;
+  int nShow;
+  void* hInstApp;
+  void* lpIDList;
+  const char* lpClass;
+  HKEY hkeyClass;
+  DWORD dwHotKey;
+  HANDLE hIcon;
+  HANDLE hProcess;
+};
 
 #define HKEY_CLASSES_ROOT ((HKEY)(uintptr_t)0x80000000u)
 #define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
@@ -28,6 +86,12 @@ typedef struct HWND__* HWND;
 #define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_SERVICE_ALREADY_RUNNING 1056L
+#define ERROR_SERVICE_DISABLED 1058L
+#define ERROR_SERVICE_DOES_NOT_EXIST 1060L
+#define ERROR_SERVICE_NOT_ACTIVE 1062L
+#define ERROR_NONE_MAPPED 1332L
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_KEY_DELETED 1018L
@@ -56,6 +120,30 @@ typedef struct HWND__* HWND;
 #define KEY_READ 0x20019
 #define KEY_WRITE 0x20006
 #define KEY_ALL_ACCESS 0xF003F
+
+#define SC_MANAGER_ALL_ACCESS 0xF003F
+#define SERVICE_ALL_ACCESS 0xF01FF
+#define SERVICE_NO_CHANGE 0xFFFFFFFF
+#define SERVICE_WIN32_OWN_PROCESS 0x10
+#define SERVICE_AUTO_START 2
+#define SERVICE_DEMAND_START 3
+#define SERVICE_DISABLED 4
+#define SERVICE_ERROR_NORMAL 1
+#define SERVICE_CONTROL_STOP 1
+#define SERVICE_STOPPED 1
+#define SERVICE_STOP_PENDING 3
+#define SERVICE_RUNNING 4
+
+#define VER_SUITE_SINGLEUSERTS 0x100
+#define VER_SUITE_PERSONAL 0x200
+
+#define SEE_MASK_NOCLOSEPROCESS 0x40
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define WAIT_OBJECT_0 0
+#define WAIT_TIMEOUT 258L
+#define WAIT_FAILED 0xFFFFFFFF
+#define MAX_PATH 260
 
 #define MB_OK 0x0
 #define MB_OKCANCEL 0x1

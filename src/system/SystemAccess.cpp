@@ -139,3 +139,7 @@ bool SystemAccess::IsMediaPlayer8Installed() {
                               "Software\\Microsoft\\MediaPlayer\\8.0\\Registration",
                               "UDBVersion", kKindText, 0, "") == kValueDiffers;
 }
+
+bool SystemAccess::IsServiceInstalled(const char* serviceName) {
+  return services_.GetServiceStartType(serviceName) != kStartTypeUnavailable;
+}

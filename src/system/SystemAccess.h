@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "platform/WinTypes.h"
+#include "system/ServiceControl.h"
 
 // How CompareRegistryValue reads a value.
 enum ValueKind : int { kKindText = 1, kKindBinary = 3, kKindNumber = 4 };
@@ -50,4 +51,21 @@ class SystemAccess {
   bool IsQosInstalled();
   bool IsOfficeXpInstalled();
   bool IsMediaPlayer8Installed();
+
+  ServiceControl& Services() { return services_; }
+  bool IsServiceInstalled(const char* serviceName);
+
+  // Each launch starts a program of the system directory hidden and, where a
+  // pause follows, watches it for that long: true when it was started and
+  // ended with exit code 0 within the pause.
+  bool RegisterComponent(const char* library);    // regsvr32, 3 s
+  bool UnregisterComponent(const char* library);  // regsvr32 /u, 3 s
+  bool UninstallMessenger();                      // the INF installer, 10 s
+  bool DeleteSupportAccount();                    // net, not waited for: true when started
+  bool SupportAccountExists();
+  int GetWindowsPlatform();  // 2 on an XP Professional suite, else -1
+  bool IsWindowsXp();
+
+ private:
+  ServiceControl services_;
 };

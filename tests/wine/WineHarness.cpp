@@ -1,6 +1,7 @@
 #include "wine/WineHarness.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "common/DescribeValue.h"
 
@@ -51,14 +52,15 @@ std::string HushgateExe() {
 }
 
 RunResult RunHushgate(const std::string& arguments,
-                      const std::function<int(const SeenMessageBox&)>& answer, DWORD timeoutMs) {
+                      const std::function<int(const SeenMessageBox&)>& answer, DWORD timeoutMs,
+                      const char* workingDirectory) {
   RunResult result;
   std::string commandLine = "\"" + HushgateExe() + "\" " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      workingDirectory, &startup, &process))
     return result;
   DWORD waited = 0;
   while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
@@ -163,4 +165,99 @@ void RemoveKeyTree(HKEY root, const std::string& path) {
   }
   RegCloseKey(key);
   RegDeleteKeyA(root, path.c_str());
+}
+
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, path.find_last_of("\\/"));
+}
+
+std::string BesideTestProgram(const std::string& file) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return FolderOf(path) + "\\" + file;
+}
+
+std::string SystemFolderPath() {
+  char path[MAX_PATH] = {};
+  GetSystemDirectoryA(path, MAX_PATH);
+  return path;
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+// The manager and a service, closed on every path.
+struct OpenedService {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE service = nullptr;
+  explicit OpenedService(const std::string& name) {
+    if (manager) service = OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS);
+  }
+  ~OpenedService() {
+    if (service) CloseServiceHandle(service);
+    if (manager) CloseServiceHandle(manager);
+  }
+};
+
+}  // namespace
+
+ServiceSnapshot ReadService(const std::string& name) {
+  ServiceSnapshot snapshot;
+  OpenedService opened(name);
+  if (!opened.service) return snapshot;
+  DWORD needed = 0;
+  QueryServiceConfigA(opened.service, nullptr, 0, &needed);
+  std::vector<QUERY_SERVICE_CONFIGA> buffer(needed / sizeof(QUERY_SERVICE_CONFIGA) + 1);
+  SERVICE_STATUS status = {};
+  if (!QueryServiceConfigA(opened.service, buffer.data(),
+                           DWORD(buffer.size() * sizeof(QUERY_SERVICE_CONFIGA)), &needed) ||
+      !QueryServiceStatus(opened.service, &status))
+    return snapshot;
+  const QUERY_SERVICE_CONFIGA& config = buffer[0];
+  snapshot.found = true;
+  snapshot.startType = config.dwStartType;
+  snapshot.state = status.dwCurrentState;
+  snapshot.binaryPath = config.lpBinaryPathName ? config.lpBinaryPathName : "";
+  snapshot.displayName = config.lpDisplayName ? config.lpDisplayName : "";
+  for (const char* item = config.lpDependencies; item && *item; item += strlen(item) + 1)
+    snapshot.dependencies += std::string(item) + '\0';
+  return snapshot;
+}
+
+bool InstallRunningService(const std::string& name, const std::string& binaryPath) {
+  std::string display = "Hushgate test " + name;
+  {
+    OpenedService opened(name);
+    if (!opened.manager) return false;
+    if (opened.service) {
+      SERVICE_STATUS status;
+      ControlService(opened.service, SERVICE_CONTROL_STOP, &status);
+      ChangeServiceConfigA(opened.service, SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
+                           SERVICE_ERROR_NORMAL, binaryPath.c_str(), nullptr, nullptr, "",
+                           nullptr, nullptr, display.c_str());
+    } else {
+      SC_HANDLE created = CreateServiceA(
+          opened.manager, name.c_str(), display.c_str(), SERVICE_ALL_ACCESS,
+          SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+          binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+      if (!created) return false;
+      CloseServiceHandle(created);
+    }
+  }
+  WaitForServiceState(name, SERVICE_STOPPED);
+  OpenedService opened(name);
+  if (!opened.service) return false;
+  StartServiceA(opened.service, 0, nullptr);
+  return WaitForServiceState(name, SERVICE_RUNNING);
+}
+
+bool WaitForServiceState(const std::string& name, DWORD state, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
+    if (ReadService(name).state == state) return true;
+    Sleep(100);
+  }
+  return false;
 }

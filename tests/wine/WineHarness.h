@@ -30,7 +30,29 @@ std::string HushgateExe();
 // `answer` picks, and waits for it to end.
 RunResult RunHushgate(const std::string& arguments,
                       const std::function<int(const SeenMessageBox&)>& answer = nullptr,
-                      DWORD timeoutMs = 60000);
+                      DWORD timeoutMs = 60000, const char* workingDirectory = nullptr);
+
+// A file built beside the running test program (helper programs, libraries).
+std::string BesideTestProgram(const std::string& file);
+std::string FolderOf(const std::string& path);
+std::string SystemFolderPath();
+bool FileExists(const std::string& path);
+
+// A service as the service control manager reports it.
+struct ServiceSnapshot {
+  bool found = false;
+  DWORD startType = 0;
+  DWORD state = 0;
+  std::string binaryPath;
+  std::string displayName;
+  std::string dependencies;  // the list with its zero separators
+};
+ServiceSnapshot ReadService(const std::string& name);
+// Registers the name (or re-points an existing service of that name) to the
+// given program, on demand, and starts it; true when it runs.
+bool InstallRunningService(const std::string& name, const std::string& binaryPath);
+// Waits until the service reaches the state; true when it did.
+bool WaitForServiceState(const std::string& name, DWORD state, DWORD timeoutMs = 10000);
 
 // Registry access from outside the program.
 std::optional<std::string> DescribeRegistryValue(HKEY root, const std::string& path,

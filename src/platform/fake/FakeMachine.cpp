@@ -1,5 +1,8 @@
 #include "platform/fake/FakeMachine.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <memory>
 
 #include "platform/Platform.h"
@@ -7,7 +10,18 @@
 namespace fake {
 namespace {
 std::unique_ptr<FakeMachine> machine = std::make_unique<FakeMachine>();
+
+bool SameName(std::string a, std::string b) {
+  auto lower = [](std::string& s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
+  lower(a);
+  lower(b);
+  return a == b;
 }
+
+constexpr DWORD kStillActive = 259;
+}  // namespace
 
 FakeMachine& Machine() { return *machine; }
 
@@ -47,6 +61,127 @@ LONG DeleteKey(HKEY parent, const char* subKey) {
 LONG DeleteValue(HKEY key, const char* name) { return Machine().registry.DeleteValue(key, name); }
 
 LONG CloseKey(HKEY key) { return Machine().registry.CloseKey(key); }
+
+DWORD OpenServiceManager(DWORD access, SC_HANDLE* manager) {
+  return Machine().services.OpenManager(access, manager);
+}
+
+DWORD OpenServiceHandle(SC_HANDLE manager, const char* name, DWORD access, SC_HANDLE* service) {
+  return Machine().services.OpenService(manager, name, access, service);
+}
+
+DWORD QueryServiceConfiguration(SC_HANDLE service, QUERY_SERVICE_CONFIGA* config, DWORD size,
+                                DWORD* needed) {
+  return Machine().services.QueryConfiguration(service, config, size, needed);
+}
+
+DWORD ChangeServiceConfiguration(SC_HANDLE service, DWORD serviceType, DWORD startType,
+                                 DWORD errorControl, const char* binaryPath,
+                                 const char* loadOrderGroup, const char* dependencies,
+                                 const char* account, const char* password,
+                                 const char* displayName) {
+  return Machine().services.ChangeConfiguration(service, serviceType, startType, errorControl,
+                                                binaryPath, loadOrderGroup, dependencies, account,
+                                                password, displayName);
+}
+
+DWORD StartServiceRequest(SC_HANDLE service) { return Machine().services.Start(service); }
+
+DWORD SendServiceControl(SC_HANDLE service, DWORD control, SERVICE_STATUS* status) {
+  return Machine().services.Control(service, control, status);
+}
+
+DWORD CloseService(SC_HANDLE handle) { return Machine().services.Close(handle); }
+
+DWORD LookupAccount(const char* name, void* sid, DWORD* sidSize, char* domain,
+                    DWORD* domainLength) {
+  const auto& accounts = Machine().accounts;
+  bool known = std::any_of(accounts.begin(), accounts.end(),
+                           [&](const std::string& account) { return fake::SameName(account, name); });
+  if (!known) return ERROR_NONE_MAPPED;
+  static const BYTE kSid[28] = {1, 5, 0, 0, 0, 0, 0, 5, 21};
+  static const char kDomain[] = "HUSHGATE-PC";
+  if (*sidSize < sizeof kSid || *domainLength < sizeof kDomain) {
+    *sidSize = sizeof kSid;
+    *domainLength = sizeof kDomain;
+    return ERROR_INSUFFICIENT_BUFFER;
+  }
+  std::memcpy(sid, kSid, sizeof kSid);
+  std::memcpy(domain, kDomain, sizeof kDomain);
+  *sidSize = sizeof kSid;
+  *domainLength = sizeof kDomain - 1;
+  return ERROR_SUCCESS;
+}
+
+bool GetVersionRecord(OSVERSIONINFOEXA* info) {
+  if (Machine().versionCallFails || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOEXA))
+    return false;
+  info->dwMajorVersion = Machine().majorVersion;
+  info->dwMinorVersion = Machine().minorVersion;
+  info->wSuiteMask = Machine().suiteMask;
+  return true;
+}
+
+bool LaunchProgram(SHELLEXECUTEINFOA* info) {
+  fake::FakeMachine& m = Machine();
+  auto text = [](const char* s) { return std::string(s ? s : ""); };
+  fake::LaunchRecord record{text(info->lpFile), text(info->lpParameters), text(info->lpDirectory),
+                            info->nShow, info->fMask, info->lpVerb != nullptr,
+                            info->hwnd != nullptr, m.clock};
+  m.launches.push_back(record);
+  fake::ScriptedProgram program;
+  for (const auto& [file, scripted] : m.programs)
+    if (fake::SameName(file, record.file)) program = scripted;
+  if (program.startFails) return false;
+  if (m.onLaunch) m.onLaunch(record);
+  if (info->fMask & SEE_MASK_NOCLOSEPROCESS) {
+    uintptr_t handle = m.nextProcess;
+    m.nextProcess += 4;
+    m.processes[handle] = {m.clock + program.runsFor, program.exitCode};
+    info->hProcess = reinterpret_cast<HANDLE>(handle);
+  }
+  return true;
+}
+
+DWORD WaitForProcess(HANDLE process, DWORD milliseconds) {
+  fake::FakeMachine& m = Machine();
+  auto found = m.processes.find(reinterpret_cast<uintptr_t>(process));
+  if (found == m.processes.end()) return WAIT_FAILED;
+  DWORD exitsAt = found->second.exitsAt;
+  if (exitsAt <= m.clock) return WAIT_OBJECT_0;
+  if (exitsAt - m.clock <= milliseconds) {
+    m.clock = exitsAt;
+    return WAIT_OBJECT_0;
+  }
+  m.clock += milliseconds;
+  return WAIT_TIMEOUT;
+}
+
+bool GetProcessExitCode(HANDLE process, DWORD* exitCode) {
+  fake::FakeMachine& m = Machine();
+  auto found = m.processes.find(reinterpret_cast<uintptr_t>(process));
+  if (found == m.processes.end()) return false;
+  *exitCode = found->second.exitsAt <= m.clock ? found->second.exitCode : fake::kStillActive;
+  return true;
+}
+
+void CloseProcess(HANDLE process) {
+  Machine().processes.erase(reinterpret_cast<uintptr_t>(process));
+}
+
+void Pause(DWORD milliseconds) {
+  Machine().pauses.push_back(milliseconds);
+  Machine().clock += milliseconds;
+}
+
+DWORD TickCount() { return Machine().clock; }
+
+UINT SystemFolder(char* buffer, UINT size) {
+  const std::string& folder = Machine().systemFolder;
+  if (folder.size() + 1 > size) return UINT(folder.size() + 1);
+  std::memcpy(buffer, folder.c_str(), folder.size() + 1);
+  return UINT(folder.size());
+}
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
   Machine().messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", type});

@@ -2,11 +2,16 @@
 // The in-memory Windows that the fake seam answers from. Tests reset it,
 // arrange its state, run the code under test and inspect what changed.
 
+#include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/fake/FakeRegistry.h"
+#include "platform/fake/FakeServices.h"
 
 namespace fake {
 
@@ -17,13 +22,59 @@ struct MessageBoxCall {
   UINT type;
 };
 
+struct LaunchRecord {
+  std::string file;
+  std::string parameters;
+  std::string directory;  // empty when none was given
+  int show;
+  unsigned long mask;
+  bool hasVerb;
+  bool hasOwner;
+  DWORD startedAt;  // the machine's clock at the launch
+};
+
+// How a launched program behaves, keyed by its file as given to the launch.
+struct ScriptedProgram {
+  bool startFails = false;
+  DWORD runsFor = 200;  // milliseconds until it exits
+  DWORD exitCode = 0;
+};
+
 struct FakeMachine {
   FakeRegistry registry;
+  FakeServices services;
+
   std::vector<MessageBoxCall> messageBoxes;
   // Answers for the next message boxes, in order; once used up, each box is
   // answered with its first button (OK or Yes).
   std::deque<int> messageBoxAnswers;
   std::string programName = "hushgate";
+
+  std::set<std::string> accounts;  // local account names
+
+  DWORD majorVersion = 5;
+  DWORD minorVersion = 1;
+  WORD suiteMask = VER_SUITE_SINGLEUSERTS;
+  bool versionCallFails = false;
+
+  std::string systemFolder = "C:\\WINDOWS\\system32";
+
+  // Launches, in order; programs not scripted start and exit with 0.
+  std::vector<LaunchRecord> launches;
+  std::map<std::string, ScriptedProgram> programs;
+  std::function<void(const LaunchRecord&)> onLaunch;  // the program's effect
+
+  // Virtual time: waits and pauses advance it and take no real time.
+  DWORD clock = 1000000;
+  std::vector<DWORD> pauses;
+  size_t OpenProcessCount() const { return processes.size(); }
+
+  struct Process {
+    DWORD exitsAt;
+    DWORD exitCode;
+  };
+  std::map<uintptr_t, Process> processes;
+  uintptr_t nextProcess = 0x9000;
 };
 
 FakeMachine& Machine();

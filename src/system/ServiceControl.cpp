@@ -1,0 +1,102 @@
+#include "system/ServiceControl.h"
+
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace {
+
+// An open service-manager or service handle, closed when it goes out of scope.
+class ServiceHandle {
+ public:
+  ServiceHandle() = default;
+  ~ServiceHandle() {
+    if (handle_) platform::CloseService(handle_);
+  }
+  ServiceHandle(const ServiceHandle&) = delete;
+  ServiceHandle& operator=(const ServiceHandle&) = delete;
+  SC_HANDLE* Receive() { return &handle_; }
+  SC_HANDLE Get() const { return handle_; }
+
+ private:
+  SC_HANDLE handle_ = nullptr;
+};
+
+// The manager and one service, opened with full access; members close in
+// reverse order, the service before the manager.
+struct OpenedService {
+  ServiceHandle manager;
+  ServiceHandle service;
+
+  bool Open(const char* name) {
+    return platform::OpenServiceManager(SC_MANAGER_ALL_ACCESS, manager.Receive()) ==
+               ERROR_SUCCESS &&
+           platform::OpenServiceHandle(manager.Get(), name, SERVICE_ALL_ACCESS,
+                                       service.Receive()) == ERROR_SUCCESS;
+  }
+};
+
+// A service's configuration record with the texts that follow it, in a buffer
+// made of records (so aligned for one) and as large as the manager says.
+class ServiceConfiguration {
+ public:
+  bool Query(SC_HANDLE service) {
+    DWORD needed = 0;
+    Allocate(kUsualSize);
+    DWORD error = platform::QueryServiceConfiguration(service, records_.get(), size_, &needed);
+    if (error == ERROR_INSUFFICIENT_BUFFER && needed > size_) {
+      Allocate(needed);
+      error = platform::QueryServiceConfiguration(service, records_.get(), size_, &needed);
+    }
+    return error == ERROR_SUCCESS;
+  }
+  const QUERY_SERVICE_CONFIGA& Record() const { return records_[0]; }
+
+ private:
+  static constexpr DWORD kUsualSize = 1024;
+
+  void Allocate(DWORD size) {
+    size_t count = (size + sizeof(QUERY_SERVICE_CONFIGA) - 1) / sizeof(QUERY_SERVICE_CONFIGA);
+    records_.reset(new QUERY_SERVICE_CONFIGA[count]());
+    size_ = size;
+  }
+
+  std::unique_ptr<QUERY_SERVICE_CONFIGA[]> records_;
+  DWORD size_ = 0;
+};
+
+}  // namespace
+
+DWORD ServiceControl::GetServiceStartType(const char* serviceName) {
+  OpenedService opened;
+  ServiceConfiguration configuration;
+  if (!opened.Open(serviceName) || !configuration.Query(opened.service.Get()))
+    return kStartTypeUnavailable;
+  return configuration.Record().dwStartType;
+}
+
+bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceName) {
+  OpenedService opened;
+  ServiceConfiguration configuration;
+  if (!opened.Open(serviceName) || !configuration.Query(opened.service.Get())) return false;
+  const QUERY_SERVICE_CONFIGA& read = configuration.Record();
+  // No password: the account's password stays as it is.
+  return platform::ChangeServiceConfiguration(
+             opened.service.Get(), read.dwServiceType, startType, read.dwErrorControl,
+             read.lpBinaryPathName, read.lpLoadOrderGroup, read.lpDependencies,
+             read.lpServiceStartName, nullptr, read.lpDisplayName) == ERROR_SUCCESS;
+}
+
+bool ServiceControl::StartServiceByName(const char* serviceName) {
+  OpenedService opened;
+  return opened.Open(serviceName) &&
+         platform::StartServiceRequest(opened.service.Get()) == ERROR_SUCCESS;
+}
+
+bool ServiceControl::StopServiceByName(const char* serviceName) {
+  OpenedService opened;
+  SERVICE_STATUS status = {};
+  return opened.Open(serviceName) &&
+         platform::SendServiceControl(opened.service.Get(), SERVICE_CONTROL_STOP, &status) ==
+             ERROR_SUCCESS;
+}

@@ -1,0 +1,106 @@
+// The service operations against the fake service control manager.
+
+#include "native/FakeSystemTest.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+class ServiceControlTest : public FakeSystemTest {
+ protected:
+  fake::FakeServices& Services() { return Machine().services; }
+  ServiceControl control_;
+};
+
+fake::FakeService Configured(DWORD startType, bool running) {
+  fake::FakeService service;
+  service.startType = startType;
+  service.running = running;
+  service.serviceType = 0x20;
+  service.errorControl = 0;
+  service.binaryPath = "C:\\WINDOWS\\System32\\svchost.exe -k netsvcs";
+  service.loadOrderGroup = "SchedulerGroup";
+  service.dependencies = {"RpcSs", "EventLog"};
+  service.account = ".\\Operator";
+  service.displayName = "Taskplaner";
+  return service;
+}
+
+TEST_F(ServiceControlTest, StartTypeIsReadFromTheConfiguration) {
+  Services().Add("Disabled", Configured(SERVICE_DISABLED, false));
+  Services().Add("OnDemand", Configured(SERVICE_DEMAND_START, false));
+  EXPECT_EQ(4u, control_.GetServiceStartType("Disabled"));
+  EXPECT_EQ(3u, control_.GetServiceStartType("ondemand"));
+  EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Missing"));
+}
+
+TEST_F(ServiceControlTest, RefusedManagerOrServiceIsUnavailable) {
+  Services().Add("Locked", Configured(SERVICE_AUTO_START, false)).refusesOpen = true;
+  Services().Add("Open", Configured(SERVICE_AUTO_START, false));
+  EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Locked"));
+  Services().refuseManager = true;
+  EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Open"));
+  EXPECT_FALSE(control_.SetServiceStartType(SERVICE_DISABLED, "Open"));
+  EXPECT_FALSE(control_.StartServiceByName("Open"));
+  EXPECT_FALSE(control_.StopServiceByName("Open"));
+  EXPECT_EQ(0, Services().Find("Open")->configurationChanges);
+}
+
+TEST_F(ServiceControlTest, ConfigurationLargerThanTheUsualBufferIsStillRead) {
+  fake::FakeService big = Configured(SERVICE_AUTO_START, false);
+  big.binaryPath = "C:\\" + std::string(2000, 'x') + ".exe";
+  Services().Add("Big", big);
+  EXPECT_EQ(2u, control_.GetServiceStartType("Big"));
+  ASSERT_TRUE(control_.SetServiceStartType(SERVICE_DISABLED, "Big"));
+  EXPECT_EQ(big.binaryPath, Services().Find("Big")->binaryPath);
+  EXPECT_EQ(4u, Services().Find("Big")->startType);
+}
+
+TEST_F(ServiceControlTest, SetStartTypeChangesOnlyTheStartType) {
+  fake::FakeService before = Configured(SERVICE_AUTO_START, true);
+  Services().Add("Schedule", before);
+  ASSERT_TRUE(control_.SetServiceStartType(SERVICE_DISABLED, "Schedule"));
+  const fake::FakeService& after = *Services().Find("Schedule");
+  EXPECT_EQ(4u, after.startType);
+  EXPECT_TRUE(after.running);
+  EXPECT_EQ(before.serviceType, after.serviceType);
+  EXPECT_EQ(before.errorControl, after.errorControl);
+  EXPECT_EQ(before.binaryPath, after.binaryPath);
+  EXPECT_EQ(before.loadOrderGroup, after.loadOrderGroup);
+  EXPECT_EQ(before.dependencies, after.dependencies);
+  EXPECT_EQ(before.account, after.account);
+  EXPECT_EQ(before.displayName, after.displayName);
+  EXPECT_EQ(1, after.configurationChanges);
+}
+
+TEST_F(ServiceControlTest, SetStartTypeOfAMissingServiceFails) {
+  EXPECT_FALSE(control_.SetServiceStartType(SERVICE_DISABLED, "Missing"));
+}
+
+TEST_F(ServiceControlTest, StartAndStopAreRequestsThatFailWhenNothingChanges) {
+  Services().Add("Svc", Configured(SERVICE_AUTO_START, false));
+  EXPECT_FALSE(control_.StopServiceByName("Svc"));
+  EXPECT_TRUE(control_.StartServiceByName("Svc"));
+  EXPECT_TRUE(Services().Find("Svc")->running);
+  EXPECT_FALSE(control_.StartServiceByName("Svc"));
+  EXPECT_TRUE(control_.StopServiceByName("Svc"));
+  EXPECT_FALSE(Services().Find("Svc")->running);
+  EXPECT_FALSE(control_.StartServiceByName("Missing"));
+}
+
+TEST_F(ServiceControlTest, EveryOperationOpensTheManagerAfresh) {
+  Services().Add("Svc", Configured(SERVICE_AUTO_START, false));
+  control_.GetServiceStartType("Svc");
+  control_.SetServiceStartType(SERVICE_AUTO_START, "Svc");
+  control_.StartServiceByName("Svc");
+  control_.StopServiceByName("Svc");
+  EXPECT_EQ(4, Services().managerOpens);
+}
+
+TEST_F(ServiceControlTest, InstalledMeansTheConfigurationCanBeRead) {
+  SystemAccess system;
+  Services().Add("Disabled", Configured(SERVICE_DISABLED, false));
+  EXPECT_TRUE(system.IsServiceInstalled("Disabled"));
+  EXPECT_FALSE(system.IsServiceInstalled("Missing"));
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+// A stand-in for the shell's ZIP folder library, which a fresh Wine prefix
+// lacks: registering or unregistering it leaves a value the test can read.
+
+#include <windows.h>
+
+#include "wine/PlantedMarker.h"
+
+namespace {
+
+HRESULT Mark(const char* name) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kStandInKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return E_FAIL;
+  DWORD one = 1;
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+  RegCloseKey(key);
+  return S_OK;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
+  return Mark("Registered");
+}
+
+extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() {
+  return Mark("Unregistered");
+}
