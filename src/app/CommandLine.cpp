@@ -2,6 +2,7 @@
 
 #include "engine/Apply.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/StatusCheck.h"
 #include "platform/Platform.h"
 #include "system/SystemAccess.h"
 
@@ -41,7 +42,11 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
                                MB_OK | MB_ICONEXCLAMATION);
       return kMistyped;
     }
-    if (IsCommandLineSetting(number) && !Apply(system, number)) allDone = false;
+    // Done when apply succeeded, or when the function is off afterwards all
+    // the same (a value that was already deleted, an installer that returned
+    // an error after doing its work).
+    if (IsCommandLineSetting(number) && !Apply(system, number) && !StatusCheck(system, number))
+      allDone = false;
   }
   return allDone ? kAllDone : kSomeNotDone;
 }

@@ -19,6 +19,10 @@ inline constexpr const char kMemoryManagement[] =
 inline constexpr const char kOutlookExpress[] = "Software\\Microsoft\\Outlook Express";
 inline constexpr const char kExtensions[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
 inline constexpr const char kAlexaExtension[] = "{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
+inline constexpr const char kAlexaExtensionPath[] =
+    "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
+inline constexpr const char kMessengerServer[] =
+    "CLSID\\{B69003B3-C55E-4b48-836C-BC5946FC3B28}\\LocalServer32";
 inline constexpr const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char kOfficeCommonUser[] = "Software\\Policies\\Microsoft\\Office\\10.0\\Common";
 inline constexpr const char kOfficeCommonDefault[] =

@@ -59,7 +59,8 @@ DWORD TickCount();
 // (with its terminating zero) when the buffer is too small.
 UINT SystemFolder(char* buffer, UINT size);
 
-// The standard message box (MessageBoxA); returns the button pressed.
+// The standard message box (MessageBoxA), owned by the given window or, for
+// none, by the thread's active window; returns the button pressed.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 // The executable's file name without folder and extension: the caption of

@@ -70,6 +70,13 @@ bool SystemAccess::DeleteRegistryValue(HKEY root, const char* path, const char* 
   return platform::DeleteValue(key.Handle(), name) == ERROR_SUCCESS;
 }
 
+bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* name) {
+  RegistryKey key;
+  DWORD size = 0;
+  return key.Open(root, path, KEY_READ) == ERROR_SUCCESS &&
+         platform::QueryValue(key.Handle(), name, nullptr, nullptr, &size) == ERROR_SUCCESS;
+}
+
 bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* basePath,
                                           const char* const* names, size_t count) {
   constexpr size_t kMaxChain = 8;

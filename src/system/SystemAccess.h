@@ -38,6 +38,8 @@ class SystemAccess {
   // Deletes one subkey that has no subkeys of its own; true when deleted.
   bool DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey);
   bool DeleteRegistryValue(HKEY root, const char* path, const char* name);
+  // True when the key can be read and holds the value, whatever its size.
+  bool RegistryValueExists(HKEY root, const char* path, const char* name);
   // Opens root\basePath with full access and creates (or opens) each named
   // key below the previous one, with only the right to create subkeys.
   // True when the whole chain exists afterwards.

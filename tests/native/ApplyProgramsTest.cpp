@@ -96,10 +96,15 @@ INSTANTIATE_TEST_SUITE_P(
                       SupportCase{"NoAccount", false, 0x0100, false, true}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(ApplyPrograms, CommandLineCountsAFailedMessengerRemoval) {
+TEST_F(ApplyPrograms, CommandLineCountsAFailedRemovalThatLeftMessengerInstalled) {
+  const char messengerClass[] = "CLSID\\{B69003B3-C55E-4b48-836C-BC5946FC3B28}\\LocalServer32";
+  Registry().PutString(HKEY_CLASSES_ROOT, messengerClass, "", "msmsgs.exe");
   Machine().programs["C:\\WINDOWS\\system32\\RunDll32.exe"].exitCode = 2;
   EXPECT_EQ(kSomeNotDone, RunCommandLine("15", system_));
-  Machine().programs.clear();
+  // The installer's error does not count once Messenger is gone all the same.
+  Machine().onLaunch = [&](const fake::LaunchRecord&) {
+    Registry().DeleteKey(HKEY_CLASSES_ROOT, messengerClass);
+  };
   EXPECT_EQ(kAllDone, RunCommandLine("15", system_));
 }
 

@@ -13,6 +13,8 @@ constexpr uint16_t kPe32Magic = 0x10b;
 constexpr uint32_t kMinOptionalHeaderSize = 96;  // PE32 fields before the data directories
 constexpr uint32_t kImportDirectory = 1;
 constexpr uint32_t kDelayImportDirectory = 13;
+constexpr uint32_t kResourceDirectory = 2;
+constexpr uint32_t kHighBit = 0x80000000u;
 constexpr uint32_t kImportDescriptorSize = 20;
 constexpr uint32_t kDelayDescriptorSize = 32;
 constexpr uint32_t kSectionHeaderSize = 40;
@@ -83,6 +85,7 @@ class Parser {
     };
     if (uint32_t rva = directoryRva(kImportDirectory)) ReadImports(rva, image);
     if (uint32_t rva = directoryRva(kDelayImportDirectory)) ReadDelayImports(rva, image);
+    if (uint32_t rva = directoryRva(kResourceDirectory)) ReadResources(rva, 0, 0, Resource(), image);
     return image;
   }
 
@@ -127,7 +130,7 @@ class Parser {
   }
 
   void CountEntry() {
-    if (++entries_ > kMaxTableEntries) throw FormatError("import tables implausibly long");
+    if (++entries_ > kMaxTableEntries) throw FormatError("tables implausibly long");
   }
 
   void ReadImports(uint64_t rva, PeImage& image) {
@@ -177,6 +180,34 @@ class Parser {
         if (import.function.empty()) throw FormatError("empty import name");
       }
       image.imports.push_back(std::move(import));
+    }
+  }
+
+  // The tree is type, then name, then language; offsets inside it count from
+  // the start of the resource directory, the leaves' data from the image base.
+  void ReadResources(uint32_t root, uint32_t relative, int level, Resource path, PeImage& image) {
+    if (level > 2) throw FormatError("resource tree deeper than three levels");
+    const uint64_t at = Offset(uint64_t{root} + relative, "resource directory");
+    const uint32_t count = uint32_t{U16(at + 12, "resource directory")} + U16(at + 14, "resource directory");
+    for (uint32_t i = 0; i < count; ++i) {
+      CountEntry();
+      const uint64_t entry = at + 16 + uint64_t{i} * 8;
+      const uint32_t name = U32(entry, "resource entry");
+      const uint32_t target = U32(entry + 4, "resource entry");
+      uint32_t& field = level == 0 ? path.type : level == 1 ? path.id : path.language;
+      field = (name & kHighBit) ? 0 : name;
+      if (target & kHighBit) {
+        ReadResources(root, target & ~kHighBit, level + 1, path, image);
+        continue;
+      }
+      const uint64_t leaf = Offset(uint64_t{root} + target, "resource data entry");
+      const uint32_t dataRva = U32(leaf, "resource data entry");
+      const uint32_t size = U32(leaf + 4, "resource data entry");
+      const uint64_t data = Offset(dataRva, "resource data");
+      Need(data, size, "resource data");
+      Resource found = path;
+      found.data.assign(bytes_.begin() + data, bytes_.begin() + data + size);
+      image.resources.push_back(std::move(found));
     }
   }
 

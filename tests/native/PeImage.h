@@ -24,6 +24,15 @@ struct Import {
   std::string Name() const;
 };
 
+// One leaf of the resource tree: type, numeric name and language. Entries
+// named by a string carry id 0.
+struct Resource {
+  uint32_t type = 0;
+  uint32_t id = 0;
+  uint32_t language = 0;
+  std::vector<uint8_t> data;
+};
+
 struct PeImage {
   uint16_t machine = 0;
   uint32_t timeDateStamp = 0;
@@ -35,6 +44,7 @@ struct PeImage {
   // The import directory first, then the delay-load one. GNU ld (2.40 at least) leaves the
   // delay-load directory empty for dlltool's delay libraries, so those imports go unseen.
   std::vector<Import> imports;
+  std::vector<Resource> resources;
 };
 
 // Parses a PE32 image (a PE32+ one is an error); on failure returns nothing

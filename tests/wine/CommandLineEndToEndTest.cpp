@@ -67,9 +67,7 @@ class CommandLineEndToEnd : public ::testing::Test {
   // Every key the settings write into exists, none of their values does, and
   // the extension key and autostart value that 0 and 14 delete are there.
   void SetUp() override {
-    for (const char* path : kUserSettingKeys) CreateRegistryKey(HKEY_CURRENT_USER, path);
-    for (const char* path : kMachineSettingKeys) CreateRegistryKey(HKEY_LOCAL_MACHINE, path);
-    CreateRegistryKey(HKEY_USERS, kDefaultUserPolicies);
+    CreateSettingKeys();
     for (const Expected& row : kAfterApply) RemoveValue(row.root, row.path, row.name);
     for (const char* path : {kLocalPsched, kLokalPsched}) RemoveKeyTree(HKEY_CURRENT_USER, path);
     RemoveKeyTree(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Office");

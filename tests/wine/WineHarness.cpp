@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/DescribeValue.h"
+#include "common/SettingKeyPaths.h"
 
 namespace {
 
@@ -260,4 +261,10 @@ bool WaitForServiceState(const std::string& name, DWORD state, DWORD timeoutMs) 
     Sleep(100);
   }
   return false;
+}
+
+void CreateSettingKeys() {
+  for (const char* path : kUserSettingKeys) CreateRegistryKey(HKEY_CURRENT_USER, path);
+  for (const char* path : kMachineSettingKeys) CreateRegistryKey(HKEY_LOCAL_MACHINE, path);
+  CreateRegistryKey(HKEY_USERS, kDefaultUserPolicies);
 }

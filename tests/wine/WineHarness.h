@@ -38,6 +38,10 @@ std::string FolderOf(const std::string& path);
 std::string SystemFolderPath();
 bool FileExists(const std::string& path);
 
+// Creates every key the registry settings write into (they never create
+// them themselves), as an installed system has them.
+void CreateSettingKeys();
+
 // A service as the service control manager reports it.
 struct ServiceSnapshot {
   bool found = false;

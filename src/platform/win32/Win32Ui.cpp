@@ -3,7 +3,7 @@
 namespace platform {
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  return MessageBoxA(owner, text, caption, type);
+  return MessageBoxA(owner ? owner : GetActiveWindow(), text, caption, type);
 }
 
 std::string ProgramName() {

@@ -1,0 +1,33 @@
+#include "engine/Availability.h"
+
+#include "system/SystemAccess.h"
+
+bool IsAvailable(SystemAccess& system, Availability condition, const char* serviceName) {
+  switch (condition) {
+    case Availability::kAlways:
+      return true;
+    case Availability::kMediaPlayer8:
+      return system.IsMediaPlayer8Installed();
+    case Availability::kWindowsXp:
+      return system.IsWindowsXp();
+    case Availability::kInternetExplorer6:
+      return system.IsInternetExplorer6();
+    case Availability::kWindowsXpWithQos:
+      return system.IsWindowsXp() && system.IsQosInstalled();
+    case Availability::kOfficeXp:
+      return system.IsOfficeXpInstalled();
+    case Availability::kSupportAccount:
+      return system.SupportAccountExists();
+    case Availability::kService:
+      return serviceName && system.IsServiceInstalled(serviceName);
+  }
+  return false;
+}
+
+bool IsSettingOffered(SystemAccess& system, const SettingEntry& setting) {
+  return IsAvailable(system, setting.offeredWhen, setting.serviceName);
+}
+
+bool IsCategoryShown(SystemAccess& system, const CategoryEntry& category) {
+  return IsAvailable(system, category.shownWhen, nullptr);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Whether a setting is offered, or a category shown, on the running system.
+// Evaluated afresh at every call: the probes ask the system each time.
+
+#include "engine/SettingCatalogue.h"
+
+class SystemAccess;
+
+bool IsAvailable(SystemAccess& system, Availability condition, const char* serviceName);
+bool IsSettingOffered(SystemAccess& system, const SettingEntry& setting);
+bool IsCategoryShown(SystemAccess& system, const CategoryEntry& category);

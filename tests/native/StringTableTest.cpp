@@ -1,0 +1,172 @@
+// The built exe carries every text of the string table exactly: read back
+// from its resources, converted from UTF-16 to Windows-1252 and compared
+// with the texts the program must show.
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "native/PeImage.h"
+
+namespace {
+
+constexpr uint32_t kStringResource = 6;
+
+struct Text {
+  unsigned id;
+  const char* text;
+};
+
+const Text kExpected[] = {
+    {1, "Media Player"},
+    {2, "Lizenzen nicht automatisch erwerben"},
+    {3, "Identifikation des Media Players durch Internetsites nicht zulassen"},
+    {4, "Automatischen Codec-Download deaktivieren"},
+    {5, "Fehlerberichterstattung"},
+    {6, "Fehlerberichterstattung ausschalten"},
+    {7, "Fehlerberichterstattung auch nicht bei schwerwiegenden Fehlern"},
+    {8, "Explorer: Remote-Desktop-Unterstützung ausschalten"},
+    {9, "Internet Explorer 6"},
+    {10, "Keine geplanten Updates"},
+    {11, "Keine Überprüfung auf Updates"},
+    {12, "Zeit nicht automatisch über das Internet synchronisieren"},
+    {13, "Integrierte Windows-Authentifizierung deaktivieren"},
+    {15, "Dienste"},
+    {16, "Dienst für Fehlerberichterstattung deaktivieren"},
+    {17, "Dienst für automatische Updates deaktivieren"},
+    {18, "Dienst zur Zeitsynchronisation deaktivieren"},
+    {19, "Microsoft Messenger (MSN)"},
+    {20, "Nicht mit Windows starten"},
+    {21, "Deinstallieren"},
+    {22, "MS-Support-Benutzer entfernen"},
+    {23, "Regsvr32.dll's deregistrieren"},
+    {26, "Dienst für den Taskplaner deaktivieren"},
+    {27, "Alexa Registry-Eintrag entfernen"},
+    {28, "Balloon-Tips nicht mehr anzeigen"},
+    {29, "Auslagerungsdatei beim Herunterfahren löschen"},
+    {30, "MS Messenger nicht mit Outlook Express starten"},
+    {34, "Diverse Einstellungen"},
+    {35, "Keine Aktion"},
+    {36, "Bandbreitenbeschränkung aufheben"},
+    {37, "OfficeXP: Keine Fehlerberichte senden"},
+    {39, "Alle Einstellungen wurden zurückgesetzt"},
+    {40, "Diese Funktion setzt alle Einstellungen auf die Werte nach einer Neuinstallation zurück (außer MS Messenger, Alexa und MS-Support-Benutzer). Willst du fortfahren?"},
+    {41, "Schnelles Herunterfahren aktivieren"},
+    {42, "Universal Plug and Play (UPNP) Service deaktivieren"},
+    {43, "Maximal mögliche Verbindungen zu einem HTTP-Server auf 10 erhöhen"},
+    {44, "ZIP-Funktionalität deaktivieren"},
+    {45, " – Datenschutz-Werkzeug für Windows XP\n\nDieses Programm ist Freeware und wird ohne jede Gewährleistung geliefert. Die Benutzung erfolgt auf eigene Gefahr: Für Schäden an Daten, Programmen oder am System wird keine Haftung übernommen. Vor dem Ändern von Einstellungen empfiehlt sich eine Sicherung der Registrierung.\n\nKontakt: Fragen, Fehlerberichte und Wünsche bitte über „Mail an den Autor“ im Menü „?“; Neuigkeiten gibt es auf der Hushgate-Homepage.\n\nVielen Dank an alle, die Fehler gemeldet und Ideen beigesteuert haben.\nGewidmet allen, die ihre Daten lieber für sich behalten."},
+    {46, "Jetzt wird der Status der einzelnen Einstellungen in deinem System geprüft."},
+    {47, "Bedeutet: Diese Funktion ist bereits deaktiviert."},
+    {48, "Bedeutet: Diese Funktion ist noch nicht deaktiviert und wird ausgewählt. Sie kann aber abgewählt werden."},
+    {500, "Der Alexa-Eintrag in der Systemregistrierung dient dazu, das Surfverhalten des Benutzers aufzuzeichnen und auszuwerten, falls die Alexa-Software installiert ist. Weitere Informationen findest du auf der Website des Herstellers."},
+    {501, "Einige Media-Dateien benötigen Lizenzen zur Wiedergabe. Diese Einstellung bewirkt, dass die Lizenzen nicht mehr automatisch aus dem Internet heruntergeladen werden."},
+    {502, "Der Globally Unique Identifier (GUID) des Systems lässt sich per Media Player übers Internet übertragen. Da dies in den wenigsten Fällen notwendig ist, sollte die Funktion einfach deaktiviert werden."},
+    {503, "Der Media Player kann automatisch mit Microsoft Verbindung aufnehmen und neue Codecs, die zum Abspielen bestimmter Videoformate benötigt werden, aus dem Internet herunterladen. Das sollte man nur zulassen, wenn es notwendig wird."},
+    {504, "Nach jedem Systemabsturz sammelt Windows Informationen über mögliche Ursachen und möchte diese dann gerne an Microsoft versenden. Mit dem Deaktivieren dieser Einstellung verhindert man, dass Fehlerberichte versandt werden."},
+    {505, "Auch bei schwerwiegenden Fehlern wird hiermit kein Fehlerbericht erstellt."},
+    {506, "Die geplanten Windows-Updates werden mit dieser Einstellung nicht mehr ausgeführt."},
+    {507, "Mit dieser Einstellung wird unterbunden, dass der IE6 automatisch im Internet nach Updates für das System sucht."},
+    {508, "Verhindert die Benutzung der aktuellen Benutzerkennung zur Autorisierung bei Internetsites."},
+    {509, "Diese Einstellung stoppt den Fehlerberichterstattungs-Dienst. Deaktiviert man diese Einstellung, werden keine Fehlerberichte mehr erstellt."},
+    {510, "Der Dienst für automatische Updates wird gestoppt. Trotzdem sind weiterhin manuelle Windows-Updates möglich."},
+    {511, "Stoppt den Dienst, der die Systemzeit automatisch über das Internet abgleicht."},
+    {512, "Stoppt den Dienst, der eingesetzt werden kann, um Programme zu bestimmten Zeitpunkten oder Ereignissen zu starten. Zu finden unter Systemsteuerung->Geplante Tasks. Falls Du Programme von Norton oder 'BootVis' von Microsoft benutzt, dann lasse diese Einstellung bitte unberührt, da es sonst Probleme mit diesen Programmen geben kann."},
+    {513, "Belässt die bisherigen Einstellungen des MS Messengers."},
+    {514, "Verhindert, dass der MS Messenger bei jedem Windows-Start ausgeführt wird."},
+    {515, "Deinstalliert den MS Messenger komplett aus dem System. Wenn WindowsXP nachfragt, ob der Rechner neu gestartet werden soll, einfach auf 'Nein' klicken."},
+    {516, "Diese Einstellung löscht den vorinstallierten MS Support-User.\nAuf der Website einer Computerzeitschrift heißt es dazu: „Bei jeder Installation von Windows XP wird der Benutzer SUPPORT_388945a0 angelegt. Das Konto hat ein zufällig erzeugtes Passwort und wird nur für die OEM-Distribution benötigt. Sicherheitshalber sollte man es entfernen.“"},
+    {519, "Stoppt die Remote-Desktop-Unterstützung."},
+    {521, "Unterbindet die automatische Synchronisierung der Systemzeit über das Internet."},
+    {522, "Verhindert die Anzeige der Sprechblasen (Balloons), die auf Ereignisse wie Internetverbindung, 'Zu wenig freier Speicher auf der Festplatte' u.s.w. hinweisen."},
+    {523, "Löscht die Auslagerungsdatei von Windows jedes Mal beim Herunterfahren des Systems. (Ich würde nicht empfehlen, diese Einstellung zu setzen; es hat bei einigen Usern zu Komplikationen geführt.)"},
+    {524, "Verhindert, dass der MS Messenger jedes Mal mit Outlook Express gestartet wird."},
+    {526, "Wenn Du eine DSL- oder Netzwerk-Verbindung besitzt, dann kann der QoS (Quality of Service)-Dienst bis zu 20% der verfügbaren Bandbreite reservieren. Diese Einstellung setzt die reservierbare Bandbreite auf 0%."},
+    {527, "Falls ein OfficeXP-Programm abstürzen sollte, wird nicht versucht, einen Fehlerbericht an Microsoft zu senden."},
+    {528, "Falls dein Rechner sehr lange zum Herunterfahren braucht, kannst Du das mit dieser Einstellung beschleunigen. Mit dieser Einstellung werden laufende Tasks beim Herunterfahren schneller beendet."},
+    {529, "In der Vergangenheit gab es einige Sicherheitslöcher in diesem Service. Falls du kein ICS (Internet Connection Sharing) benutzt, deaktivere diesen Service. Mehr Infos zu UPNP gibt's unter dem Stichwort „UPnP“ in der Knowledge Base von Microsoft."},
+    {530, "Normalerweise wird die maximale Anzahl an gleichzeitigen Verbindungen zu einem Internet-Server auf 4 beschränkt. Wenn man also vier Files gleichzeitig von einem Server herunterlädt, kann man nicht mehr auf ihn zugreifen. Deshalb kann mit dieser Einstellung die Obergrenze auf 10 heraufgesetzt werden (interessant für Anbindungen >=DSL)."},
+    {531, "Diese Einstellung deaktiviert das eingebaute ZIP-Dekompressionsprogramm. Das Setzen dieser Einstellung ist interessant, wenn man andere Programme (z.B. WinRAR) benutzt, die nicht nur ZIP-Archive entpacken können."},
+    {600, "MS Media Player"},
+    {601, "Fehlerberichterstattung"},
+    {602, "In dieser Kategorie befinden sich auch Einstellungen, die teilweise nicht sicherheitsrelevant sind, die aber von vielen WinXP-Benutzern gewünscht wurden, die mir geschrieben haben."},
+    {603, "Internet-Explorer-6-Einstellungen"},
+    {604, "Services sind Programme, die im Hintergrund laufen. Die genannten Services haben die Möglichkeit, ohne Wissen des Benutzers Verbindung mit dem Internet aufzunehmen. Wenn diese Funktionalität wieder einmal gebraucht wird, können die Dienste durch einen Rechtsklick auf den jeweiligen Eintrag erneut gestartet werden."},
+    {605, "Der MS Messenger wird zusammen mit WindowsXP installiert."},
+    {606, "RegSvr32.exe ist ein Systemprogramm, mit dem andere Programme in die Systemregistrierung eingetragen werden."},
+};
+
+std::string ToWindows1252(const std::u16string& text) {
+  iconv_t converter = iconv_open("CP1252", "UTF-16LE");
+  std::string input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  std::string output(text.size() * 2 + 1, '\0');
+  char* in = &input[0];
+  char* out = &output[0];
+  size_t inLeft = input.size();
+  size_t outLeft = output.size();
+  size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+  iconv_close(converter);
+  if (result == size_t(-1)) return "<not representable in Windows-1252>";
+  output.resize(output.size() - outLeft);
+  return output;
+}
+
+// Each string block n holds the strings 16 (n - 1) to 16 n - 1, each a
+// length followed by that many UTF-16 units.
+std::map<unsigned, std::string> ReadStringTable(const pe::PeImage& image) {
+  std::map<unsigned, std::string> table;
+  for (const pe::Resource& resource : image.resources) {
+    if (resource.type != kStringResource || resource.id == 0) continue;
+    size_t at = 0;
+    for (unsigned i = 0; i < 16 && at + 2 <= resource.data.size(); ++i) {
+      size_t length = resource.data[at] | resource.data[at + 1] << 8;
+      at += 2;
+      if (at + 2 * length > resource.data.size()) break;
+      std::u16string text;
+      for (size_t k = 0; k < length; ++k, at += 2)
+        text.push_back(char16_t(resource.data[at] | resource.data[at + 1] << 8));
+      if (length) table[(resource.id - 1) * 16 + i] = ToWindows1252(text);
+    }
+  }
+  return table;
+}
+
+class StringTable : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::ifstream file(HUSHGATE_EXE, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
+    std::string error;
+    auto image = pe::ReadPeImage(bytes, error);
+    ASSERT_TRUE(image) << error;
+    table_ = ReadStringTable(*image);
+  }
+  static std::map<unsigned, std::string> table_;
+};
+
+std::map<unsigned, std::string> StringTable::table_;
+
+TEST_F(StringTable, EveryTextIsInTheExeExactly) {
+  for (const Text& expected : kExpected) {
+    auto found = table_.find(expected.id);
+    ASSERT_NE(table_.end(), found) << "string " << expected.id << " is missing";
+    EXPECT_EQ(expected.text, found->second) << "string " << expected.id;
+  }
+}
+
+TEST_F(StringTable, HoldsNoOtherTexts) {
+  EXPECT_EQ(sizeof kExpected / sizeof kExpected[0], table_.size());
+}
+
+TEST_F(StringTable, AboutTextContinuesTheTitleLine) {
+  const std::string& about = table_[45];
+  ASSERT_GE(about.size(), 3u);
+  EXPECT_EQ(" \x96 ", about.substr(0, 3));  // blank, en dash, blank
+}
+
+}  // namespace
