@@ -6,7 +6,7 @@ BUILD="$ROOT/build"
 EXE="$BUILD/program/hushgate.exe"
 export WINEDEBUG=-all
 
-packages=(cmake make g++ libgtest-dev libgmock-dev googletest g++-mingw-w64-i686
+packages=(cmake make g++ python3 libgtest-dev libgmock-dev googletest g++-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xdotool imagemagick x11-utils)
 
 install_packages() {
@@ -75,4 +75,20 @@ start_xvfb() {
 stop_xvfb() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   XVFB_PID=""
+}
+
+# Starts hushgate.exe in the current prefix and display, waits for its main
+# window, and saves the screen to the given PNG; the program keeps running.
+screenshot_main_window() {  # png
+  wine "$EXE" >/dev/null 2>&1 &
+  local window=""
+  for _ in $(seq 150); do
+    window=$(xdotool search --name '^Hushgate V3.61$' 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "The main window did not appear" >&2; return 1; }
+  # Wine paints moved children only once the program is idle.
+  sleep 2
+  mkdir -p "$(dirname "$1")"
+  import -window root "$1"
 }

@@ -37,6 +37,16 @@ HUSHGATE_EXE=$(winepath -w "$EXE")
 ctest --test-dir "$BUILD/wine" --output-on-failure 2>&1 | tee "$BUILD/wine.log" || status=1
 count "$BUILD/wine.log"
 
+echo "== Screenshots (fresh prefix)"
+wineserver -k 2>/dev/null || true
+make_xp_prefix "$BUILD/wine-prefix-screens"
+if screenshot_main_window "$BUILD/screenshots/main-window.png"; then
+  echo "Saved build/screenshots/main-window.png"
+else
+  status=1
+fi
+wineserver -k 2>/dev/null || true
+
 echo
 echo "All tiers: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1

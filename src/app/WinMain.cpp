@@ -1,10 +1,20 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include "app/CommandLine.h"
+#include "app/MainDialog.h"
 #include "system/SystemAccess.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-  if (!commandLine || !*commandLine) return 0;
+  // The dialog template holds a tree-view, whose class must be registered
+  // before the dialog is made.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  MainDialog window;
+  if (!commandLine || !*commandLine) {
+    window.RunModal(nullptr);
+    return 0;
+  }
   SystemAccess system;
   return RunCommandLine(commandLine, system);
 }

@@ -24,6 +24,8 @@ inline constexpr const char* kMachineSettingKeys[] = {
 inline constexpr const char kDefaultUserPolicies[] = ".DEFAULT\\Software\\Policies\\Microsoft";
 inline constexpr const char kExtensions[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
 inline constexpr const char kAlexaExtension[] = "{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
+inline constexpr const char kMessengerClass[] =
+    "CLSID\\{B69003B3-C55E-4b48-836C-BC5946FC3B28}\\LocalServer32";
 inline constexpr const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char kMessengerAutostart[] =
     "\"C:\\Programme\\Messenger\\msmsgs.exe\" /background";

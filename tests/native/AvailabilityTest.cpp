@@ -5,6 +5,7 @@
 
 #include "engine/Availability.h"
 #include "engine/SettingCatalogue.h"
+#include "common/FullFakeSystem.h"
 #include "native/FakeSystemTest.h"
 #include "system/SystemAccess.h"
 
@@ -113,17 +114,7 @@ TEST_F(AvailabilityTest, BareOlderSystemOffersOnlyWhatNeedsNothing) {
 }
 
 TEST_F(AvailabilityTest, FullXpSystemOffersEverything) {
-  auto& reg = Registry();
-  reg.PutString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\MediaPlayer\\8.0\\Registration",
-                "UDBVersion", "8.0");
-  reg.PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector", "IE",
-                "6.0000");
-  reg.PutNumber(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\PSched\\Enum", "Count", 1);
-  reg.PutString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office\\10.0\\Common\\InstallRoot",
-                "InstallCount", "1");
-  Machine().accounts.insert("SUPPORT_388945a0");
-  for (const char* name : {"ERSvc", "wuauserv", "W32Time", "Schedule", "upnphost"})
-    Machine().services.Add(name).startType = SERVICE_DISABLED;
+  MakeFullFakeSystem();
   EXPECT_EQ(28u, Offered().size());
   EXPECT_EQ(7u, Shown().size());
 }

@@ -1,0 +1,46 @@
+#pragma once
+// The main window: the settings tree, the description pane under it, the
+// apply and exit buttons, the menu bar and the tree's context menu.
+
+#include <windows.h>
+
+#include "app/DescriptionPane.h"
+#include "app/DialogBase.h"
+#include "engine/SettingsTree.h"
+#include "system/SystemAccess.h"
+#include "treeoptions/CTreeOptionsCtrl.h"
+
+class MainDialog : public DialogBase, public TreeOptionsOwner {
+ public:
+  MainDialog();
+  ~MainDialog() override;
+
+  void ShowHover(HTREEITEM item) override;
+  void EnableApplyButton(bool enable) override;
+  void ShowRevertMenu(POINT point, HTREEITEM item) override;
+
+  CTreeOptionsCtrl& Tree() { return tree_; }
+  SettingsTree& Settings() { return settings_; }
+  HWND DescriptionHandle() const { return pane_.Handle(); }
+  HTREEITEM RevertTarget() const { return revertTarget_; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  void OnSize(int width, int height) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
+
+ private:
+  bool PaintMinimised();
+
+  HMENU mainMenu_ = nullptr;
+  HMENU contextMenu_ = nullptr;
+  CTreeOptionsCtrl tree_;
+  HWND exitButton_ = nullptr;
+  HWND applyButton_ = nullptr;
+  DescriptionPane pane_;
+  SystemAccess system_;
+  HICON icon_ = nullptr;
+  SettingsTree settings_;
+  HTREEITEM revertTarget_ = nullptr;
+};

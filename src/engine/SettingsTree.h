@@ -1,0 +1,52 @@
+#pragma once
+// The settings catalogue shown in the tree options control: one category
+// item per shown category, one item per offered setting, each picture set
+// from a status check. Windows only.
+
+#include <string>
+
+#include "engine/SettingCatalogue.h"
+#include "treeoptions/CTreeOptionsCtrl.h"
+
+class SystemAccess;
+
+// Where a tree item belongs: a setting, a category, or nothing.
+struct TreeItemMatch {
+  enum Kind { kNone, kSetting, kCategory } kind = kNone;
+  int number = 0;  // the SettingId or SettingCategory
+};
+
+class SettingsTree {
+ public:
+  struct SettingSlot {
+    HTREEITEM item = nullptr;
+    bool offered = false;
+  };
+  using TextLoader = std::string (*)(int id);
+
+  SettingsTree(CTreeOptionsCtrl& tree, SystemAccess& system, TextLoader loadText,
+               TreeOptionsOwner& owner);
+
+  void BuildSettingsTree();
+  void RefreshSettingsTree();
+  void ApplyChosenSettings();
+  void SetRecommendedSettings();
+  void UnlockExpertSettings();
+  TreeItemMatch FindSettingOfItem(HTREEITEM item) const;
+  // The string id of the description of a hovered item, or 0 for none.
+  int DescriptionOf(HTREEITEM item) const;
+
+  const SettingSlot& Slot(SettingId id) const { return slots_[id]; }
+  HTREEITEM CategoryItem(SettingCategory category) const { return categories_[category]; }
+
+ private:
+  void RefreshCheckItem(const SettingEntry& setting, HTREEITEM item);
+  void RefreshMessenger();
+
+  CTreeOptionsCtrl& tree_;
+  SystemAccess& system_;
+  TextLoader loadText_;
+  TreeOptionsOwner& owner_;
+  SettingSlot slots_[kLastSettingId + 1];
+  HTREEITEM categories_[kCategoryCount] = {};
+};

@@ -1,0 +1,13 @@
+#include "engine/TreeLooks.h"
+
+#include "treeoptions/OptionImages.h"
+
+int RefreshedCheckImage(const SettingEntry& setting, bool off, int currentImage) {
+  if (off) return ImageCheckedDisabled;
+  if (setting.expertOnly) {
+    // An unlocked expert setting is chosen; a locked one stays locked, and one
+    // that was off and is on again is locked again, as a fresh build shows it.
+    return IsCheckEnabledImage(currentImage) ? ImageCheckedAttention : ImageUncheckedDisabled;
+  }
+  return setting.recommended ? ImageCheckedAttention : ImageUnchecked;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// How the tree shows a check setting after a status check: the image index
+// its item gets, from the catalogue's flags, whether the function is already
+// off, and the image it shows now.
+
+#include "engine/SettingCatalogue.h"
+
+int RefreshedCheckImage(const SettingEntry& setting, bool off, int currentImage);

@@ -1,0 +1,230 @@
+#include "treeoptions/CTreeOptionsCtrl.h"
+
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT kActingHits =
+    TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
+constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+constexpr UINT_PTR kSubclassId = 1;
+
+}  // namespace
+
+CTreeOptionsCtrl::~CTreeOptionsCtrl() {
+  if (hwnd_) {
+    RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+    SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+  }
+  if (images_) ImageList_Destroy(images_);
+}
+
+bool CTreeOptionsCtrl::Attach(HWND tree) {
+  if (!tree || !SetWindowSubclass(tree, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    return false;
+  hwnd_ = tree;
+  images_ = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TREE_IMAGES),
+                                 16, 1, kMaskColour, IMAGE_BITMAP, 0);
+  SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+  return true;
+}
+
+LRESULT CALLBACK CTreeOptionsCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+  auto* control = reinterpret_cast<CTreeOptionsCtrl*>(self);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    control->hwnd_ = nullptr;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+  }
+  return control->WindowProc(message, wParam, lParam);
+}
+
+LRESULT CTreeOptionsCtrl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CTreeOptionsCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      return OnLeftButtonDown(wParam, lParam);
+    case WM_RBUTTONDOWN:
+      return OnRightButtonDown(lParam);
+    case WM_CHAR:
+      return OnChar(wParam, lParam);
+    case WM_MOUSEMOVE:
+      return OnMouseMove(wParam, lParam);
+  }
+  return Default(message, wParam, lParam);
+}
+
+HTREEITEM CTreeOptionsCtrl::HitTest(LPARAM point, UINT* flags) const {
+  TVHITTESTINFO hit = {};
+  hit.pt.x = static_cast<short>(LOWORD(point));
+  hit.pt.y = static_cast<short>(HIWORD(point));
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(
+      SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (flags) *flags = hit.flags;
+  return item;
+}
+
+void CTreeOptionsCtrl::ToggleCheck(HTREEITEM item) { SetChecked(item, !IsChecked(item)); }
+
+LRESULT CTreeOptionsCtrl::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
+  UINT flags = 0;
+  HTREEITEM item = HitTest(lParam, &flags);
+  // The toggle comes before the tree-view's own handling of the click.
+  if (item && (flags & kActingHits)) {
+    if (IsCheckItem(item)) {
+      if (IsCheckEnabled(item)) {
+        ToggleCheck(item);
+        if (owner_) owner_->EnableApplyButton(true);
+      }
+    } else if (IsRadioItem(item) && IsRadioEnabled(item) && !IsRadioSelected(item)) {
+      SelectRadio(item);
+    }
+  }
+  return Default(WM_LBUTTONDOWN, wParam, lParam);
+}
+
+LRESULT CTreeOptionsCtrl::OnRightButtonDown(LPARAM lParam) {
+  HTREEITEM item = HitTest(lParam, nullptr);
+  if (!item || !IsCheckItem(item)) return 0;
+  SelectTreeItem(item);
+  if (ImageOf(item) == ImageCheckedDisabled && owner_) {
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    owner_->ShowRevertMenu(point, item);
+  }
+  // The tree-view's own right-click handling would start a drag or a menu.
+  return 0;
+}
+
+LRESULT CTreeOptionsCtrl::OnChar(WPARAM wParam, LPARAM lParam) {
+  if (wParam != ' ') return Default(WM_CHAR, wParam, lParam);
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(
+      SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return 0;
+  if (IsCheckItem(item)) {
+    if (!IsCheckEnabled(item)) return Default(WM_CHAR, wParam, lParam);
+    ToggleCheck(item);
+    return 0;
+  }
+  if (IsRadioItem(item)) {
+    if (!IsRadioEnabled(item)) return Default(WM_CHAR, wParam, lParam);
+    if (!IsRadioSelected(item)) SelectRadio(item);
+    return 0;
+  }
+  return Default(WM_CHAR, wParam, lParam);
+}
+
+LRESULT CTreeOptionsCtrl::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+  HTREEITEM item = HitTest(lParam, nullptr);
+  if (item == hoverItem_) return 0;
+  hoverItem_ = item;
+  if (owner_) owner_->ShowHover(item);
+  return Default(WM_MOUSEMOVE, wParam, lParam);
+}
+
+int CTreeOptionsCtrl::ImageOf(HTREEITEM item) const {
+  if (!item) return -1;
+  TVITEMA tv = {};
+  tv.mask = TVIF_HANDLE | TVIF_IMAGE;
+  tv.hItem = item;
+  if (!SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return -1;
+  return tv.iImage;
+}
+
+bool CTreeOptionsCtrl::SetItemImages(HTREEITEM item, int image, int selectedImage) {
+  TVITEMA tv = {};
+  tv.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  tv.hItem = item;
+  tv.iImage = image;
+  tv.iSelectedImage = selectedImage;
+  return item && SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) != 0;
+}
+
+HTREEITEM CTreeOptionsCtrl::InsertItem(const char* text, int image, HTREEITEM parent) {
+  TVINSERTSTRUCTA insert = {};
+  insert.hParent = parent ? parent : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  insert.item.pszText = const_cast<char*>(text);
+  insert.item.iImage = image;
+  insert.item.iSelectedImage = image;
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(
+      SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  // Item data 0 marks an ordinary item; a nonzero one names an in-place editor.
+  TVITEMA data = {};
+  data.mask = TVIF_HANDLE | TVIF_PARAM;
+  data.hItem = item;
+  data.lParam = 0;
+  if (item) SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  return item;
+}
+
+HTREEITEM CTreeOptionsCtrl::AddCategoryItem(const char* text, int image, HTREEITEM parent) {
+  return InsertItem(text, image, parent);
+}
+
+HTREEITEM CTreeOptionsCtrl::AddCheckItem(const char* text, HTREEITEM parent, bool checked) {
+  HTREEITEM item = InsertItem(text, ImageUnchecked, parent);
+  SetChecked(item, checked);
+  return item;
+}
+
+HTREEITEM CTreeOptionsCtrl::AddRadioItem(const char* text, HTREEITEM parent, bool selected) {
+  HTREEITEM item = InsertItem(text, ImageRadioOff, parent);
+  if (selected) SelectRadio(item);
+  return item;
+}
+
+void CTreeOptionsCtrl::DeleteAllItems() {
+  SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  hoverItem_ = nullptr;
+}
+
+void CTreeOptionsCtrl::SetChecked(HTREEITEM item, bool checked) {
+  int image = CheckedImage(checked);
+  SetItemImages(item, image, image);
+}
+
+void CTreeOptionsCtrl::SetCheckEnabled(HTREEITEM item, bool enabled) {
+  int image = CheckEnabledImage(ImageOf(item), enabled);
+  SetItemImages(item, image, image);
+}
+
+void CTreeOptionsCtrl::SetRadioEnabled(HTREEITEM item, bool enabled) {
+  int image = RadioEnabledImage(ImageOf(item), enabled);
+  SetItemImages(item, image, image);
+}
+
+void CTreeOptionsCtrl::SelectRadio(HTREEITEM item) {
+  HTREEITEM parent = reinterpret_cast<HTREEITEM>(
+      SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+  SelectInGroup(parent, item, -1);
+}
+
+void CTreeOptionsCtrl::SelectRadioAt(HTREEITEM parent, int position) {
+  SelectInGroup(parent, nullptr, position);
+}
+
+// Every child of the parent belongs to the group; the target is the item
+// itself, or the child at the position. The group repaints once.
+void CTreeOptionsCtrl::SelectInGroup(HTREEITEM parent, HTREEITEM target, int position) {
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(
+      hwnd_, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
+  for (int index = 0; child; ++index) {
+    bool isTarget = target ? child == target : index == position;
+    int image = RadioGroupImage(ImageOf(child), isTarget);
+    SetItemImages(child, image, image);
+    child = reinterpret_cast<HTREEITEM>(
+        SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)));
+  }
+  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CTreeOptionsCtrl::SelectTreeItem(HTREEITEM item) {
+  SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}

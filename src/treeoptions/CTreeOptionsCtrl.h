@@ -1,0 +1,72 @@
+#pragma once
+// A tree-view turned into a list of options: category, check and radio
+// items whose kind and state are their image index. It toggles items on click
+// and Space and reports hover, toggles and right clicks to its owner.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "treeoptions/OptionImages.h"
+#include "treeoptions/TreeOptionsOwner.h"
+
+class CTreeOptionsCtrl {
+ public:
+
+  CTreeOptionsCtrl() = default;
+  virtual ~CTreeOptionsCtrl();
+  CTreeOptionsCtrl(const CTreeOptionsCtrl&) = delete;
+  CTreeOptionsCtrl& operator=(const CTreeOptionsCtrl&) = delete;
+
+  // Binds the control to an existing tree-view and installs its image list.
+  bool Attach(HWND tree);
+  HWND Handle() const { return hwnd_; }
+  void SetOwner(TreeOptionsOwner* owner) { owner_ = owner; }
+
+  HTREEITEM AddCategoryItem(const char* text, int image, HTREEITEM parent);
+  HTREEITEM AddCheckItem(const char* text, HTREEITEM parent, bool checked);
+  HTREEITEM AddRadioItem(const char* text, HTREEITEM parent, bool selected);
+  void DeleteAllItems();
+
+  bool IsCheckItem(HTREEITEM item) const { return IsCheckImage(ImageOf(item)); }
+  bool IsRadioItem(HTREEITEM item) const { return IsRadioImage(ImageOf(item)); }
+  bool IsChecked(HTREEITEM item) const { return IsCheckedImage(ImageOf(item)); }
+  bool IsCheckEnabled(HTREEITEM item) const { return IsCheckEnabledImage(ImageOf(item)); }
+  bool IsRadioSelected(HTREEITEM item) const { return IsRadioSelectedImage(ImageOf(item)); }
+  bool IsRadioEnabled(HTREEITEM item) const { return IsRadioEnabledImage(ImageOf(item)); }
+  bool IsChosen(HTREEITEM item) const { return IsChosenImage(ImageOf(item)); }
+
+  void SetChecked(HTREEITEM item, bool checked);
+  void SetCheckEnabled(HTREEITEM item, bool enabled);
+  void SelectRadio(HTREEITEM item);
+  void SelectRadioAt(HTREEITEM parent, int position);
+  void SetRadioEnabled(HTREEITEM item, bool enabled);
+  bool SetItemImages(HTREEITEM item, int image, int selectedImage);
+  void SelectTreeItem(HTREEITEM item);
+
+  // The item's image index, or -1 when it cannot be read.
+  int ImageOf(HTREEITEM item) const;
+
+ protected:
+  // Window messages reach the control here first; what it does not take
+  // goes on to the tree-view.
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+  HTREEITEM HitTest(LPARAM point, UINT* flags) const;
+  HTREEITEM InsertItem(const char* text, int image, HTREEITEM parent);
+  void SelectInGroup(HTREEITEM parent, HTREEITEM target, int position);
+  void ToggleCheck(HTREEITEM item);
+
+  LRESULT OnLeftButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnRightButtonDown(LPARAM lParam);
+  LRESULT OnChar(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+
+  HWND hwnd_ = nullptr;
+  TreeOptionsOwner* owner_ = nullptr;
+  HTREEITEM hoverItem_ = nullptr;
+  HIMAGELIST images_ = nullptr;
+};
