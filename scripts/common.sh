@@ -92,3 +92,14 @@ screenshot_main_window() {  # png
   mkdir -p "$(dirname "$1")"
   import -window root "$1"
 }
+
+# Opens one of the main window's dialogs through its menu command, saves the
+# screen, and closes the dialog again.
+screenshot_dialog() {  # command-id dialog-caption png
+  local send="$BUILD/wine/tests/send_command.exe"
+  wine "$send" 'Hushgate V3.61' "$1" >/dev/null 2>&1 || return 1
+  sleep 2
+  import -window root "$3"
+  wine "$send" "$2" 2 >/dev/null 2>&1
+  sleep 1
+}

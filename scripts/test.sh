@@ -40,9 +40,13 @@ count "$BUILD/wine.log"
 echo "== Screenshots (fresh prefix)"
 wineserver -k 2>/dev/null || true
 make_xp_prefix "$BUILD/wine-prefix-screens"
-if screenshot_main_window "$BUILD/screenshots/main-window.png"; then
-  echo "Saved build/screenshots/main-window.png"
+if screenshot_main_window "$BUILD/screenshots/main-window.png" &&
+   screenshot_dialog 40003 "" "$BUILD/screenshots/about.png" &&
+   screenshot_dialog 40005 "Spezial" "$BUILD/screenshots/status-information.png" &&
+   screenshot_dialog 40013 "TimeServer festlegen" "$BUILD/screenshots/time-server.png"; then
+  echo "Saved build/screenshots/: main-window, about, status-information, time-server"
 else
+  echo "A window did not appear for its screenshot" >&2
   status=1
 fi
 wineserver -k 2>/dev/null || true

@@ -2,12 +2,24 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
+#include "app/AboutDialog.h"
 #include "app/ResourceText.h"
+#include "app/StatusInfoDialog.h"
+#include "engine/Revert.h"
+#include "platform/Platform.h"
 #include "res/resource.h"
+#include "timeserver/TimeServerDialog.h"
 
 namespace {
 
 const char kTitle[] = "Hushgate V3.61";
+const char kHomepage[] = "http://www.hushgate.example/";
+const char kMailToAuthor[] = "mailto:autor@hushgate.example?Subject=Hushgate3";
+// A reverted service takes a moment to start before its status is read.
+constexpr DWORD kRevertSettleTime = 1000;
 constexpr int kPaneHeight = 70;
 constexpr int kBelowTree = 100;
 constexpr int kButtonWidth = 140;
@@ -64,8 +76,65 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
     case ID_UNLOCK_EXPERT:
       settings_.UnlockExpertSettings();
       return true;
+    case ID_STATUS_CHECK:
+      CheckSystemStatus();
+      return true;
+    case ID_RESET_ALL:
+      ResetAllSettings();
+      return true;
+    case ID_REVERT:
+      RevertOneSetting();
+      return true;
+    case ID_TIME_SERVER:
+      TimeServerDialog().RunModal(Handle());
+      return true;
+    case ID_ABOUT:
+      AboutDialog().RunModal(Handle());
+      return true;
+    case ID_HOMEPAGE:
+      platform::OpenWithShell(kHomepage);
+      return true;
+    case ID_MAIL:
+      platform::OpenWithShell(kMailToAuthor);
+      return true;
   }
   return DialogBase::OnCommand(id, code, control);
+}
+
+int MainDialog::ShowMessage(const std::string& text, UINT buttons) {
+  return platform::ShowMessageBox(Handle(), text.c_str(), platform::ProgramName().c_str(),
+                                  buttons | MB_ICONEXCLAMATION);
+}
+
+// However the notice is closed, the status check follows.
+void MainDialog::CheckSystemStatus() {
+  StatusInfoDialog().RunModal(Handle());
+  settings_.RefreshSettingsTree();
+}
+
+void MainDialog::ResetAllSettings() {
+  if (ShowMessage(LoadText(IDS_RESET_CONFIRM), MB_OKCANCEL) != IDOK) return;
+  ResetAll(system_);
+  ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
+  settings_.RefreshSettingsTree();
+  EnableApplyButton(true);
+}
+
+// The Alexa entry, the Messenger installation and the support account cannot
+// be brought back once they are gone.
+void MainDialog::RevertOneSetting() {
+  TreeItemMatch match = settings_.FindSettingOfItem(revertTarget_);
+  const int kCannotRevert[] = {0, 15, 16};
+  bool revertible = match.kind == TreeItemMatch::kSetting &&
+                    std::find(std::begin(kCannotRevert), std::end(kCannotRevert), match.number) ==
+                        std::end(kCannotRevert);
+  if (!revertible) {
+    ShowMessage("Diese Funktion kann nicht zurückgesetzt werden.", MB_OK);
+    return;
+  }
+  Revert(system_, static_cast<SettingId>(match.number));
+  platform::Pause(kRevertSettleTime);
+  settings_.RefreshSettingsTree();
 }
 
 void MainDialog::OnSize(int width, int height) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/DescriptionPane.h"
 #include "app/DialogBase.h"
 #include "engine/SettingsTree.h"
@@ -32,6 +34,10 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
 
  private:
   bool PaintMinimised();
+  int ShowMessage(const std::string& text, UINT buttons);
+  void CheckSystemStatus();
+  void ResetAllSettings();
+  void RevertOneSetting();
 
   HMENU mainMenu_ = nullptr;
   HMENU contextMenu_ = nullptr;

@@ -59,6 +59,10 @@ DWORD TickCount();
 // (with its terminating zero) when the buffer is too small.
 UINT SystemFolder(char* buffer, UINT size);
 
+// Opens a web page or mail address with the shell's "open" verb, shown
+// normally (ShellExecuteA); true when the shell took it.
+bool OpenWithShell(const char* target);
+
 // The standard message box (MessageBoxA), owned by the given window or, for
 // none, by the thread's active window; returns the button pressed.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);

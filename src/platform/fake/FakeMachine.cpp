@@ -183,6 +183,11 @@ UINT SystemFolder(char* buffer, UINT size) {
   return UINT(folder.size());
 }
 
+bool OpenWithShell(const char* target) {
+  Machine().shellOpens.push_back(target ? target : "");
+  return true;
+}
+
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
   Machine().messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", type});
   if (!Machine().messageBoxAnswers.empty()) {

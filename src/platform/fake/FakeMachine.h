@@ -51,6 +51,7 @@ struct FakeMachine {
   std::string programName = "hushgate";
 
   std::set<std::string> accounts;  // local account names
+  std::vector<std::string> shellOpens;  // pages and addresses opened
 
   DWORD majorVersion = 5;
   DWORD minorVersion = 1;

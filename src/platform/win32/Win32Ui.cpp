@@ -1,6 +1,13 @@
 #include "platform/Platform.h"
 
+#include <shellapi.h>
+
 namespace platform {
+
+bool OpenWithShell(const char* target) {
+  HINSTANCE result = ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
   return MessageBoxA(owner ? owner : GetActiveWindow(), text, caption, type);

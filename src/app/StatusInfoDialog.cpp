@@ -1,0 +1,13 @@
+#include "app/StatusInfoDialog.h"
+
+#include "app/ResourceText.h"
+#include "res/resource.h"
+
+StatusInfoDialog::StatusInfoDialog() : DialogBase(IDD_STATUS_INFO) {}
+
+BOOL StatusInfoDialog::OnInitDialog() {
+  SetDlgItemTextA(Handle(), IDC_STATUS_NOTICE, LoadText(IDS_STATUS_NOTICE).c_str());
+  SetDlgItemTextA(Handle(), IDC_STATUS_OFF_TEXT, LoadText(IDS_STATUS_OFF).c_str());
+  SetDlgItemTextA(Handle(), IDC_STATUS_CHOSEN_TEXT, LoadText(IDS_STATUS_CHOSEN).c_str());
+  return TRUE;
+}

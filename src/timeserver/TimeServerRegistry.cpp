@@ -1,0 +1,153 @@
+#include "timeserver/TimeServerRegistry.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "platform/Platform.h"
+#include "system/RegistryKey.h"
+
+const char kServers[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
+
+namespace {
+
+const char kTimeService[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time";
+const char kTimeParameters[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
+
+const DWORD kNameCapacity = 256;
+const DWORD kFirstDataCapacity = 128;
+// Windows' own dialog writes its texts into 128-byte buffers; keep that size.
+const size_t kTextWriteSize = 128;
+// A value that keeps growing between calls must not hold the loop forever.
+const int kMaxGrowths = 8;
+// Server names have at most this many digits, so every number fits an int.
+const size_t kMaxNumberDigits = 9;
+
+// The data up to its first zero byte or the end of the bytes read.
+std::string TextOf(const BYTE* data, DWORD size) {
+  DWORD length = 0;
+  while (length < size && data[length] != 0) ++length;
+  return std::string(reinterpret_cast<const char*>(data), length);
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The leading number of the text the way sscanf "%d" reads it, 0 without
+// digits; saturated, so a huge text cannot wrap round to a server's number.
+long long LeadingNumber(const std::string& text) {
+  const long long kCeiling = 10000000000LL;
+  size_t at = 0;
+  while (at < text.size() && IsBlank(text[at])) ++at;
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  long long number = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+    number = std::min(kCeiling, number * 10 + (text[at] - '0'));
+  return negative ? -number : number;
+}
+
+// The server number a value's name stands for, or 0 when it names no server.
+int ServerNumber(const std::string& name) {
+  if (name.empty() || name.size() > kMaxNumberDigits || name[0] == '0') return 0;
+  int number = 0;
+  for (char c : name) {
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+void WriteText(const RegistryKey& key, const char* name, const std::string& text) {
+  std::vector<BYTE> bytes(std::max(kTextWriteSize, text.size() + 1), 0);
+  std::copy(text.begin(), text.end(), bytes.begin());
+  key.Write(name, REG_SZ, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+}  // namespace
+
+TimeServerList ReadTimeServers() {
+  TimeServerList list;
+  RegistryKey key;
+  if (key.Open(HKEY_LOCAL_MACHINE, kServers, KEY_READ) != ERROR_SUCCESS) return list;
+
+  long long currentNumber = 0;
+  std::vector<BYTE> data(kFirstDataCapacity);
+  int growths = 0;
+  for (DWORD index = 0;;) {
+    char name[kNameCapacity];
+    DWORD nameLength = kNameCapacity;
+    DWORD dataSize = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    LONG error = platform::EnumValue(key.Handle(), index, name, &nameLength, &type, data.data(),
+                                     &dataSize);
+    if (error == ERROR_MORE_DATA) {
+      // A larger size means the data did not fit; otherwise the name did not.
+      if (dataSize > data.size() && growths < kMaxGrowths) {
+        data.resize(dataSize);
+        ++growths;
+      } else {
+        ++index;
+        growths = 0;
+      }
+      continue;
+    }
+    if (error != ERROR_SUCCESS) break;
+    std::string valueName(name, std::min(nameLength, kNameCapacity - 1));
+    std::string text = TextOf(data.data(), std::min(dataSize, static_cast<DWORD>(data.size())));
+    if (valueName.empty()) {
+      currentNumber = LeadingNumber(text);
+    } else if (int number = ServerNumber(valueName)) {
+      list.servers.push_back({number, text});
+    }
+    ++index;
+    growths = 0;
+  }
+
+  std::stable_sort(list.servers.begin(), list.servers.end(),
+                   [](const TimeServer& a, const TimeServer& b) { return a.number < b.number; });
+  for (size_t i = 0; i < list.servers.size(); ++i) {
+    if (list.servers[i].number == currentNumber) {
+      list.current = static_cast<int>(i);
+      break;
+    }
+  }
+  return list;
+}
+
+int NextServerNumber(const std::vector<TimeServer>& servers) {
+  int highest = 0;
+  for (const TimeServer& server : servers) highest = std::max(highest, server.number);
+  return highest + 1;
+}
+
+void ApplyTimeServer(const TimeServer& server) {
+  const std::string number = std::to_string(server.number);
+  RegistryKey parameters;
+  if (parameters.Open(HKEY_LOCAL_MACHINE, kTimeParameters, KEY_WRITE) == ERROR_SUCCESS) {
+    WriteText(parameters, "NtpServer", server.host + ",0x1");
+    WriteText(parameters, "Type", "NTP");
+  }
+  RegistryKey servers;
+  if (servers.Open(HKEY_LOCAL_MACHINE, kServers, KEY_WRITE) == ERROR_SUCCESS) {
+    WriteText(servers, "", number);
+    WriteText(servers, number.c_str(), server.host);
+  }
+  RegistryKey service;
+  if (service.Open(HKEY_LOCAL_MACHINE, kTimeService, KEY_WRITE) == ERROR_SUCCESS) {
+    const BYTE automatic[4] = {2, 0, 0, 0};
+    service.Write("Start", REG_DWORD, automatic, sizeof automatic);
+  }
+}
+
+bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
+  static const char kQuestion[] =
+      "Das Festlegen des Timeservers bedeutet, das der Windows\n"
+      "Zeitgeber-Service und die Internet Zeit Synchronisation\n"
+      "reaktiviert werden, möchtest Du das?";
+  int answer = platform::ShowMessageBox(owner, kQuestion, platform::ProgramName().c_str(),
+                                        MB_YESNO | MB_ICONQUESTION);
+  if (answer != IDYES) return false;
+  ApplyTimeServer(server);
+  return true;
+}

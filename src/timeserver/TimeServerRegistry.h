@@ -1,0 +1,36 @@
+#pragma once
+// What the Internet time-server dialog reads from and writes to the registry,
+// apart from its window: the list of servers with the one in use, and the
+// writes that make a server the one Windows synchronises with.
+
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+// The servers' list and the current server's number live here (HKLM).
+extern const char kServers[];
+
+struct TimeServer {
+  int number;  // the name of its value below kServers
+  std::string host;
+};
+
+struct TimeServerList {
+  std::vector<TimeServer> servers;  // by ascending number
+  int current = -1;                 // index into servers, or -1
+};
+
+TimeServerList ReadTimeServers();
+
+// The number a newly added server gets: highest number + 1, or 1 when empty.
+int NextServerNumber(const std::vector<TimeServer>& servers);
+
+// Makes the server the time service's source, records it as the current one
+// and sets the time service to start automatically. A key that cannot be
+// opened is skipped; the other writes still happen.
+void ApplyTimeServer(const TimeServer& server);
+
+// Asks (Yes/No, owned by owner) whether to reactivate the time service; on
+// Yes applies the server. Returns whether it was applied.
+bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server);
