@@ -15,7 +15,7 @@ const char kTimeParameters[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Pa
 
 const DWORD kNameCapacity = 256;
 const DWORD kFirstDataCapacity = 128;
-// Windows' own dialog writes its texts into 128-byte buffers; keep that size.
+// Text values keep their customary 128-byte form, zero-filled after the text.
 const size_t kTextWriteSize = 128;
 // A value that keeps growing between calls must not hold the loop forever.
 const int kMaxGrowths = 8;
