@@ -1,5 +1,7 @@
 #include "treeoptions/CTreeOptionsCtrl.h"
 
+#include <cstring>
+
 #include "res/resource.h"
 
 namespace {
@@ -8,10 +10,15 @@ constexpr UINT kActingHits =
     TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
 constexpr UINT_PTR kSubclassId = 1;
+constexpr int kEditorId = 100;
+const char kValueSeparator[] = ": ";
+constexpr size_t kItemTextCapacity = 1024;
 
 }  // namespace
 
 CTreeOptionsCtrl::~CTreeOptionsCtrl() {
+  DestroyInPlaceEditor();
+  if (parent_) RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
   if (hwnd_) {
     RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
     SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
@@ -23,6 +30,13 @@ bool CTreeOptionsCtrl::Attach(HWND tree) {
   if (!tree || !SetWindowSubclass(tree, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
     return false;
   hwnd_ = tree;
+  // The tree's selection changes reach its parent; the control watches them
+  // there, so that value items open their editors whoever the owner is.
+  parent_ = GetParent(tree);
+  if (parent_ &&
+      !SetWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this),
+                         reinterpret_cast<DWORD_PTR>(this)))
+    parent_ = nullptr;
   images_ = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TREE_IMAGES),
                                  16, 1, kMaskColour, IMAGE_BITMAP, 0);
   SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
@@ -40,6 +54,23 @@ LRESULT CALLBACK CTreeOptionsCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM 
   return control->WindowProc(message, wParam, lParam);
 }
 
+LRESULT CALLBACK CTreeOptionsCtrl::ParentProc(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
+  auto* control = reinterpret_cast<CTreeOptionsCtrl*>(self);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, ParentProc, id);
+    control->parent_ = nullptr;
+  } else if (message == WM_NOTIFY) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->hwndFrom == control->hwnd_ &&
+        (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW)) {
+      control->OnSelectionChanged(*reinterpret_cast<NMTREEVIEWA*>(lParam));
+      return 0;
+    }
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 LRESULT CTreeOptionsCtrl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefSubclassProc(hwnd_, message, wParam, lParam);
 }
@@ -54,6 +85,14 @@ LRESULT CTreeOptionsCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       return OnChar(wParam, lParam);
     case WM_MOUSEMOVE:
       return OnMouseMove(wParam, lParam);
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      CommitEdit();
+      break;
+    case WM_DESTROY:
+      // The tree goes away: an open edit is discarded, not written back.
+      DestroyInPlaceEditor();
+      break;
   }
   return Default(message, wParam, lParam);
 }
@@ -227,4 +266,116 @@ void CTreeOptionsCtrl::SelectInGroup(HTREEITEM parent, HTREEITEM target, int pos
 
 void CTreeOptionsCtrl::SelectTreeItem(HTREEITEM item) {
   SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+void CTreeOptionsCtrl::CommitEdit() {
+  if (!editedItem_) return;
+  EndInPlaceEdit();
+  DestroyInPlaceEditor();
+}
+
+void CTreeOptionsCtrl::OnSelectionChanged(const NMTREEVIEWA& change) {
+  CommitEdit();
+  if (change.itemNew.hItem && change.itemNew.lParam) BeginInPlaceEdit(change.itemNew.hItem);
+}
+
+std::string CTreeOptionsCtrl::TextOf(HTREEITEM item) const {
+  char text[kItemTextCapacity] = {};
+  TVITEMA tv = {};
+  tv.mask = TVIF_HANDLE | TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = sizeof text;
+  SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  return text;
+}
+
+void CTreeOptionsCtrl::SetText(HTREEITEM item, const std::string& text) {
+  TVITEMA tv = {};
+  tv.mask = TVIF_HANDLE | TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+void CTreeOptionsCtrl::SetEditorKind(HTREEITEM item, const TreeOptionsEditorKind* kind) {
+  TVITEMA tv = {};
+  tv.mask = TVIF_HANDLE | TVIF_PARAM;
+  tv.hItem = item;
+  tv.lParam = reinterpret_cast<LPARAM>(kind);
+  SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+std::string CTreeOptionsCtrl::SplitItemValue(HTREEITEM item) {
+  std::string text = TextOf(item);
+  std::string::size_type separator = text.find(kValueSeparator);
+  std::string label = separator == std::string::npos ? text + kValueSeparator
+                                                     : text.substr(0, separator + 2);
+  std::string value = separator == std::string::npos ? "" : text.substr(separator + 2);
+  if (label != text) SetText(item, label);
+  return value;
+}
+
+void CTreeOptionsCtrl::AppendItemValue(HTREEITEM item, const std::string& value) {
+  std::string text = TextOf(item);
+  if (text.find(kValueSeparator) == std::string::npos) text += kValueSeparator;
+  SetText(item, text + value);
+}
+
+void CTreeOptionsCtrl::BeginInPlaceEdit(HTREEITEM item) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  TVITEMA data = {};
+  data.mask = TVIF_HANDLE | TVIF_PARAM;
+  data.hItem = item;
+  if (!SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) || !data.lParam) return;
+  const auto* kind = reinterpret_cast<const TreeOptionsEditorKind*>(data.lParam);
+  std::unique_ptr<CTreeOptionsCombo> combo = kind->CreateCombo();
+  std::unique_ptr<CTreeOptionsEdit> edit = combo ? nullptr : kind->CreateEdit();
+  if (!combo && !edit) return;
+
+  editedItem_ = item;
+  std::string value = SplitItemValue(item);
+  RECT text = {};
+  std::memcpy(&text, &item, sizeof item);  // the item goes in the rectangle it fills
+  SendMessageA(hwnd_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+  RECT place = {text.right + 2, text.top, 0, 0};
+  HWND editor = nullptr;
+  if (combo) {
+    place.right = place.left + combo->Width();
+    place.bottom = place.top + combo->DropDownHeight();
+    combo->SetTree(this);
+    if (combo->Create(hwnd_, place, kEditorId)) editor = combo->Handle();
+  } else {
+    place.right = place.left + edit->Width();
+    place.bottom = text.bottom + 5;
+    edit->SetTree(this);
+    if (edit->Create(hwnd_, place, kEditorId, value)) editor = edit->Handle();
+  }
+  if (editor) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (combo && editor) {
+    combo->FillList();
+    SendMessageA(editor, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(value.c_str()));
+  }
+  combo_ = std::move(combo);
+  edit_ = std::move(edit);
+}
+
+HWND CTreeOptionsCtrl::EditorHandle() const {
+  if (combo_) return combo_->Handle();
+  return edit_ ? edit_->Handle() : nullptr;
+}
+
+void CTreeOptionsCtrl::EndInPlaceEdit() {
+  HWND editor = EditorHandle();
+  if (!editedItem_ || !editor) return;
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(editor)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(editor, &text[0], static_cast<int>(text.size()))));
+  AppendItemValue(editedItem_, text);
+}
+
+void CTreeOptionsCtrl::DestroyInPlaceEditor() {
+  combo_.reset();
+  edit_.reset();
+  editedItem_ = nullptr;
 }

@@ -6,6 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+#include <string>
+
+#include "treeoptions/CTreeOptionsEditors.h"
 #include "treeoptions/OptionImages.h"
 #include "treeoptions/TreeOptionsOwner.h"
 
@@ -46,6 +50,17 @@ class CTreeOptionsCtrl {
   // The item's image index, or -1 when it cannot be read.
   int ImageOf(HTREEITEM item) const;
 
+  // Value items: the text is label, ": ", value, and the item data names the
+  // kind of editor that opens while the item is selected.
+  void SetEditorKind(HTREEITEM item, const TreeOptionsEditorKind* kind);
+  std::string SplitItemValue(HTREEITEM item);
+  void AppendItemValue(HTREEITEM item, const std::string& value);
+  void BeginInPlaceEdit(HTREEITEM item);
+  void EndInPlaceEdit();
+  void DestroyInPlaceEditor();
+  HWND EditorHandle() const;
+  HTREEITEM EditedItem() const { return editedItem_; }
+
  protected:
   // Window messages reach the control here first; what it does not take
   // goes on to the tree-view.
@@ -53,6 +68,8 @@ class CTreeOptionsCtrl {
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR self);
   HTREEITEM HitTest(LPARAM point, UINT* flags) const;
@@ -64,9 +81,17 @@ class CTreeOptionsCtrl {
   LRESULT OnRightButtonDown(LPARAM lParam);
   LRESULT OnChar(WPARAM wParam, LPARAM lParam);
   LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+  void OnSelectionChanged(const NMTREEVIEWA& change);
+  void CommitEdit();
+  std::string TextOf(HTREEITEM item) const;
+  void SetText(HTREEITEM item, const std::string& text);
 
   HWND hwnd_ = nullptr;
   TreeOptionsOwner* owner_ = nullptr;
   HTREEITEM hoverItem_ = nullptr;
   HIMAGELIST images_ = nullptr;
+  HWND parent_ = nullptr;
+  std::unique_ptr<CTreeOptionsCombo> combo_;
+  std::unique_ptr<CTreeOptionsEdit> edit_;
+  HTREEITEM editedItem_ = nullptr;
 };
