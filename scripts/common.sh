@@ -7,7 +7,8 @@ EXE="$BUILD/program/hushgate.exe"
 export WINEDEBUG=-all
 
 packages=(cmake make g++ python3 libgtest-dev libgmock-dev googletest g++-mingw-w64-i686
-          wine wine32:i386 wine64 xvfb xdotool imagemagick x11-utils)
+          wine wine32:i386 wine64 xvfb xdotool imagemagick x11-utils
+          clang libclang-rt-14-dev)
 
 install_packages() {
   local missing=()

@@ -24,9 +24,26 @@ count() {  # reads a ctest log and adds up its result line
 }
 
 status=0
+echo "== Reproducible build"
+# A second clean build of the same sources in another folder must give the
+# very same bytes.
+rm -rf "$BUILD/program-again"
+cmake -S "$ROOT" -B "$BUILD/program-again" -DHUSHGATE_TIER=program \
+  -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-win32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD/program-again" -j"$(nproc)" >/dev/null
+if cmp -s "$BUILD/program/hushgate.exe.sha256" "$BUILD/program-again/hushgate.exe.sha256"; then
+  echo "Two clean builds: $(cut -d' ' -f1 "$BUILD/program/hushgate.exe.sha256")"
+else
+  echo "Two clean builds differ" >&2
+  status=1
+fi
+
 echo "== Native tier"
 ctest --test-dir "$BUILD/native" -j"$(nproc)" --output-on-failure 2>&1 | tee "$BUILD/native.log" || status=1
 count "$BUILD/native.log"
+
+echo "== Fuzz smoke run"
+scripts/fuzz.sh short || status=1
 
 echo "== Wine tier"
 make_xp_prefix "$BUILD/wine-prefix-test"

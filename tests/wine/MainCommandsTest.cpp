@@ -144,4 +144,24 @@ TEST_F(MainCommands, HomepageAndMailOpenThroughTheShell) {
             fake::Machine().shellOpens);
 }
 
+TEST_F(MainCommands, WithoutAdministratorRightsApplyAndRevertsRunToTheirEnd) {
+  ApplyInFake(23);
+  auto& reg = fake::Machine().registry;
+  for (HKEY machineWide : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, HKEY_USERS})
+    reg.SetTreeAccess(machineWide, true, false);
+  fake::Machine().services.refuseManager = true;
+  Open();
+  size_t before = ChangeCount();
+  Command(IDC_APPLY);
+  Command(ID_RESET_ALL);
+  OpenContextMenuOn(23);
+  Command(ID_REVERT);
+  const auto& changes = reg.Changes();
+  for (size_t i = before; i < changes.size(); ++i)
+    EXPECT_NE(std::string::npos, changes[i].find(" HKEY_CURRENT_USER\\")) << changes[i];
+  EXPECT_EQ("missing", DoReport());
+  EXPECT_EQ(ImageCheckedDisabled, Image(23));
+  EXPECT_EQ(ImageCheckedAttention, Image(4));
+}
+
 }  // namespace

@@ -1,0 +1,106 @@
+// The input is a command-line tail. It is read token by token and checked
+// against a simple model of the reader, then run whole over two fresh
+// in-memory systems: one with only the setting keys, one fully installed.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "common/FullFakeSystem.h"
+#include "native/PreparedSystem.h"
+#include "platform/fake/FakeMachine.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+constexpr unsigned int kNoNumber = 4294967295u;
+
+void Require(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+// The blanks the stream skips in the classic locale.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+struct ModelToken {
+  CommandLineReader::Token token;
+  unsigned int number;  // only for kNumber
+  size_t next;          // where the token after a number starts
+};
+
+// What the reader should answer for the text from position at: the end,
+// a mistyped token, or an unsigned number ("+" allowed, "-" not) that fits
+// and is not the all-bits-set marker.
+ModelToken ExpectedToken(const std::string& tail, size_t at) {
+  while (at < tail.size() && IsBlank(tail[at])) ++at;
+  if (at == tail.size()) return {CommandLineReader::Token::kEnd, 0, at};
+  if (tail[at] == '-') return {CommandLineReader::Token::kMistyped, 0, at};
+  size_t digits = at + (tail[at] == '+' ? 1 : 0);
+  size_t end = digits;
+  unsigned long long value = 0;
+  bool overflow = false;
+  for (; end < tail.size() && tail[end] >= '0' && tail[end] <= '9'; ++end) {
+    value = value * 10 + static_cast<unsigned>(tail[end] - '0');
+    if (value > kNoNumber) {
+      overflow = true;
+      value = kNoNumber;
+    }
+  }
+  if (end == digits || overflow || value == kNoNumber)
+    return {CommandLineReader::Token::kMistyped, 0, at};
+  return {CommandLineReader::Token::kNumber, static_cast<unsigned int>(value), end};
+}
+
+// True when the reader met a mistyped token before the end.
+bool ReadAllTokens(const std::string& tail) {
+  CommandLineReader reader(tail);
+  size_t at = 0;
+  // Every number takes at least one character, so this bounds a reader
+  // that never reaches the end.
+  for (size_t calls = 0; calls <= tail.size() + 1; ++calls) {
+    unsigned int number = 0xdeadbeef;
+    CommandLineReader::Token token = reader.Next(&number);
+    ModelToken expected = ExpectedToken(tail, at);
+    Require(token == expected.token);
+    if (token == CommandLineReader::Token::kEnd) return false;
+    if (token == CommandLineReader::Token::kMistyped) return true;
+    Require(tail[expected.next - 1] >= '0' && tail[expected.next - 1] <= '9');
+    Require(number != kNoNumber);
+    Require(number == expected.number);
+    at = expected.next;
+  }
+  __builtin_trap();
+}
+
+void RequireNothingLeftOpen() {
+  fake::FakeMachine& machine = fake::Machine();
+  Require(machine.registry.OpenHandleCount() == 0);
+  Require(machine.registry.BadHandleUses() == 0);
+  Require(machine.services.OpenHandleCount() == 0);
+  Require(machine.services.BadHandleUses() == 0);
+  Require(machine.OpenProcessCount() == 0);
+}
+
+void RunOn(void (*prepare)(), const std::string& tail, bool mistyped) {
+  fake::ResetMachine();
+  prepare();
+  SystemAccess system;
+  int status = RunCommandLine(tail, system);
+  Require(status == kAllDone || status == kSomeNotDone || status == kMistyped);
+  Require((status == kMistyped) == mistyped);
+  Require(fake::Machine().messageBoxes.size() == (status == kMistyped ? 1u : 0u));
+  RequireNothingLeftOpen();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string tail(reinterpret_cast<const char*>(data), size);
+  bool mistyped = ReadAllTokens(tail);
+  RunOn(PrepareSettingKeys, tail, mistyped);
+  RunOn(MakeFullFakeSystem, tail, mistyped);
+  return 0;
+}
