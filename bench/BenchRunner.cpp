@@ -1,0 +1,227 @@
+// Starts each program as its own process, side by side with its baseline,
+// times it from the Windows side and prints the table of all figures.
+// Arguments: hushgate.exe minimal_program.exe minimal_tree_dialog.exe
+// in_process_bench.exe (Windows paths).
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "BenchRow.h"
+#include "Stopwatch.h"
+
+namespace {
+
+constexpr int kCommandLineRuns = 15;
+constexpr int kWindowRuns = 7;
+constexpr int kTreeId = 1048;
+constexpr DWORD kWindowTimeoutMs = 30000;
+// Lets the window paint before its memory is read.
+constexpr DWORD kSettleMs = 300;
+const char kMainTitle[] = "Hushgate V3.61";
+const char kMinimalTitle[] = "Minimal tree";
+
+bool Start(const std::string& commandLine, PROCESS_INFORMATION* process) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  std::string line = commandLine;
+  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, process) != FALSE;
+}
+
+void Finish(PROCESS_INFORMATION& process) {
+  if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT) {
+    std::printf("  (a process did not end; terminated)\n");
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 5000);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+double MillisecondsToExit(const std::string& commandLine) {
+  Stopwatch watch;
+  PROCESS_INFORMATION process = {};
+  if (!Start(commandLine, &process)) return -1;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  double elapsed = watch.Milliseconds();
+  Finish(process);
+  return elapsed;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  const char* title;
+  HWND found;
+};
+
+// The process's visible top-level window of that title whose tree holds items.
+BOOL CALLBACK FindFilledWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  char title[128] = {};
+  GetWindowTextA(window, title, sizeof title);
+  HWND tree = GetDlgItem(window, kTreeId);
+  DWORD_PTR count = 0;
+  if (std::string(title) != search->title || !tree ||
+      !SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count) || count == 0)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+struct WindowRun {
+  double shownMs = -1;
+  double peakWorkingSetKiB = 0;
+  double peakPagefileKiB = 0;
+};
+
+WindowRun RunWindow(const std::string& exe, const char* title) {
+  WindowRun run;
+  Stopwatch watch;
+  PROCESS_INFORMATION process = {};
+  if (!Start(Quoted(exe), &process)) return run;
+  WindowSearch search{process.dwProcessId, title, nullptr};
+  while (!search.found && watch.Milliseconds() < kWindowTimeoutMs &&
+         WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT)
+    EnumWindows(FindFilledWindow, reinterpret_cast<LPARAM>(&search));
+  if (search.found) {
+    run.shownMs = watch.Milliseconds();
+    Sleep(kSettleMs);
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+      run.peakWorkingSetKiB = memory.PeakWorkingSetSize / 1024.0;
+      run.peakPagefileKiB = memory.PeakPagefileUsage / 1024.0;
+    }
+    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  } else {
+    std::printf("  (window \"%s\" not seen)\n", title);
+    TerminateProcess(process.hProcess, 1);
+  }
+  Finish(process);
+  return run;
+}
+
+double FileBytes(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return double(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow;
+}
+
+// Runs the program with its output piped here: echoes it and keeps its rows.
+void RunAndCollectRows(const std::string& commandLine, std::vector<BenchRow>* rows) {
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  HANDLE readEnd, writeEnd;
+  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  std::string line = commandLine;
+  PROCESS_INFORMATION process = {};
+  BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                &startup, &process);
+  CloseHandle(writeEnd);
+  if (started) {
+    std::string pending;
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+      pending.append(buffer, got);
+      for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+        std::string text = pending.substr(0, end);
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        BenchRow row;
+        if (ParseRow(text, &row))
+          rows->push_back(row);
+        else
+          std::printf("  %s\n", text.c_str());
+      }
+    }
+    Finish(process);
+  }
+  CloseHandle(readEnd);
+}
+
+void PrintTable(const std::vector<BenchRow>& rows) {
+  std::printf("\n%-52s %10s   %-22s %10s %8s\n", "figure", "hushgate", "against", "value",
+              "ratio");
+  std::printf("%s\n", std::string(107, '-').c_str());
+  for (const BenchRow& row : rows) {
+    std::printf("%-52s %10.*f   %-22s %10.*f ", row.figure.c_str(), row.decimals, row.value,
+                row.against.c_str(), row.decimals, row.baseline);
+    if (row.baseline > 0)
+      std::printf("%8.2f\n", row.value / row.baseline);
+    else
+      std::printf("%8s\n", "-");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::printf("usage: bench_runner hushgate.exe minimal_program.exe minimal_tree_dialog.exe"
+                " in_process_bench.exe\n");
+    return 2;
+  }
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  const std::string hushgate = argv[1], minimalProgram = argv[2], minimalTree = argv[3],
+                    inProcess = argv[4];
+  std::vector<BenchRow> rows;
+
+  std::printf("Command line: \"hushgate.exe 13\" against the minimal program, %d runs each,"
+              " alternating\n", kCommandLineRuns);
+  const std::string hushgateThirteen = Quoted(hushgate) + " 13";
+  MillisecondsToExit(hushgateThirteen);  // warm-up: the first start fills caches
+  MillisecondsToExit(Quoted(minimalProgram));
+  std::vector<double> thirteen, minimal;
+  for (int i = 0; i < kCommandLineRuns; ++i) {
+    thirteen.push_back(MillisecondsToExit(hushgateThirteen));
+    minimal.push_back(MillisecondsToExit(Quoted(minimalProgram)));
+  }
+  std::printf("  medians: %.1f ms and %.1f ms\n", Median(thirteen), Median(minimal));
+  rows.push_back({"start to exit, \"hushgate.exe 13\", ms", Median(thirteen), "minimal program",
+                  Median(minimal), 1});
+
+  std::printf("Main window: start until shown with a filled tree, %d runs each, alternating\n",
+              kWindowRuns);
+  RunWindow(hushgate, kMainTitle);  // warm-up
+  RunWindow(minimalTree, kMinimalTitle);
+  std::vector<double> mainShown, treeShown, mainSet, treeSet, mainPage, treePage;
+  for (int i = 0; i < kWindowRuns; ++i) {
+    WindowRun main = RunWindow(hushgate, kMainTitle);
+    WindowRun tree = RunWindow(minimalTree, kMinimalTitle);
+    std::printf("  run %d: %.1f ms and %.1f ms\n", i + 1, main.shownMs, tree.shownMs);
+    mainShown.push_back(main.shownMs);
+    treeShown.push_back(tree.shownMs);
+    mainSet.push_back(main.peakWorkingSetKiB);
+    treeSet.push_back(tree.peakWorkingSetKiB);
+    mainPage.push_back(main.peakPagefileKiB);
+    treePage.push_back(tree.peakPagefileKiB);
+  }
+  const char kTree[] = "minimal tree dialog";
+  rows.push_back({"main window shown with filled tree, ms", Median(mainShown), kTree,
+                  Median(treeShown), 1});
+  rows.push_back({"peak working set, window shown, KiB", Median(mainSet), kTree, Median(treeSet),
+                  0});
+  rows.push_back({"peak pagefile usage, window shown, KiB", Median(mainPage), kTree,
+                  Median(treePage), 0});
+  rows.push_back({"exe size, bytes", FileBytes(hushgate), kTree, FileBytes(minimalTree), 0});
+
+  std::printf("In-process: settings refresh and applies over the real system\n");
+  RunAndCollectRows(Quoted(inProcess), &rows);
+
+  PrintTable(rows);
+  return 0;
+}
