@@ -69,6 +69,6 @@ fi
 wineserver -k 2>/dev/null || true
 
 echo
-echo "All tiers: $passed passed, $failed failed"
+echo "Tests: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1
 exit $status
