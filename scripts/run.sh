@@ -38,8 +38,11 @@ mkdir -p "$BUILD/screenshots"
 import -window root "$BUILD/screenshots/run.png"
 echo "Screenshot: build/screenshots/run.png"
 if kill -0 "$program" 2>/dev/null; then
+  # Its window (or message box) is up and waiting for a user there is none of.
   echo "hushgate.exe is waiting for input; closing it (no display to answer it on)."
   wineserver -k
+  wait "$program" 2>/dev/null || true
+  exit 0
 fi
 set +e
 wait "$program"
