@@ -54,19 +54,19 @@ bool EnableService(SystemAccess& system, const char* name) {
   return automatic;
 }
 
-// The Messenger's own program path, read whole whatever its length, up to
-// its first zero byte.
+// The Messenger's own program path, read whole whatever its length. Only a
+// text that is not empty is a path: an autostart entry made of a number, raw
+// bytes or nothing would start nothing.
 bool ReadMessengerPath(std::string* path) {
   RegistryKey key;
-  if (key.Open(HKEY_CLASSES_ROOT, kMessengerServer, KEY_READ) != ERROR_SUCCESS) return false;
-  DWORD size = 0;
-  if (platform::QueryValue(key.Handle(), "", nullptr, nullptr, &size) != ERROR_SUCCESS) return false;
-  std::vector<BYTE> data(size + 1);
-  DWORD read = 0;
-  if (key.Read("", data.data(), size, &read) != ERROR_SUCCESS) return false;
-  data[read] = 0;
-  path->assign(reinterpret_cast<const char*>(data.data()));
-  return true;
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  if (key.Open(HKEY_CLASSES_ROOT, kMessengerServer, KEY_READ) != ERROR_SUCCESS ||
+      key.ReadWhole("", &type, &data) != ERROR_SUCCESS)
+    return false;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+  *path = TextUpToZero(data);
+  return !path->empty();
 }
 
 bool RestoreMessengerAutostart(SystemAccess& system) {

@@ -78,13 +78,13 @@ DWORD ServiceControl::GetServiceStartType(const char* serviceName) {
 bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceName) {
   OpenedService opened;
   ServiceConfiguration configuration;
+  // The query tells whether the service can be reached; its record is not
+  // written back, since the ANSI texts would replace every character outside
+  // the code page in the display name and program path.
   if (!opened.Open(serviceName) || !configuration.Query(opened.service.Get())) return false;
-  const QUERY_SERVICE_CONFIGA& read = configuration.Record();
-  // No password: the account's password stays as it is.
-  return platform::ChangeServiceConfiguration(
-             opened.service.Get(), read.dwServiceType, startType, read.dwErrorControl,
-             read.lpBinaryPathName, read.lpLoadOrderGroup, read.lpDependencies,
-             read.lpServiceStartName, nullptr, read.lpDisplayName) == ERROR_SUCCESS;
+  return platform::ChangeServiceConfiguration(opened.service.Get(), SERVICE_NO_CHANGE, startType,
+                                              SERVICE_NO_CHANGE, nullptr, nullptr, nullptr,
+                                              nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool ServiceControl::StartServiceByName(const char* serviceName) {

@@ -13,7 +13,7 @@ class ServiceControl {
   virtual ~ServiceControl() = default;
 
   DWORD GetServiceStartType(const char* serviceName);
-  // Changes only the start type; everything else is written back as read.
+  // Changes only the start type; nothing else of the service is passed.
   bool SetServiceStartType(DWORD startType, const char* serviceName);
   bool StartServiceByName(const char* serviceName);
   bool StopServiceByName(const char* serviceName);

@@ -59,6 +59,8 @@ bool LaunchAndPause(const char* program, const std::string& parameters, const ch
   return succeeded;
 }
 
+// The system root is a text that ends within the bytes read; one that fills
+// them all without a zero may go on beyond them, so it is not used.
 bool ReadSystemRoot(std::string* root) {
   RegistryKey key;
   if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", KEY_READ) !=
@@ -66,11 +68,12 @@ bool ReadSystemRoot(std::string* root) {
     return false;
   BYTE buffer[SystemAccess::kTextBufferSize];
   DWORD size = 0;
-  if (key.Read("SystemRoot", buffer, sizeof buffer, &size) != ERROR_SUCCESS) return false;
-  DWORD length = 0;
-  while (length < size && buffer[length] != 0) ++length;
-  root->assign(reinterpret_cast<const char*>(buffer), length);
-  return length > 0;
+  DWORD type = 0;
+  if (key.Read("SystemRoot", buffer, sizeof buffer, &size, &type) != ERROR_SUCCESS) return false;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+  *root = TextUpToZero(buffer, size);
+  if (root->size() == sizeof buffer) return false;
+  return !root->empty();
 }
 
 bool ReadVersion(OSVERSIONINFOEXA* info) {

@@ -105,20 +105,25 @@ class HostileSystemRoot : public FakeSystemTest {
  protected:
   // The folder the Messenger removal would run in, or "none" when it
   // launched nothing.
-  std::string LaunchFolderFor(const std::vector<BYTE>& root) {
+  std::string LaunchFolderFor(const std::vector<BYTE>& root, DWORD type = REG_SZ) {
     fake::ResetMachine();
     Registry().PutValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                        "SystemRoot", REG_SZ, root);
+                        "SystemRoot", type, root);
     SystemAccess system;
     system.UninstallMessenger();
     return Machine().launches.empty() ? "none" : Machine().launches[0].directory;
   }
 };
 
-TEST_F(HostileSystemRoot, IsUsedWholeUpToItsBufferAndNeverCut) {
+TEST_F(HostileSystemRoot, IsUsedWholeWhenItEndsWithinItsBufferAndNeverCut) {
   EXPECT_EQ("none", LaunchFolderFor({}));
+  EXPECT_EQ("none", LaunchFolderFor({0}));
   EXPECT_EQ(std::string(127, 'C'), LaunchFolderFor(Bytes(127, 'C')));
-  EXPECT_EQ(std::string(128, 'C'), LaunchFolderFor(Bytes(128, 'C')));
+  // Filling the whole buffer without a zero, it may go on beyond it.
+  EXPECT_EQ("none", LaunchFolderFor(Bytes(128, 'C')));
+  EXPECT_EQ("none", LaunchFolderFor(Text("C:\\WINDOWS"), REG_BINARY));
+  EXPECT_EQ("none", LaunchFolderFor({'C', ':', 0, 0}, REG_DWORD));
+  EXPECT_EQ("C:\\WINDOWS", LaunchFolderFor(Text("C:\\WINDOWS"), REG_EXPAND_SZ));
   EXPECT_EQ("none", LaunchFolderFor(Bytes(129, 'C')));
   EXPECT_EQ("none", LaunchFolderFor(Bytes(65536, 'C')));
   EXPECT_EQ("C:\\W", LaunchFolderFor({'C', ':', '\\', 'W', 0, 'x', 'y'}));
@@ -127,7 +132,7 @@ TEST_F(HostileSystemRoot, IsUsedWholeUpToItsBufferAndNeverCut) {
 TEST_F(HostileSystemRoot, MessengerPathOf64KiBIsWrittenBackWhole) {
   std::string path(65536, 'm');
   Registry().PutValue(HKEY_CLASSES_ROOT, "CLSID\\{B69003B3-C55E-4b48-836C-BC5946FC3B28}\\LocalServer32",
-                      "", REG_BINARY, Text(path));
+                      "", REG_SZ, Text(path));
   Registry().AddKey(HKEY_CURRENT_USER, kRun);
   SystemAccess system;
   EXPECT_TRUE(Revert(system, 14));

@@ -181,6 +181,32 @@ TEST_F(RevertTest, MessengerClassKeyWithoutItsValueCountsAsNotInstalled) {
   EXPECT_EQ(1u, Machine().messageBoxes.size());
 }
 
+// Only a text that is not empty is a program path to start with Windows.
+TEST_F(RevertTest, MessengerServerThatIsNoPathShowsTheMessageAndWritesNothing) {
+  struct Shape {
+    const char* label;
+    DWORD type;
+    std::vector<BYTE> bytes;
+  };
+  const Shape shapes[] = {
+      {"empty text", REG_SZ, {}},
+      {"lone zero", REG_SZ, {0}},
+      {"number", REG_DWORD, {0x41, 0x41, 0x41, 0x41}},
+      {"binary", REG_BINARY, {'C', ':', '\\', 'x', '.', 'e', 'x', 'e'}},
+      {"multi text", REG_MULTI_SZ, {'C', ':', '\\', 'a', 0, 'C', ':', '\\', 'b', 0, 0}},
+  };
+  for (const Shape& shape : shapes) {
+    fake::ResetMachine();
+    Registry().AddKey(HKEY_CURRENT_USER, kRun);
+    Registry().PutValue(HKEY_CLASSES_ROOT, kMessenger, "", shape.type, shape.bytes);
+    size_t changes = Registry().Changes().size();
+    EXPECT_FALSE(Revert(system_, 14)) << shape.label;
+    ASSERT_EQ(1u, Machine().messageBoxes.size()) << shape.label;
+    EXPECT_EQ(kMessengerMissing, Machine().messageBoxes[0].text) << shape.label;
+    EXPECT_EQ(changes, Registry().Changes().size()) << shape.label;
+  }
+}
+
 TEST_F(RevertTest, ServiceGetsAutomaticStartAndIsStarted) {
   fake::FakeService off;
   off.startType = SERVICE_DISABLED;

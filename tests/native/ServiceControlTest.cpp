@@ -70,6 +70,9 @@ TEST_F(ServiceControlTest, SetStartTypeChangesOnlyTheStartType) {
   EXPECT_EQ(before.account, after.account);
   EXPECT_EQ(before.displayName, after.displayName);
   EXPECT_EQ(1, after.configurationChanges);
+  // Nothing but the start type is handed back: the ANSI texts of the record
+  // would lose every character outside the code page.
+  EXPECT_EQ(std::vector<std::string>{"startType"}, after.changedFields);
 }
 
 TEST_F(ServiceControlTest, SetStartTypeOfAMissingServiceFails) {

@@ -100,14 +100,15 @@ TEST_F(SystemPrograms, MessengerRemovalWithoutSystemRootLaunchesNothing) {
   EXPECT_EQ(0u, Elapsed());
 }
 
-TEST_F(SystemPrograms, SystemRootOfAFullBufferWithoutZeroIsUsedWhole) {
+// A root that fills every byte read without a zero may go on beyond them:
+// launching in a folder made of its first 128 bytes would be a guess.
+TEST_F(SystemPrograms, SystemRootOfAFullBufferWithoutZeroLaunchesNothing) {
   std::string root = "D:\\" + std::string(125, 'r');
   Registry().PutValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "SystemRoot", REG_SZ,
                       std::vector<BYTE>(root.begin(), root.end()));
-  system_.UninstallMessenger();
-  EXPECT_EQ(root, OnlyLaunch().directory);
-  EXPECT_EQ("advpack.dll,LaunchINFSection " + root + "\\INF\\msmsgs.inf,BLC.Remove",
-            OnlyLaunch().parameters);
+  EXPECT_FALSE(system_.UninstallMessenger());
+  EXPECT_TRUE(Machine().launches.empty());
+  EXPECT_EQ(0u, Elapsed());
 }
 
 TEST_F(SystemPrograms, AccountDeletionIsNotWaitedFor) {

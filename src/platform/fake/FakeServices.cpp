@@ -103,18 +103,34 @@ DWORD FakeServices::QueryConfiguration(SC_HANDLE handle, QUERY_SERVICE_CONFIGA* 
 DWORD FakeServices::ChangeConfiguration(SC_HANDLE handle, DWORD serviceType, DWORD startType,
                                         DWORD errorControl, const char* binaryPath,
                                         const char* loadOrderGroup, const char* dependencies,
-                                        const char* account, const char*,
+                                        const char* account, const char* password,
                                         const char* displayName) {
   FakeService* service = ServiceOf(handle);
   if (!service) return ERROR_INVALID_HANDLE;
-  if (serviceType != SERVICE_NO_CHANGE) service->serviceType = serviceType;
-  if (startType != SERVICE_NO_CHANGE) service->startType = startType;
-  if (errorControl != SERVICE_NO_CHANGE) service->errorControl = errorControl;
-  if (binaryPath) service->binaryPath = binaryPath;
-  if (loadOrderGroup) service->loadOrderGroup = loadOrderGroup;
-  if (dependencies) service->dependencies = SplitMultiString(dependencies);
-  if (account) service->account = account;
-  if (displayName) service->displayName = displayName;
+  std::vector<std::string>& changed = service->changedFields;
+  changed.clear();
+  auto number = [&changed](DWORD value, DWORD* field, const char* label) {
+    if (value == SERVICE_NO_CHANGE) return;
+    *field = value;
+    changed.push_back(label);
+  };
+  auto text = [&changed](const char* value, std::string* field, const char* label) {
+    if (!value) return;
+    *field = value;
+    changed.push_back(label);
+  };
+  number(serviceType, &service->serviceType, "serviceType");
+  number(startType, &service->startType, "startType");
+  number(errorControl, &service->errorControl, "errorControl");
+  text(binaryPath, &service->binaryPath, "binaryPath");
+  text(loadOrderGroup, &service->loadOrderGroup, "loadOrderGroup");
+  if (dependencies) {
+    service->dependencies = SplitMultiString(dependencies);
+    changed.push_back("dependencies");
+  }
+  text(account, &service->account, "account");
+  if (password) changed.push_back("password");
+  text(displayName, &service->displayName, "displayName");
   ++service->configurationChanges;
   return ERROR_SUCCESS;
 }

@@ -24,6 +24,8 @@ struct FakeService {
   bool running = false;
   bool refusesOpen = false;  // OpenService answers ERROR_ACCESS_DENIED
   int configurationChanges = 0;
+  // The fields the last configuration change gave a new value, in order.
+  std::vector<std::string> changedFields;
 };
 
 class FakeServices {
