@@ -243,12 +243,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t inputSize) {
   CheckTimeServers(servers);
 
   // Restoring the autostart reads the Messenger's path whole, whatever its
-  // length, and writes it back as text with one terminating zero.
-  Require(Revert(system, 14));
-  auto autostart = registry.GetValue(HKEY_CURRENT_USER, keys::kRun, "MSMSGS");
+  // length, and writes it back as text with one terminating zero; a value
+  // that is no text, or an empty one, is no path and the entry stays as it was.
   std::string path = TextOf(data);
-  Require(autostart && autostart->type == REG_SZ &&
-          autostart->bytes == Bytes(path.c_str(), path.c_str() + path.size() + 1));
+  const bool isPath = (type == REG_SZ || type == REG_EXPAND_SZ) && !path.empty();
+  Require(Revert(system, 14) == isPath);
+  auto autostart = registry.GetValue(HKEY_CURRENT_USER, keys::kRun, "MSMSGS");
+  if (isPath)
+    Require(autostart && autostart->type == REG_SZ &&
+            autostart->bytes == Bytes(path.c_str(), path.c_str() + path.size() + 1));
+  else
+    Require(autostart && autostart->type == type && autostart->bytes == data);
 
   RequireNothingLeftOpen();
   return 0;
