@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ResourceText.h"
+#include "ui/ResourceText.h"
 #include "res/resource.h"
 
 AboutDialog::AboutDialog() : DialogBase(IDD_ABOUT) {}

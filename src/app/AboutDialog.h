@@ -2,7 +2,7 @@
 // The program title with its credits and no-warranty text, and the legend of
 // the tree's pictures.
 
-#include "app/DialogBase.h"
+#include "ui/DialogBase.h"
 
 class AboutDialog : public DialogBase {
  public:

@@ -2,11 +2,8 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <iterator>
-
 #include "app/AboutDialog.h"
-#include "app/ResourceText.h"
+#include "ui/ResourceText.h"
 #include "app/StatusInfoDialog.h"
 #include "engine/Revert.h"
 #include "platform/Platform.h"
@@ -43,7 +40,7 @@ MainDialog::~MainDialog() {
 }
 
 BOOL MainDialog::OnInitDialog() {
-  tree_.Attach(Item(IDC_SETTINGS_TREE));
+  tree_.Attach(Item(IDC_SETTINGS_TREE), IDB_TREE_IMAGES);
   exitButton_ = Item(IDCANCEL);
   applyButton_ = Item(IDC_APPLY);
   InitCommonControls();
@@ -124,11 +121,9 @@ void MainDialog::ResetAllSettings() {
 // be brought back once they are gone.
 void MainDialog::RevertOneSetting() {
   TreeItemMatch match = settings_.FindSettingOfItem(revertTarget_);
-  const int kCannotRevert[] = {0, 15, 16};
-  bool revertible = match.kind == TreeItemMatch::kSetting &&
-                    std::find(std::begin(kCannotRevert), std::end(kCannotRevert), match.number) ==
-                        std::end(kCannotRevert);
-  if (!revertible) {
+  const SettingEntry* setting =
+      match.kind == TreeItemMatch::kSetting ? FindSetting(match.number) : nullptr;
+  if (!setting || !setting->revertible) {
     ShowMessage("Diese Funktion kann nicht zurückgesetzt werden.", MB_OK);
     return;
   }

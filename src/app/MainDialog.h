@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/DescriptionPane.h"
-#include "app/DialogBase.h"
-#include "engine/SettingsTree.h"
+#include "ui/DialogBase.h"
+#include "ui/SettingsTree.h"
 #include "system/SystemAccess.h"
 #include "treeoptions/CTreeOptionsCtrl.h"
 

@@ -1,6 +1,6 @@
 #include "app/StatusInfoDialog.h"
 
-#include "app/ResourceText.h"
+#include "ui/ResourceText.h"
 #include "res/resource.h"
 
 StatusInfoDialog::StatusInfoDialog() : DialogBase(IDD_STATUS_INFO) {}

@@ -2,7 +2,7 @@
 // The notice shown before the status of every setting is checked, with what
 // the two possible results look like in the tree.
 
-#include "app/DialogBase.h"
+#include "ui/DialogBase.h"
 
 class StatusInfoDialog : public DialogBase {
  public:

@@ -1,103 +1,173 @@
-#include "engine/Revert.h"
+#include "engine/Mechanisms.h"
 
 #include <string>
-#include <vector>
 
-#include "engine/RegistryStep.h"
 #include "engine/SettingKeys.h"
 #include "platform/Platform.h"
-#include "system/RegistryKey.h"
+#include "system/RegistryText.h"
 #include "system/SystemAccess.h"
 
 namespace {
 
-using namespace keys;
-using namespace data;
-constexpr StepAction kWrite = StepAction::kWriteValue;
-constexpr StepAction kDelete = StepAction::kDeleteValue;
+const char kZipFolderLibrary[] = "zipfldr.dll";
 
-const RegistryStep kRevertSteps[] = {
-    {1, kDelete, HKEY_CURRENT_USER, kMediaPlayerPreferences, "SilentAcquisition", {}},
-    {2, kDelete, HKEY_CURRENT_USER, kMediaPlayerPreferences, "SendUserGUID", {}},
-    {3, kDelete, HKEY_CURRENT_USER, kMediaPlayerPreferences, "UpgradeCodecPrompt", {}},
-    {4, kWrite, HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", kNumber1},
-    {5, kWrite, HKEY_LOCAL_MACHINE, kErrorReporting, "ShowUI", kNumber1},
-    {6, kWrite, HKEY_CURRENT_USER, kWebcheck, "NoScheduledUpdates", kNumber0},
-    {7, kWrite, HKEY_CURRENT_USER, kExplorerMain, "NoUpdateCheck", kNumber0},
-    {8, kWrite, HKEY_CURRENT_USER, kInternetSettings, "EnableNegotiate", kNumber1},
-    {19, kWrite, HKEY_LOCAL_MACHINE, kTerminalServer, "fAllowToGetHelp", kNumber1},
-    {21, kWrite, HKEY_LOCAL_MACHINE, kTimeParameters, "Type", kTextNtp},
-    {22, kDelete, HKEY_LOCAL_MACHINE, kExplorerAdvanced, "EnableBalloonTips", {}},
-    {23, kWrite, HKEY_LOCAL_MACHINE, kMemoryManagement, "ClearPageFileAtShutdown", kNumber0},
-    {24, kDelete, HKEY_LOCAL_MACHINE, kOutlookExpress, "Hide Messenger", {}},
-    {27, kDelete, HKEY_CURRENT_USER, kOfficeCommonUser, "DWNeverUpload", {}},
-    {27, kDelete, HKEY_CURRENT_USER, kOfficeCommonUser, "DWNoExternalURL", {}},
-    {27, kDelete, HKEY_CURRENT_USER, kOfficeCommonUser, "DWNoFileCollection", {}},
-    {27, kDelete, HKEY_CURRENT_USER, kOfficeCommonUser, "DWNoSecondLevelCollection", {}},
-    {27, kDelete, HKEY_USERS, kOfficeCommonDefault, "DWNeverUpload", {}},
-    {27, kDelete, HKEY_USERS, kOfficeCommonDefault, "DWNoExternalURL", {}},
-    {27, kDelete, HKEY_USERS, kOfficeCommonDefault, "DWNoFileCollection", {}},
-    {27, kDelete, HKEY_USERS, kOfficeCommonDefault, "DWNoSecondLevelCollection", {}},
-    {28, kWrite, HKEY_LOCAL_MACHINE, kShutdownControl, "WaitToKillServiceTimeout", kText20000},
-    {28, kWrite, HKEY_CURRENT_USER, kDesktop, "AutoEndTasks", kText0},
-    {29, kWrite, HKEY_CURRENT_USER, kInternetSettings, "MaxConnectionsPer1_0Server", kNumber4},
-    {29, kWrite, HKEY_CURRENT_USER, kInternetSettings, "MaxConnectionsPerServer", kNumber4},
-};
+bool Nothing(SystemAccess&, const SettingEntry&) { return false; }
 
-TableView<RegistryStep> RevertSteps() {
-  return {kRevertSteps, sizeof kRevertSteps / sizeof kRevertSteps[0]};
+// Disabled is what counts: a stop request that fails because the service
+// was not running leaves it off all the same.
+bool DisableService(SystemAccess& system, const SettingEntry& setting) {
+  bool disabled = system.Services().SetServiceStartType(SERVICE_DISABLED, setting.serviceName);
+  system.Services().StopServiceByName(setting.serviceName);
+  return disabled;
 }
 
-bool EnableService(SystemAccess& system, const char* name) {
-  bool automatic = system.Services().SetServiceStartType(SERVICE_AUTO_START, name);
-  system.Services().StartServiceByName(name);
+bool EnableService(SystemAccess& system, const SettingEntry& setting) {
+  bool automatic = system.Services().SetServiceStartType(SERVICE_AUTO_START, setting.serviceName);
+  system.Services().StartServiceByName(setting.serviceName);
   return automatic;
+}
+
+bool IsServiceDisabled(SystemAccess& system, const SettingEntry& setting) {
+  return system.Services().GetServiceStartType(setting.serviceName) == SERVICE_DISABLED;
 }
 
 // The Messenger's own program path, read whole whatever its length. Only a
 // text that is not empty is a path: an autostart entry made of a number, raw
 // bytes or nothing would start nothing.
-bool ReadMessengerPath(std::string* path) {
-  RegistryKey key;
+bool ReadMessengerPath(SystemAccess& system, std::string* path) {
   DWORD type = 0;
   std::vector<BYTE> data;
-  if (key.Open(HKEY_CLASSES_ROOT, kMessengerServer, KEY_READ) != ERROR_SUCCESS ||
-      key.ReadWhole("", &type, &data) != ERROR_SUCCESS)
+  if (!system.ReadRegistryValue(HKEY_CLASSES_ROOT, keys::kMessengerServer, "", &type, &data))
     return false;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
   *path = TextUpToZero(data);
   return !path->empty();
 }
 
-bool RestoreMessengerAutostart(SystemAccess& system) {
+bool RestoreMessengerAutostart(SystemAccess& system, const SettingEntry&) {
   std::string path;
-  if (!ReadMessengerPath(&path)) {
+  if (!ReadMessengerPath(system, &path)) {
     platform::ShowMessageBox(nullptr,
                              "Der MS Messenger ist auf diesem System nicht installiert, somit kann "
                              "diese Funktion nicht rückgängig gemacht werden.",
                              platform::ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
-  return system.WriteRegistryValue(HKEY_CURRENT_USER, kRun, "MSMSGS", path.c_str(), REG_SZ,
+  return system.WriteRegistryValue(HKEY_CURRENT_USER, keys::kRun, "MSMSGS", path.c_str(), REG_SZ,
                                    DWORD(path.size() + 1));
 }
 
-}  // namespace
-
-bool Revert(SystemAccess& system, SettingId id) {
-  const SettingEntry* entry = FindSetting(id);
-  if (entry && entry->serviceName) return EnableService(system, entry->serviceName);
-  switch (id) {
-    case 14:
-      return RestoreMessengerAutostart(system);
-    case 26:
-      return system.WriteQosPolicy(kQosRemove);
-    case 30:
-      return system.RegisterComponent("zipfldr.dll");
-  }
-  return RunRegistrySteps(system, RevertSteps(), id);
+bool UninstallMessenger(SystemAccess& system, const SettingEntry&) {
+  return system.UninstallMessenger();
 }
 
-void ResetAll(SystemAccess& system) {
-  for (SettingId id = 0; id <= kLastSettingId; ++id) Revert(system, id);
+// Only XP Professional's support account is deleted; with no account left
+// there is nothing to do.
+bool RemoveSupportAccount(SystemAccess& system, const SettingEntry&) {
+  if (!system.SupportAccountExists()) return true;
+  return system.GetWindowsPlatform() == 2 && system.DeleteSupportAccount();
+}
+
+bool IsSupportAccountGone(SystemAccess& system, const SettingEntry&) {
+  return !system.SupportAccountExists();
+}
+
+bool WriteQosLimit(SystemAccess& system, const SettingEntry&) {
+  return system.WriteQosPolicy(kQosWrite);
+}
+
+bool RemoveQosLimit(SystemAccess& system, const SettingEntry&) {
+  return system.WriteQosPolicy(kQosRemove);
+}
+
+// The Office policy keys exist only where "Software\Policies\Microsoft"
+// already does; the writes of the rows go into them.
+bool ApplyOfficePolicy(SystemAccess& system, const SettingEntry& setting) {
+  const char* const chain[] = {"Office", "10.0", "Common"};
+  system.CreateRegistryKeyChain(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft", chain, 3);
+  system.CreateRegistryKeyChain(HKEY_USERS, ".DEFAULT\\Software\\Policies\\Microsoft", chain, 3);
+  return RunApplyRows(system, setting.id);
+}
+
+// Without Office the policy values mean nothing, whatever they hold.
+bool IsOfficePolicyOff(SystemAccess& system, const SettingEntry& setting) {
+  return system.IsOfficeXpInstalled() && AreRowsOff(system, setting.id);
+}
+
+bool UnregisterZipFolders(SystemAccess& system, const SettingEntry&) {
+  return system.UnregisterComponent(kZipFolderLibrary);
+}
+
+bool RegisterZipFolders(SystemAccess& system, const SettingEntry&) {
+  return system.RegisterComponent(kZipFolderLibrary);
+}
+
+PlannedChange Change(PlannedChange::Kind kind, const std::string& path,
+                     const std::string& name = std::string()) {
+  PlannedChange change;
+  change.kind = kind;
+  change.path = path;
+  change.name = name;
+  return change;
+}
+
+PlannedChange CreatedKey(HKEY root, const std::string& path) {
+  PlannedChange change = Change(PlannedChange::Kind::kRegistryKey, path);
+  change.root = root;
+  change.action = RegistryAction::kCreateKey;
+  return change;
+}
+
+void NoMoreChanges(const SettingEntry&, std::vector<PlannedChange>*) {}
+
+void ListService(const SettingEntry& setting, std::vector<PlannedChange>* changes) {
+  changes->push_back(Change(PlannedChange::Kind::kService, setting.serviceName));
+}
+
+void ListMessengerRemoval(const SettingEntry&, std::vector<PlannedChange>* changes) {
+  changes->push_back(Change(PlannedChange::Kind::kProgram, "RunDll32.exe",
+                            "advpack.dll,LaunchINFSection %SystemRoot%\\INF\\msmsgs.inf,BLC.Remove"));
+}
+
+void ListSupportAccount(const SettingEntry&, std::vector<PlannedChange>* changes) {
+  changes->push_back(Change(PlannedChange::Kind::kProgram, "net.exe",
+                            " user SUPPORT_388945a0 /delete"));
+  changes->push_back(Change(PlannedChange::Kind::kAccount, "SUPPORT_388945a0"));
+}
+
+void ListQosKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
+  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLocalPsched));
+  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLokalPsched));
+}
+
+void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
+  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kOfficeCommonUser));
+  changes->push_back(CreatedKey(HKEY_USERS, keys::kOfficeCommonDefault));
+}
+
+void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
+  changes->push_back(Change(PlannedChange::Kind::kProgram, "regsvr32.exe",
+                            std::string("/s /u ") + kZipFolderLibrary));
+}
+
+using M = Mechanism;
+const MechanismFunctions kMechanisms[] = {
+    {M::kNoAction, Nothing, Nothing, Nothing, false, NoMoreChanges},
+    {M::kRegistry, nullptr, nullptr, nullptr, true, NoMoreChanges},
+    {M::kMessengerAutostart, nullptr, RestoreMessengerAutostart, nullptr, true, NoMoreChanges},
+    {M::kMessengerRemoval, UninstallMessenger, Nothing, nullptr, true, ListMessengerRemoval},
+    {M::kSupportAccount, RemoveSupportAccount, Nothing, IsSupportAccountGone, false,
+     ListSupportAccount},
+    {M::kService, DisableService, EnableService, IsServiceDisabled, true, ListService},
+    {M::kQosPolicy, WriteQosLimit, RemoveQosLimit, nullptr, true, ListQosKeys},
+    {M::kOfficePolicy, ApplyOfficePolicy, nullptr, IsOfficePolicyOff, true, ListOfficeKeys},
+    {M::kZipFolders, UnregisterZipFolders, RegisterZipFolders, nullptr, true, ListZipFolders},
+};
+
+}  // namespace
+
+const MechanismFunctions& FunctionsOf(Mechanism mechanism) {
+  for (const MechanismFunctions& functions : kMechanisms)
+    if (functions.mechanism == mechanism) return functions;
+  return kMechanisms[0];
 }

@@ -21,6 +21,21 @@ enum class Availability {
   kService,  // the setting's service is installed
 };
 
+// Who carries a setting out. Registry settings are rows of the plan that
+// apply, revert and the status check walk; the others have a function each
+// (engine/Mechanisms.cpp) over rows that tell what they touch.
+enum class Mechanism {
+  kNoAction,            // the Messenger choice that leaves everything as it is
+  kRegistry,
+  kMessengerAutostart,  // revert writes the Messenger's own program path
+  kMessengerRemoval,    // the INF installer
+  kSupportAccount,      // net user /delete
+  kService,             // the catalogue's service: disabled and stopped
+  kQosPolicy,           // both policy key chains of the packet scheduler
+  kOfficePolicy,        // Office's policy key chains, then the rows
+  kZipFolders,          // regsvr32 of the ZIP folder library
+};
+
 struct SettingEntry {
   SettingId id;
   int labelId;
@@ -32,6 +47,8 @@ struct SettingEntry {
   bool recommended;
   bool expertOnly;
   bool commandLine;
+  Mechanism mechanism;
+  bool revertible;  // false: apply cannot be undone (deleted key, account, installation)
 };
 
 struct CategoryEntry {
@@ -57,3 +74,5 @@ const SettingEntry* FindSetting(SettingId id);
 const CategoryEntry* FindCategory(SettingCategory category);
 
 bool IsCommandLineSetting(SettingId id);
+// The Messenger choice "Keine Aktion": selected at build, applies nothing.
+inline bool IsNoAction(const SettingEntry& entry) { return entry.mechanism == Mechanism::kNoAction; }

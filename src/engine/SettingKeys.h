@@ -1,7 +1,7 @@
 #pragma once
 // Registry keys and data that apply, the status check and revert share.
 
-#include "engine/RegistryStep.h"
+#include "engine/SettingPlan.h"
 
 namespace keys {
 inline constexpr const char kMediaPlayerPreferences[] = "Software\\Microsoft\\MediaPlayer\\Preferences";
@@ -29,6 +29,14 @@ inline constexpr const char kOfficeCommonDefault[] =
     ".Default\\Software\\Policies\\Microsoft\\Office\\10.0\\Common";
 inline constexpr const char kShutdownControl[] = "SYSTEM\\ControlSet001\\Control";
 inline constexpr const char kDesktop[] = "Control Panel\\Desktop";
+inline constexpr const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+inline constexpr const char kLocalPsched[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LocalMachine\\Software\\"
+    "Policies\\Microsoft\\Windows\\Psched";
+inline constexpr const char kLokalPsched[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LokalMachine\\Software\\"
+    "Policies\\Microsoft\\Windows\\Psched";
+inline constexpr const char kZipClass[] = ".zip";
 }  // namespace keys
 
 namespace data {

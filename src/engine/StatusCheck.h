@@ -8,3 +8,7 @@ class SystemAccess;
 // running system. False for the numbers without a check (13, 16, 17, 18, 20,
 // above 30).
 bool StatusCheck(SystemAccess& system, SettingId id);
+
+// Whether the function is off as the tree shows it: the status check, and
+// for the support account whether it is gone.
+bool IsSettingOff(SystemAccess& system, SettingId id);

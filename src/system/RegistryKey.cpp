@@ -1,5 +1,7 @@
 #include "system/RegistryKey.h"
 
+#include <algorithm>
+
 LONG RegistryKey::Open(HKEY parent, const char* path, REGSAM access) {
   HKEY opened = nullptr;
   LONG error = platform::OpenKey(parent, path, access, &opened);
@@ -43,7 +45,7 @@ LONG RegistryKey::ReadWhole(const char* name, DWORD* type, std::vector<BYTE>* da
   LONG error = ERROR_MORE_DATA;
   for (int attempt = 0; attempt < kAttempts && error == ERROR_MORE_DATA; ++attempt) {
     DWORD size = 0;
-    error = platform::QueryValue(hkey_, name, nullptr, nullptr, &size);
+    error = QuerySize(name, &size);
     if (error != ERROR_SUCCESS) return error;
     std::vector<BYTE> buffer(size);
     DWORD read = 0;
@@ -54,6 +56,51 @@ LONG RegistryKey::ReadWhole(const char* name, DWORD* type, std::vector<BYTE>* da
     }
   }
   return error;
+}
+
+LONG RegistryKey::QuerySize(const char* name, DWORD* size) const {
+  if (!hkey_) return ERROR_INVALID_HANDLE;
+  DWORD length = 0;
+  LONG error = platform::QueryValue(hkey_, name, nullptr, nullptr, &length);
+  if (error == ERROR_SUCCESS) *size = length;
+  return error;
+}
+
+LONG RegistryKey::DeleteValue(const char* name) const {
+  if (!hkey_) return ERROR_INVALID_HANDLE;
+  return platform::DeleteValue(hkey_, name);
+}
+
+LONG RegistryKey::DeleteSubKey(const char* name) const {
+  if (!hkey_) return ERROR_INVALID_HANDLE;
+  return platform::DeleteKey(hkey_, name);
+}
+
+LONG RegistryKey::EnumValue(DWORD index, NamedValue* value) const {
+  if (!hkey_) return ERROR_INVALID_HANDLE;
+  // Names are at most 16,383 characters; data grows to what the key reports,
+  // a bounded number of times should the value keep growing meanwhile.
+  constexpr DWORD kNameCapacity = 16384;
+  constexpr int kAttempts = 8;
+  std::vector<char> name(kNameCapacity);
+  std::vector<BYTE> data(128);
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    DWORD nameLength = kNameCapacity;
+    DWORD size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    LONG error = platform::EnumValue(hkey_, index, name.data(), &nameLength, &type, data.data(),
+                                     &size);
+    if (error == ERROR_MORE_DATA && size > data.size()) {
+      data.resize(size);
+      continue;
+    }
+    if (error != ERROR_SUCCESS) return error;
+    value->name.assign(name.data(), std::min(nameLength, kNameCapacity - 1));
+    value->type = type;
+    value->data.assign(data.begin(), data.begin() + std::min<size_t>(size, data.size()));
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
 }
 
 std::string TextUpToZero(const BYTE* data, size_t size) {

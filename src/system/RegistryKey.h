@@ -6,13 +6,8 @@
 #include <vector>
 
 #include "platform/Platform.h"
-
-// Registry data read as text: the bytes up to the first zero, or all of them
-// when no zero follows.
-std::string TextUpToZero(const BYTE* data, size_t size);
-inline std::string TextUpToZero(const std::vector<BYTE>& data) {
-  return TextUpToZero(data.data(), data.size());
-}
+#include "system/RegistryText.h"
+#include "system/RegistryValues.h"
 
 class RegistryKey {
  public:
@@ -36,6 +31,15 @@ class RegistryKey {
   // Reads a value whole, whatever its size.
   LONG ReadWhole(const char* name, DWORD* type, std::vector<BYTE>* data) const;
   LONG Write(const char* name, DWORD type, const void* data, DWORD size) const;
+  // The size of a value's data, whatever it is.
+  LONG QuerySize(const char* name, DWORD* size) const;
+  LONG DeleteValue(const char* name) const;
+  // Deletes a subkey that has no subkeys of its own.
+  LONG DeleteSubKey(const char* name) const;
+
+  // One value by its index, for walking all values of the key: its name and
+  // data whole, whatever their size. ERROR_NO_MORE_ITEMS after the last.
+  LONG EnumValue(DWORD index, NamedValue* value) const;
 
  private:
   HKEY hkey_ = nullptr;

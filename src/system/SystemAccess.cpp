@@ -1,6 +1,5 @@
 #include "system/SystemAccess.h"
 
-#include <cstring>
 #include <string>
 
 #include "system/RegistryKey.h"
@@ -13,14 +12,6 @@ const char* const kPolicyMachines[] = {"LocalMachine", "LokalMachine"};
 std::string PschedParent(const char* machine) {
   return std::string(kCurrentVersion) + "\\Group Policy Objects\\" + machine +
          "\\Software\\Policies\\Microsoft\\Windows";
-}
-
-// The data read, up to its first zero byte or the end of the bytes read,
-// equals the expected text.
-bool TextEquals(const BYTE* data, DWORD size, const char* expected) {
-  DWORD length = 0;
-  while (length < size && data[length] != 0) ++length;
-  return std::strlen(expected) == length && std::memcmp(data, expected, length) == 0;
 }
 
 bool IsKeyAbsent(HKEY root, const char* path) {
@@ -46,7 +37,7 @@ int SystemAccess::CompareRegistryValue(HKEY root, const char* path, const char* 
     DWORD size = 0;
     if (key.Read(name, buffer, sizeof buffer, &size) != ERROR_SUCCESS) return kValueUnreadable;
     if (!expectedText) return kValueDiffers;
-    return TextEquals(buffer, size, expectedText) ? kValueEquals : kValueDiffers;
+    return TextUpToZero(buffer, size) == expectedText ? kValueEquals : kValueDiffers;
   }
   if (kind == kKindNumber) {
     BYTE buffer[4] = {};
@@ -58,23 +49,30 @@ int SystemAccess::CompareRegistryValue(HKEY root, const char* path, const char* 
   return kValueDiffers;
 }
 
+bool SystemAccess::ReadRegistryValue(HKEY root, const char* path, const char* name, DWORD* type,
+                                     std::vector<BYTE>* data) {
+  RegistryKey key;
+  return key.Open(root, path, KEY_READ) == ERROR_SUCCESS &&
+         key.ReadWhole(name, type, data) == ERROR_SUCCESS;
+}
+
 bool SystemAccess::DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey) {
   RegistryKey parent;
   if (parent.Open(root, parentPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
-  return platform::DeleteKey(parent.Handle(), subKey) == ERROR_SUCCESS;
+  return parent.DeleteSubKey(subKey) == ERROR_SUCCESS;
 }
 
 bool SystemAccess::DeleteRegistryValue(HKEY root, const char* path, const char* name) {
   RegistryKey key;
   if (key.Open(root, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
-  return platform::DeleteValue(key.Handle(), name) == ERROR_SUCCESS;
+  return key.DeleteValue(name) == ERROR_SUCCESS;
 }
 
 bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* name) {
   RegistryKey key;
   DWORD size = 0;
   return key.Open(root, path, KEY_READ) == ERROR_SUCCESS &&
-         platform::QueryValue(key.Handle(), name, nullptr, nullptr, &size) == ERROR_SUCCESS;
+         key.QuerySize(name, &size) == ERROR_SUCCESS;
 }
 
 bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* basePath,

@@ -3,6 +3,7 @@
 // call opens what it needs and closes it before it returns.
 
 #include <cstddef>
+#include <vector>
 
 #include "platform/WinTypes.h"
 #include "system/ServiceControl.h"
@@ -35,6 +36,9 @@ class SystemAccess {
   // expected text), 2 when the key or value cannot be read.
   int CompareRegistryValue(HKEY root, const char* path, const char* name, int kind,
                            DWORD expectedNumber, const char* expectedText);
+  // Reads a value whole, whatever its size, with its type; true when read.
+  bool ReadRegistryValue(HKEY root, const char* path, const char* name, DWORD* type,
+                         std::vector<BYTE>* data);
   // Deletes one subkey that has no subkeys of its own; true when deleted.
   bool DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey);
   bool DeleteRegistryValue(HKEY root, const char* path, const char* name);

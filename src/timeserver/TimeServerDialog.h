@@ -2,7 +2,7 @@
 // Chooses or adds the Internet time server and switches time synchronisation
 // back on. The registry work lives in TimeServerRegistry.
 
-#include "app/DialogBase.h"
+#include "ui/DialogBase.h"
 
 class TimeServerDialog : public DialogBase {
  public:

@@ -4,7 +4,8 @@
 #include <cstddef>
 
 #include "platform/Platform.h"
-#include "system/RegistryKey.h"
+#include "system/RegistryText.h"
+#include "system/RegistryValues.h"
 
 const char kServers[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
 
@@ -13,21 +14,10 @@ namespace {
 const char kTimeService[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time";
 const char kTimeParameters[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
 
-const DWORD kNameCapacity = 256;
-const DWORD kFirstDataCapacity = 128;
 // Text values keep their customary 128-byte form, zero-filled after the text.
 const size_t kTextWriteSize = 128;
-// A value that keeps growing between calls must not hold the loop forever.
-const int kMaxGrowths = 8;
 // Server names have at most this many digits, so every number fits an int.
 const size_t kMaxNumberDigits = 9;
-
-// The data up to its first zero byte or the end of the bytes read.
-std::string TextOf(const BYTE* data, DWORD size) {
-  DWORD length = 0;
-  while (length < size && data[length] != 0) ++length;
-  return std::string(reinterpret_cast<const char*>(data), length);
-}
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -58,50 +48,26 @@ int ServerNumber(const std::string& name) {
   return number;
 }
 
-void WriteText(const RegistryKey& key, const char* name, const std::string& text) {
+NamedValue Text(const char* name, const std::string& text) {
   std::vector<BYTE> bytes(std::max(kTextWriteSize, text.size() + 1), 0);
   std::copy(text.begin(), text.end(), bytes.begin());
-  key.Write(name, REG_SZ, bytes.data(), static_cast<DWORD>(bytes.size()));
+  return NamedValue{name, REG_SZ, bytes};
 }
 
 }  // namespace
 
 TimeServerList ReadTimeServers() {
   TimeServerList list;
-  RegistryKey key;
-  if (key.Open(HKEY_LOCAL_MACHINE, kServers, KEY_READ) != ERROR_SUCCESS) return list;
-
+  std::vector<NamedValue> values;
+  if (!ReadRegistryValues(HKEY_LOCAL_MACHINE, kServers, &values)) return list;
   long long currentNumber = 0;
-  std::vector<BYTE> data(kFirstDataCapacity);
-  int growths = 0;
-  for (DWORD index = 0;;) {
-    char name[kNameCapacity];
-    DWORD nameLength = kNameCapacity;
-    DWORD dataSize = static_cast<DWORD>(data.size());
-    DWORD type = 0;
-    LONG error = platform::EnumValue(key.Handle(), index, name, &nameLength, &type, data.data(),
-                                     &dataSize);
-    if (error == ERROR_MORE_DATA) {
-      // A larger size means the data did not fit; otherwise the name did not.
-      if (dataSize > data.size() && growths < kMaxGrowths) {
-        data.resize(dataSize);
-        ++growths;
-      } else {
-        ++index;
-        growths = 0;
-      }
-      continue;
-    }
-    if (error != ERROR_SUCCESS) break;
-    std::string valueName(name, std::min(nameLength, kNameCapacity - 1));
-    std::string text = TextOf(data.data(), std::min(dataSize, static_cast<DWORD>(data.size())));
-    if (valueName.empty()) {
+  for (const NamedValue& value : values) {
+    std::string text = TextUpToZero(value.data);
+    if (value.name.empty()) {
       currentNumber = LeadingNumber(text);
-    } else if (int number = ServerNumber(valueName)) {
+    } else if (int number = ServerNumber(value.name)) {
       list.servers.push_back({number, text});
     }
-    ++index;
-    growths = 0;
   }
 
   std::stable_sort(list.servers.begin(), list.servers.end(),
@@ -123,21 +89,12 @@ int NextServerNumber(const std::vector<TimeServer>& servers) {
 
 void ApplyTimeServer(const TimeServer& server) {
   const std::string number = std::to_string(server.number);
-  RegistryKey parameters;
-  if (parameters.Open(HKEY_LOCAL_MACHINE, kTimeParameters, KEY_WRITE) == ERROR_SUCCESS) {
-    WriteText(parameters, "NtpServer", server.host + ",0x1");
-    WriteText(parameters, "Type", "NTP");
-  }
-  RegistryKey servers;
-  if (servers.Open(HKEY_LOCAL_MACHINE, kServers, KEY_WRITE) == ERROR_SUCCESS) {
-    WriteText(servers, "", number);
-    WriteText(servers, number.c_str(), server.host);
-  }
-  RegistryKey service;
-  if (service.Open(HKEY_LOCAL_MACHINE, kTimeService, KEY_WRITE) == ERROR_SUCCESS) {
-    const BYTE automatic[4] = {2, 0, 0, 0};
-    service.Write("Start", REG_DWORD, automatic, sizeof automatic);
-  }
+  WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeParameters, KEY_WRITE,
+                      {Text("NtpServer", server.host + ",0x1"), Text("Type", "NTP")});
+  WriteRegistryValues(HKEY_LOCAL_MACHINE, kServers, KEY_WRITE,
+                      {Text("", number), Text(number.c_str(), server.host)});
+  WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeService, KEY_WRITE,
+                      {NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}});
 }
 
 bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {

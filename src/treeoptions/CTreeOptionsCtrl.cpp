@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "res/resource.h"
-
 namespace {
 
 constexpr UINT kActingHits =
@@ -26,7 +24,7 @@ CTreeOptionsCtrl::~CTreeOptionsCtrl() {
   if (images_) ImageList_Destroy(images_);
 }
 
-bool CTreeOptionsCtrl::Attach(HWND tree) {
+bool CTreeOptionsCtrl::Attach(HWND tree, int imageStripId) {
   if (!tree || !SetWindowSubclass(tree, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
     return false;
   hwnd_ = tree;
@@ -37,7 +35,7 @@ bool CTreeOptionsCtrl::Attach(HWND tree) {
       !SetWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this),
                          reinterpret_cast<DWORD_PTR>(this)))
     parent_ = nullptr;
-  images_ = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TREE_IMAGES),
+  images_ = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(imageStripId),
                                  16, 1, kMaskColour, IMAGE_BITMAP, 0);
   SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
   return true;
@@ -266,6 +264,18 @@ void CTreeOptionsCtrl::SelectInGroup(HTREEITEM parent, HTREEITEM target, int pos
 
 void CTreeOptionsCtrl::SelectTreeItem(HTREEITEM item) {
   SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+void CTreeOptionsCtrl::Expand(HTREEITEM item) {
+  SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+}
+
+void CTreeOptionsCtrl::EnsureVisible(HTREEITEM item) {
+  SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+}
+
+HTREEITEM CTreeOptionsCtrl::FirstItem() const {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
 }
 
 void CTreeOptionsCtrl::CommitEdit() {

@@ -21,8 +21,9 @@ class CTreeOptionsCtrl {
   CTreeOptionsCtrl(const CTreeOptionsCtrl&) = delete;
   CTreeOptionsCtrl& operator=(const CTreeOptionsCtrl&) = delete;
 
-  // Binds the control to an existing tree-view and installs its image list.
-  bool Attach(HWND tree);
+  // Binds the control to an existing tree-view and installs its image list,
+  // the owner's bitmap of 16-pixel pictures in the order of OptionImage.
+  bool Attach(HWND tree, int imageStripId);
   HWND Handle() const { return hwnd_; }
   void SetOwner(TreeOptionsOwner* owner) { owner_ = owner; }
 
@@ -46,6 +47,9 @@ class CTreeOptionsCtrl {
   void SetRadioEnabled(HTREEITEM item, bool enabled);
   bool SetItemImages(HTREEITEM item, int image, int selectedImage);
   void SelectTreeItem(HTREEITEM item);
+  void Expand(HTREEITEM item);
+  void EnsureVisible(HTREEITEM item);
+  HTREEITEM FirstItem() const;
 
   // The item's image index, or -1 when it cannot be read.
   int ImageOf(HTREEITEM item) const;

@@ -1,4 +1,4 @@
-#include "app/DialogBase.h"
+#include "ui/DialogBase.h"
 
 DialogBase::~DialogBase() {
   if (hwnd_ && !modal_) DestroyWindow(hwnd_);

@@ -1,4 +1,4 @@
-#include "app/ResourceText.h"
+#include "ui/ResourceText.h"
 
 #include <windows.h>
 

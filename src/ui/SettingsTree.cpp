@@ -1,19 +1,10 @@
-#include "engine/SettingsTree.h"
+#include "ui/SettingsTree.h"
 
 #include "engine/Apply.h"
 #include "engine/Availability.h"
 #include "engine/StatusCheck.h"
-#include "engine/TreeLooks.h"
 #include "system/SystemAccess.h"
-
-namespace {
-
-constexpr SettingId kSupportAccountSetting = 16;
-constexpr SettingId kMessengerAutostart = 14;
-constexpr SettingId kMessengerRemoval = 15;
-constexpr SettingCategory kMessengerCategory = 5;
-
-}  // namespace
+#include "ui/TreeLooks.h"
 
 SettingsTree::SettingsTree(CTreeOptionsCtrl& tree, SystemAccess& system, TextLoader loadText,
                            TreeOptionsOwner& owner)
@@ -32,48 +23,43 @@ void SettingsTree::BuildSettingsTree() {
       if (setting.category != category.category || !IsSettingOffered(system_, setting)) continue;
       std::string label = loadText_(setting.labelId);
       HTREEITEM item = setting.kind == SettingKind::kRadio
-                           ? tree_.AddRadioItem(label.c_str(), parent, setting.id == 13)
+                           ? tree_.AddRadioItem(label.c_str(), parent, IsNoAction(setting))
                            : tree_.AddCheckItem(label.c_str(), parent, false);
       if (setting.expertOnly) tree_.SetCheckEnabled(item, false);
       slots_[setting.id] = SettingSlot{item, true};
     }
-    SendMessageA(tree_.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    tree_.Expand(parent);
   }
   // Expanding may scroll the tree; the user starts reading at its top.
-  HTREEITEM first = reinterpret_cast<HTREEITEM>(
-      SendMessageA(tree_.Handle(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
-  if (first) SendMessageA(tree_.Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(first));
+  if (HTREEITEM first = tree_.FirstItem()) tree_.EnsureVisible(first);
 }
 
 void SettingsTree::RefreshCheckItem(const SettingEntry& setting, HTREEITEM item) {
-  // The support account has no status check: it is off once it is gone.
-  bool off = setting.id == kSupportAccountSetting ? !system_.SupportAccountExists()
-                                                  : StatusCheck(system_, setting.id);
-  int image = RefreshedCheckImage(setting, off, tree_.ImageOf(item));
+  int image = RefreshedCheckImage(setting, IsSettingOff(system_, setting.id), tree_.ImageOf(item));
   tree_.SetItemImages(item, image, image);
 }
 
-void SettingsTree::RefreshMessenger() {
-  HTREEITEM group = categories_[kMessengerCategory];
-  if (HTREEITEM autostart = slots_[kMessengerAutostart].item) {
-    bool off = StatusCheck(system_, kMessengerAutostart);
-    if (off) tree_.SelectRadioAt(group, 0);
-    tree_.SetRadioEnabled(autostart, !off);
-  }
-  if (HTREEITEM removal = slots_[kMessengerRemoval].item) {
-    if (StatusCheck(system_, kMessengerRemoval)) {
-      tree_.SelectRadioAt(group, 0);
-      tree_.SetRadioEnabled(removal, false);
-    }
+// A choice that is done shows as done, and the group falls back to its first
+// item, the one that changes nothing. One that is on again can be chosen
+// again when it can also be reverted; a final one keeps its look.
+void SettingsTree::RefreshRadioItem(const SettingEntry& setting, HTREEITEM item) {
+  if (IsSettingOff(system_, setting.id)) {
+    tree_.SelectRadioAt(categories_[setting.category], 0);
+    tree_.SetRadioEnabled(item, false);
+  } else if (setting.revertible) {
+    tree_.SetRadioEnabled(item, true);
   }
 }
 
 void SettingsTree::RefreshSettingsTree() {
   for (const SettingEntry& setting : AllSettings()) {
     HTREEITEM item = slots_[setting.id].item;
-    if (item && setting.kind == SettingKind::kCheck) RefreshCheckItem(setting, item);
+    if (!item || IsNoAction(setting)) continue;
+    if (setting.kind == SettingKind::kCheck)
+      RefreshCheckItem(setting, item);
+    else
+      RefreshRadioItem(setting, item);
   }
-  RefreshMessenger();
   owner_.EnableApplyButton(false);
 }
 

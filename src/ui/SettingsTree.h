@@ -41,7 +41,7 @@ class SettingsTree {
 
  private:
   void RefreshCheckItem(const SettingEntry& setting, HTREEITEM item);
-  void RefreshMessenger();
+  void RefreshRadioItem(const SettingEntry& setting, HTREEITEM item);
 
   CTreeOptionsCtrl& tree_;
   SystemAccess& system_;

@@ -1,4 +1,4 @@
-#include "engine/TreeLooks.h"
+#include "ui/TreeLooks.h"
 
 #include "treeoptions/OptionImages.h"
 

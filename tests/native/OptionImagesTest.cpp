@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/SettingCatalogue.h"
-#include "engine/TreeLooks.h"
+#include "ui/TreeLooks.h"
 #include "treeoptions/OptionImages.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/AboutDialog.h"
-#include "app/ResourceText.h"
+#include "ui/ResourceText.h"
 #include "app/StatusInfoDialog.h"
 #include "platform/fake/FakeMachine.h"
 #include "res/resource.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/MainDialog.h"
-#include "app/ResourceText.h"
+#include "ui/ResourceText.h"
 #include "common/FullFakeSystem.h"
 #include "engine/SettingCatalogue.h"
 #include "platform/fake/FakeMachine.h"

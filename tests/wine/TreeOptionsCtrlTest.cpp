@@ -5,6 +5,7 @@
 
 #include "treeoptions/CTreeOptionsCtrl.h"
 #include "wine/TreeDriver.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ class TreeOptionsCtrlTest : public ::testing::Test {
                               nullptr, nullptr);
     tree_ = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 400, 400,
                             parent_, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(control_.Attach(tree_));
+    ASSERT_TRUE(control_.Attach(tree_, IDB_TREE_IMAGES));
     control_.SetOwner(&owner_);
     category_ = control_.AddCategoryItem("Kategorie", ImageCategory, nullptr);
   }

@@ -8,6 +8,7 @@
 #include "wine/TreeDriver.h"
 
 #include <cstring>
+#include "res/resource.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class TreeOptionsEditors : public ::testing::Test {
                               nullptr, nullptr, nullptr);
     tree_ = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 400, 300,
                             parent_, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(control_.Attach(tree_));
+    ASSERT_TRUE(control_.Attach(tree_, IDB_TREE_IMAGES));
     plain_ = control_.AddCheckItem("Eintrag", nullptr, false);
     SetFocus(tree_);
   }

@@ -1,0 +1,23 @@
+#pragma once
+// The functions of the settings that are not carried out by their registry
+// rows alone, one entry per mechanism of the catalogue.
+
+#include <vector>
+
+#include "engine/SettingCatalogue.h"
+#include "engine/SettingPlan.h"
+
+class SystemAccess;
+
+struct MechanismFunctions {
+  using Operation = bool (*)(SystemAccess&, const SettingEntry&);
+  Mechanism mechanism;
+  Operation apply;   // nullptr: the setting's rows
+  Operation revert;  // nullptr: the setting's rows
+  Operation isOff;   // nullptr: the setting's rows
+  bool answersStatusCheck;  // false: the status check has no answer for it
+  // What it changes beyond its rows, for listing the plan.
+  void (*listChanges)(const SettingEntry&, std::vector<PlannedChange>*);
+};
+
+const MechanismFunctions& FunctionsOf(Mechanism mechanism);

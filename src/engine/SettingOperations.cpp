@@ -1,0 +1,57 @@
+// Apply, revert and the status check of one setting: its mechanism, or the
+// rows of its plan.
+
+#include "engine/Apply.h"
+#include "engine/Mechanisms.h"
+#include "engine/Revert.h"
+#include "engine/SettingPlan.h"
+#include "engine/StatusCheck.h"
+
+bool Apply(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting) return false;
+  const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
+  return functions.apply ? functions.apply(system, *setting) : RunApplyRows(system, id);
+}
+
+bool Revert(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting || !setting->revertible) return false;
+  const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
+  return functions.revert ? functions.revert(system, *setting) : RunRevertRows(system, id);
+}
+
+void ResetAll(SystemAccess& system) {
+  for (SettingId id = 0; id <= kLastSettingId; ++id) Revert(system, id);
+}
+
+bool IsSettingOff(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting) return false;
+  const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
+  return functions.isOff ? functions.isOff(system, *setting) : AreRowsOff(system, id);
+}
+
+bool StatusCheck(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  return setting && FunctionsOf(setting->mechanism).answersStatusCheck &&
+         IsSettingOff(system, id);
+}
+
+std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting) {
+  std::vector<PlannedChange> changes;
+  FunctionsOf(setting.mechanism).listChanges(setting, &changes);
+  for (const RegistryOperation& row : RegistryOperationsOf(setting.id)) {
+    if (row.apply == RegistryAction::kNone) continue;
+    PlannedChange change;
+    change.kind = row.apply == RegistryAction::kDeleteKey ? PlannedChange::Kind::kRegistryKey
+                                                          : PlannedChange::Kind::kRegistryValue;
+    change.root = row.root;
+    change.path = row.path;
+    change.name = row.name;
+    change.action = row.apply;
+    change.data = row.offData;
+    changes.push_back(change);
+  }
+  return changes;
+}

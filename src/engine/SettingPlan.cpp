@@ -1,0 +1,173 @@
+#include "engine/SettingPlan.h"
+
+#include <iterator>
+#include <string>
+#include <utility>
+
+#include "engine/SettingKeys.h"
+#include "system/RegistryText.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+using namespace keys;
+using namespace data;
+using Act = RegistryAction;
+constexpr OffWhen kEqual = OffWhen::kEqual;
+constexpr OffWhen kAnyEqual = OffWhen::kAnyEqual;
+constexpr OffWhen kAbsent = OffWhen::kAbsent;
+constexpr RegistryData kNothing = {};
+const HKEY kUser = HKEY_CURRENT_USER;
+const HKEY kMachine = HKEY_LOCAL_MACHINE;
+const HKEY kClasses = HKEY_CLASSES_ROOT;
+const HKEY kUsers = HKEY_USERS;
+
+// Grouped by setting; within a setting, in the order apply and revert act.
+// id, root, key, value, apply, off data, revert, on data, status check
+const RegistryOperation kOperations[] = {
+    {0, kMachine, kAlexaExtensionPath, "Script", Act::kDeleteKey, kNothing, Act::kNone, kNothing,
+     kAbsent},
+    {1, kUser, kMediaPlayerPreferences, "SilentAcquisition", Act::kWriteValue, kZeroByte,
+     Act::kDeleteValue, kNothing, kEqual},
+    {2, kUser, kMediaPlayerPreferences, "SendUserGUID", Act::kWriteValue, kZeroByte,
+     Act::kDeleteValue, kNothing, kEqual},
+    {3, kUser, kMediaPlayerPreferences, "UpgradeCodecPrompt", Act::kWriteValue, kZeroByte,
+     Act::kDeleteValue, kNothing, kEqual},
+    {4, kMachine, kErrorReporting, "DoReport", Act::kWriteValue, kNumber0, Act::kWriteValue,
+     kNumber1, kEqual},
+    {5, kMachine, kErrorReporting, "ShowUI", Act::kWriteValue, kNumber0, Act::kWriteValue, kNumber1,
+     kEqual},
+    {6, kUser, kWebcheck, "NoScheduledUpdates", Act::kWriteValue, kNumber1, Act::kWriteValue,
+     kNumber0, kEqual},
+    {7, kUser, kExplorerMain, "NoUpdateCheck", Act::kWriteValue, kNumber1, Act::kWriteValue,
+     kNumber0, kEqual},
+    {8, kUser, kInternetSettings, "EnableNegotiate", Act::kWriteValue, kNumber0, Act::kWriteValue,
+     kNumber1, kEqual},
+    {14, kUser, kRun, "MSMSGS", Act::kDeleteValue, kNothing, Act::kFromSystem, kNothing, kAbsent},
+    {15, kClasses, kMessengerServer, "", Act::kNone, kNothing, Act::kNone, kNothing, kAbsent},
+    {19, kMachine, kTerminalServer, "fAllowToGetHelp", Act::kWriteValue, kNumber0, Act::kWriteValue,
+     kNumber1, kEqual},
+    {21, kMachine, kTimeParameters, "Type", Act::kWriteValue, kTextNoSync, Act::kWriteValue,
+     kTextNtp, kEqual},
+    {22, kMachine, kExplorerAdvanced, "EnableBalloonTips", Act::kWriteValue, kNumber0,
+     Act::kDeleteValue, kNothing, kEqual},
+    {23, kMachine, kMemoryManagement, "ClearPageFileAtShutdown", Act::kWriteValue, kNumber1,
+     Act::kWriteValue, kNumber0, kEqual},
+    {24, kMachine, kOutlookExpress, "Hide Messenger", Act::kWriteValue, kNumber2,
+     Act::kDeleteValue, kNothing, kEqual},
+    {26, kUser, kLocalPsched, "NonBestEffortLimit", Act::kWriteValue, kNumber0, Act::kRemoveKey,
+     kNothing, kAnyEqual},
+    {26, kUser, kLokalPsched, "NonBestEffortLimit", Act::kWriteValue, kNumber0, Act::kRemoveKey,
+     kNothing, kAnyEqual},
+    {27, kUser, kOfficeCommonUser, "DWNeverUpload", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kEqual},
+    {27, kUser, kOfficeCommonUser, "DWNoExternalURL", Act::kWriteValue, kNumber1,
+     Act::kDeleteValue, kNothing, kEqual},
+    {27, kUser, kOfficeCommonUser, "DWNoFileCollection", Act::kWriteValue, kNumber1,
+     Act::kDeleteValue, kNothing, kEqual},
+    {27, kUser, kOfficeCommonUser, "DWNoSecondLevelCollection", Act::kWriteValue, kNumber1,
+     Act::kDeleteValue, kNothing, kEqual},
+    {27, kUsers, kOfficeCommonDefault, "DWNeverUpload", Act::kWriteValue, kNumber1,
+     Act::kDeleteValue, kNothing, kEqual},
+    {27, kUsers, kOfficeCommonDefault, "DWNoExternalURL", Act::kWriteValue, kNumber1,
+     Act::kDeleteValue, kNothing, kEqual},
+    {27, kUsers, kOfficeCommonDefault, "DWNoFileCollection", Act::kWriteValue, kNumber1,
+     Act::kDeleteValue, kNothing, kEqual},
+    {27, kUsers, kOfficeCommonDefault, "DWNoSecondLevelCollection", Act::kWriteValue, kNumber1,
+     Act::kDeleteValue, kNothing, kEqual},
+    {28, kMachine, kShutdownControl, "WaitToKillServiceTimeout", Act::kWriteValue, kText2000,
+     Act::kWriteValue, kText20000, kEqual},
+    {28, kUser, kDesktop, "AutoEndTasks", Act::kWriteValue, kText1, Act::kWriteValue, kText0,
+     kEqual},
+    {29, kUser, kInternetSettings, "MaxConnectionsPer1_0Server", Act::kWriteValue, kNumber10,
+     Act::kWriteValue, kNumber4, kEqual},
+    {29, kUser, kInternetSettings, "MaxConnectionsPerServer", Act::kWriteValue, kNumber10,
+     Act::kWriteValue, kNumber4, kEqual},
+    {30, kClasses, kZipClass, "Content Type", Act::kNone, kNothing, Act::kNone, kNothing, kAbsent},
+};
+
+// The key a key action removes: the row's own key, named by its parent.
+bool DeleteOwnKey(SystemAccess& system, const RegistryOperation& row) {
+  std::string path = row.path;
+  size_t last = path.rfind('\\');
+  if (last == std::string::npos) return false;
+  return system.DeleteRegistryKey(row.root, path.substr(0, last).c_str(),
+                                  path.c_str() + last + 1);
+}
+
+// The actions the rows carry out themselves; the others are carried out by
+// the setting's mechanism and only listed here.
+bool IsCarriedByRows(RegistryAction action) {
+  return action == RegistryAction::kWriteValue || action == RegistryAction::kDeleteValue ||
+         action == RegistryAction::kDeleteKey;
+}
+
+bool Carry(SystemAccess& system, const RegistryOperation& row, RegistryAction action,
+           const RegistryData& data) {
+  if (action == RegistryAction::kWriteValue)
+    return system.WriteRegistryValue(row.root, row.path, row.name, data.bytes, data.type,
+                                     data.size);
+  if (action == RegistryAction::kDeleteValue)
+    return system.DeleteRegistryValue(row.root, row.path, row.name);
+  return DeleteOwnKey(system, row);
+}
+
+template <class Pick>
+bool RunRows(SystemAccess& system, SettingId id, Pick pick) {
+  bool any = false;
+  bool allDone = true;
+  for (const RegistryOperation& row : RegistryOperationsOf(id)) {
+    auto [action, data] = pick(row);
+    if (!IsCarriedByRows(action)) continue;
+    any = true;
+    allDone &= Carry(system, row, action, data);
+  }
+  return any && allDone;
+}
+
+// A value that exists counts as present even when it is too long to be
+// compared, so an installed component is never taken for a removed one.
+bool Holds(SystemAccess& system, const RegistryOperation& row) {
+  if (row.offWhen == kAbsent) return !system.RegistryValueExists(row.root, row.path, row.name);
+  const RegistryData& off = row.offData;
+  const BYTE* bytes = reinterpret_cast<const BYTE*>(off.bytes);
+  DWORD number = 0;
+  if (off.size >= 4) number = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | DWORD(bytes[3]) << 24;
+  std::string text = off.type == REG_DWORD ? std::string() : TextUpToZero(bytes, off.size);
+  return system.CompareRegistryValue(row.root, row.path, row.name, static_cast<int>(off.type),
+                                     number, text.c_str()) == kValueEquals;
+}
+
+}  // namespace
+
+TableView<RegistryOperation> RegistryOperationsOf(SettingId id) {
+  const RegistryOperation* first = std::begin(kOperations);
+  const RegistryOperation* end = std::end(kOperations);
+  while (first != end && first->id != id) ++first;
+  const RegistryOperation* last = first;
+  while (last != end && last->id == id) ++last;
+  return {first, static_cast<size_t>(last - first)};
+}
+
+bool RunApplyRows(SystemAccess& system, SettingId id) {
+  return RunRows(system, id, [](const RegistryOperation& row) {
+    return std::make_pair(row.apply, row.offData);
+  });
+}
+
+bool RunRevertRows(SystemAccess& system, SettingId id) {
+  return RunRows(system, id, [](const RegistryOperation& row) {
+    return std::make_pair(row.revert, row.onData);
+  });
+}
+
+// Rows are read in order and stop once the answer is settled: all must hold,
+// except for rows where any one suffices.
+bool AreRowsOff(SystemAccess& system, SettingId id) {
+  TableView<RegistryOperation> rows = RegistryOperationsOf(id);
+  if (rows.count == 0) return false;
+  const bool anySuffices = rows.first->offWhen == kAnyEqual;
+  for (const RegistryOperation& row : rows)
+    if (Holds(system, row) == anySuffices) return anySuffices;
+  return !anySuffices;
+}

@@ -1,0 +1,82 @@
+// Each setting's plan lists everything its apply changes: what a preview
+// shows and a backup captures must be all that apply touches.
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "common/FullFakeSystem.h"
+#include "engine/Apply.h"
+#include "engine/SettingPlan.h"
+#include "native/FakeSystemTest.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::string RootName(HKEY root) {
+  if (root == HKEY_CLASSES_ROOT) return "HKEY_CLASSES_ROOT";
+  if (root == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";
+  if (root == HKEY_LOCAL_MACHINE) return "HKEY_LOCAL_MACHINE";
+  return "HKEY_USERS";
+}
+
+// Whether a change the in-memory registry logged ("set ROOT\path\name",
+// "create ROOT\path", ...) is one the plan lists: a value by its location, a
+// deleted key with everything in it, a created key on the way to one listed.
+bool IsListed(const std::string& logged, const std::vector<PlannedChange>& plan) {
+  std::string action = logged.substr(0, logged.find(' '));
+  std::string place = Lower(logged.substr(logged.find(' ') + 1));
+  for (const PlannedChange& change : plan) {
+    std::string key = Lower(RootName(change.root) + "\\" + change.path);
+    if (change.kind == PlannedChange::Kind::kRegistryValue && action != "create" &&
+        place == key + "\\" + Lower(change.name.empty() ? "(default)" : change.name))
+      return true;
+    if (change.action == RegistryAction::kDeleteKey && place.rfind(key, 0) == 0) return true;
+    if (change.action == RegistryAction::kCreateKey && action == "create" &&
+        (key + "\\").rfind(place + "\\", 0) == 0)
+      return true;
+  }
+  return false;
+}
+
+class SettingPlan : public FakeSystemTest, public ::testing::WithParamInterface<SettingEntry> {};
+
+TEST_P(SettingPlan, ListsEverythingApplyChanges) {
+  const SettingEntry& setting = GetParam();
+  MakeFullFakeSystem();
+  std::vector<PlannedChange> plan = PlanOfApply(setting);
+  SystemAccess system;
+  Apply(system, setting.id);
+  for (const std::string& logged : Registry().Changes())
+    EXPECT_TRUE(IsListed(logged, plan)) << logged;
+  bool changed = !Registry().Changes().empty() || !Machine().launches.empty();
+  for (const char* name : {"ERSvc", "wuauserv", "W32Time", "Schedule", "upnphost"}) {
+    bool serviceChanged = !Machine().services.Find(name)->changedFields.empty();
+    bool listed = std::any_of(plan.begin(), plan.end(), [&](const PlannedChange& change) {
+      return change.kind == PlannedChange::Kind::kService && change.path == name;
+    });
+    EXPECT_EQ(serviceChanged, listed) << name;
+    changed |= serviceChanged;
+  }
+  for (const fake::LaunchRecord& launch : Machine().launches) {
+    bool listed = std::any_of(plan.begin(), plan.end(), [&](const PlannedChange& change) {
+      return change.kind == PlannedChange::Kind::kProgram &&
+             Lower(launch.file) == Lower(Machine().systemFolder + "\\" + change.path);
+    });
+    EXPECT_TRUE(listed) << launch.file;
+  }
+  // A plan lists nothing only for the choice that changes nothing.
+  EXPECT_EQ(changed, !plan.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySetting, SettingPlan, ::testing::ValuesIn(AllSettings().begin(),
+                                                                         AllSettings().end()),
+                         [](const auto& info) { return "Setting" + std::to_string(info.param.id); });
+
+}  // namespace
