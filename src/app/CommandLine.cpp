@@ -1,9 +1,11 @@
 #include "app/CommandLine.h"
 
-#include "engine/Apply.h"
+#include "app/CommandSwitches.h"
+#include "engine/RecordedChanges.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/StatusCheck.h"
 #include "platform/Platform.h"
+#include "res/resource.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -30,9 +32,11 @@ CommandLineReader::Token CommandLineReader::Next(unsigned int* number) {
   return Token::kNumber;
 }
 
-int RunCommandLine(const std::string& tail, SystemAccess& system) {
+int RunCommandLine(const std::string& tail, SystemAccess& system, TextLoader loadText) {
+  if (StartsWithSwitch(tail)) return RunSwitch(tail, system, loadText);
   CommandLineReader reader(tail);
   bool allDone = true;
+  bool backedUp = true;
   unsigned int number = 0;
   for (;;) {
     CommandLineReader::Token token = reader.Next(&number);
@@ -45,8 +49,13 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
     // Done when apply succeeded, or when the function is off afterwards all
     // the same (a value that was already deleted, an installer that returned
     // an error after doing its work).
-    if (IsCommandLineSetting(number) && !Apply(system, number) && !StatusCheck(system, number))
-      allDone = false;
+    if (!IsCommandLineSetting(number)) continue;
+    // A rollout must not stall for a backup it cannot write; it says so.
+    if (!CaptureBeforeApply(system, number) && backedUp) {
+      backedUp = false;
+      if (loadText) platform::WriteOutput(loadText(IDS_NO_BACKUP_GOING_ON) + "\r\n");
+    }
+    if (!ApplyAndReport(system, number) && !StatusCheck(system, number)) allDone = false;
   }
   return allDone ? kAllDone : kSomeNotDone;
 }

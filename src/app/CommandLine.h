@@ -5,6 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "engine/Reports.h"
+
 class SystemAccess;
 
 // Reads one number after the other from the command-line tail.
@@ -24,5 +26,6 @@ enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2 };
 
 // Applies every accepted number of the tail through the given system, skips
 // the others, and stops with the mistyped-arguments message at the first
-// token that is not a number.
-int RunCommandLine(const std::string& tail, SystemAccess& system);
+// token that is not a number. A tail that begins with a switch runs it
+// instead. The texts come from the loader (none without one).
+int RunCommandLine(const std::string& tail, SystemAccess& system, TextLoader loadText = nullptr);

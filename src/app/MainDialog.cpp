@@ -1,14 +1,19 @@
 #include "app/MainDialog.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
 
 #include "app/AboutDialog.h"
-#include "ui/ResourceText.h"
 #include "app/StatusInfoDialog.h"
-#include "engine/Revert.h"
+#include "engine/Backup.h"
+#include "engine/RecordedChanges.h"
+#include "engine/Reports.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 #include "timeserver/TimeServerDialog.h"
+#include "ui/ResourceText.h"
 
 namespace {
 
@@ -22,6 +27,14 @@ constexpr int kBelowTree = 100;
 constexpr int kButtonWidth = 140;
 constexpr int kButtonHeight = 24;
 constexpr int kButtonsFromBottom = 29;
+
+// The text with its one "%s" replaced; texts come from the string table.
+std::string Format(const std::string& pattern, const std::string& value) {
+  std::string text = pattern;
+  size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
 
 void Place(HWND child, int x, int y, int width, int height) {
   // The first size notification comes while the dialog is still being made.
@@ -65,7 +78,7 @@ BOOL MainDialog::OnInitDialog() {
 bool MainDialog::OnCommand(int id, int code, HWND control) {
   switch (id) {
     case IDC_APPLY:
-      settings_.ApplyChosenSettings();
+      ApplySettings();
       return true;
     case ID_RECOMMENDED:
       settings_.SetRecommendedSettings();
@@ -81,6 +94,12 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
       return true;
     case ID_REVERT:
       RevertOneSetting();
+      return true;
+    case ID_UNDO:
+      UndoSettings();
+      return true;
+    case ID_SAVE_REPORT:
+      SaveStatusReport();
       return true;
     case ID_TIME_SERVER:
       TimeServerDialog().RunModal(Handle());
@@ -109,9 +128,37 @@ void MainDialog::CheckSystemStatus() {
   settings_.RefreshSettingsTree();
 }
 
+// Without rights below HKLM\SOFTWARE the backup cannot be written; going on
+// means the values of before are lost, so the user decides, No by default.
+bool MainDialog::CapturedOrGoOn(bool captured) {
+  return captured || platform::ShowMessageBox(Handle(), LoadText(IDS_NO_BACKUP_ASK).c_str(),
+                                              platform::ProgramName().c_str(),
+                                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
+  std::string text;
+  for (SettingId id : ids)
+    text += (id == kTimeServerBackup ? LoadText(IDS_TIME_SERVER_LABEL)
+                                     : LoadText(FindSetting(id)->labelId)) + "\n";
+  return text;
+}
+
+// No silent failure: what was chosen and is not off afterwards is named.
+void MainDialog::ApplySettings() {
+  bool captured = true;
+  for (SettingId id : settings_.ChosenSettings()) captured &= CaptureBeforeApply(system_, id);
+  if (!CapturedOrGoOn(captured)) return;
+  std::vector<SettingId> notApplied = settings_.ApplyChosenSettings();
+  if (!notApplied.empty()) ShowMessage(Format(LoadText(IDS_NOT_APPLIED), Labels(notApplied)), MB_OK);
+}
+
 void MainDialog::ResetAllSettings() {
   if (ShowMessage(LoadText(IDS_RESET_CONFIRM), MB_OKCANCEL) != IDOK) return;
-  ResetAll(system_);
+  bool captured = true;
+  for (SettingId id = 0; id <= kLastSettingId; ++id) captured &= CaptureBeforeRevert(system_, id);
+  if (!CapturedOrGoOn(captured)) return;
+  for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndReport(system_, id);
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
@@ -127,9 +174,64 @@ void MainDialog::RevertOneSetting() {
     ShowMessage("Diese Funktion kann nicht zurückgesetzt werden.", MB_OK);
     return;
   }
-  Revert(system_, static_cast<SettingId>(match.number));
+  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) return;
+  RevertAndReport(system_, setting->id);
   platform::Pause(kRevertSettleTime);
   settings_.RefreshSettingsTree();
+}
+
+// Lists what comes back and what cannot, asks, restores, and says how it went.
+void MainDialog::UndoSettings() {
+  std::vector<SettingId> restorable = SettingsWithBackup(system_);
+  if (restorable.empty()) {
+    ShowMessage(LoadText(IDS_NO_BACKUP), MB_OK);
+    return;
+  }
+  std::vector<SettingId> final;
+  for (const SettingEntry& setting : AllSettings())
+    if (!setting.revertible && !IsNoAction(setting) && WasSwitchedOff(system_, setting.id) &&
+        !HasBackup(system_, setting.id))
+      final.push_back(setting.id);
+  std::string list = Labels(restorable);
+  if (!final.empty()) list += "\n" + LoadText(IDS_UNDO_CANNOT) + "\n" + Labels(final);
+  if (platform::ShowMessageBox(Handle(), Format(LoadText(IDS_UNDO_CONFIRM), list).c_str(),
+                               platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION) !=
+      IDYES)
+    return;
+  std::string failures;
+  for (SettingId id : restorable) {
+    UndoResult result = UndoAndReport(system_, id);
+    if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(id, result, LoadText);
+  }
+  settings_.RefreshSettingsTree();
+  ShowMessage(failures.empty() ? LoadText(IDS_UNDO_DONE) : Format(LoadText(IDS_UNDO_FAILED), failures),
+              MB_OK);
+}
+
+// The /status report, saved where the user picks.
+void MainDialog::SaveStatusReport() {
+  char file[MAX_PATH] = "hushgate-status.txt";
+  std::string filter = LoadText(IDS_REPORT_FILTER);
+  std::replace(filter.begin(), filter.end(), '|', '\0');
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.lpstrDefExt = "txt";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameA(&dialog)) return;
+  bool anyOn = false;
+  std::string report = StatusReport(system_, SettingsInReports(), false, LoadText, &anyOn);
+  HANDLE out = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+  DWORD written = 0;
+  bool saved = out != INVALID_HANDLE_VALUE &&
+               WriteFile(out, report.data(), DWORD(report.size()), &written, nullptr) &&
+               written == report.size();
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  if (!saved) ShowMessage(LoadText(IDS_REPORT_NOT_SAVED), MB_OK);
 }
 
 void MainDialog::OnSize(int width, int height) {

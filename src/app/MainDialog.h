@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/DescriptionPane.h"
 #include "ui/DialogBase.h"
@@ -35,9 +36,14 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
  private:
   bool PaintMinimised();
   int ShowMessage(const std::string& text, UINT buttons);
+  bool CapturedOrGoOn(bool captured);
+  static std::string Labels(const std::vector<SettingId>& ids);
+  void ApplySettings();
   void CheckSystemStatus();
   void ResetAllSettings();
   void RevertOneSetting();
+  void UndoSettings();
+  void SaveStatusReport();
 
   HMENU mainMenu_ = nullptr;
   HMENU contextMenu_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/MainDialog.h"
 #include "system/SystemAccess.h"
+#include "ui/ResourceText.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   // The dialog template holds a tree-view, whose class must be registered
@@ -16,5 +17,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     return 0;
   }
   SystemAccess system;
-  return RunCommandLine(commandLine, system);
+  return RunCommandLine(commandLine, system, LoadText);
 }

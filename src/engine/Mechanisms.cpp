@@ -103,11 +103,12 @@ bool RegisterZipFolders(SystemAccess& system, const SettingEntry&) {
 }
 
 PlannedChange Change(PlannedChange::Kind kind, const std::string& path,
-                     const std::string& name = std::string()) {
+                     const std::string& name = std::string(), DWORD pauseMs = 0) {
   PlannedChange change;
   change.kind = kind;
   change.path = path;
   change.name = name;
+  change.pauseMs = pauseMs;
   return change;
 }
 
@@ -126,7 +127,8 @@ void ListService(const SettingEntry& setting, std::vector<PlannedChange>* change
 
 void ListMessengerRemoval(const SettingEntry&, std::vector<PlannedChange>* changes) {
   changes->push_back(Change(PlannedChange::Kind::kProgram, "RunDll32.exe",
-                            "advpack.dll,LaunchINFSection %SystemRoot%\\INF\\msmsgs.inf,BLC.Remove"));
+                            "advpack.dll,LaunchINFSection %SystemRoot%\\INF\\msmsgs.inf,BLC.Remove",
+                            SystemAccess::kMessengerPause));
 }
 
 void ListSupportAccount(const SettingEntry&, std::vector<PlannedChange>* changes) {
@@ -147,7 +149,8 @@ void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
 
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
   changes->push_back(Change(PlannedChange::Kind::kProgram, "regsvr32.exe",
-                            std::string("/s /u ") + kZipFolderLibrary));
+                            std::string("/s /u ") + kZipFolderLibrary,
+                            SystemAccess::kRegistrationPause));
 }
 
 using M = Mechanism;

@@ -37,6 +37,9 @@ inline constexpr const char kLokalPsched[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LokalMachine\\Software\\"
     "Policies\\Microsoft\\Windows\\Psched";
 inline constexpr const char kZipClass[] = ".zip";
+inline constexpr const char kTimeService[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time";
+inline constexpr const char kTimeServers[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
 }  // namespace keys
 
 namespace data {

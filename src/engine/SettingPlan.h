@@ -68,6 +68,7 @@ struct PlannedChange {
   std::string name;     // value name; the program's parameters
   RegistryAction action = RegistryAction::kNone;
   RegistryData data = {};  // for kWriteValue
+  DWORD pauseMs = 0;       // for kProgram: how long apply waits after the launch
 };
 
 // Everything apply of the setting may change, in order.

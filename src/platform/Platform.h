@@ -18,6 +18,8 @@ LONG QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size
 LONG SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size);
 LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type, BYTE* data,
                DWORD* dataSize);
+// RegEnumKeyExA without class or time: the name of the subkey by its index.
+LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength);
 LONG DeleteKey(HKEY parent, const char* subKey);
 LONG DeleteValue(HKEY key, const char* name);
 LONG CloseKey(HKEY key);
@@ -70,5 +72,22 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 // The executable's file name without folder and extension: the caption of
 // every message box.
 std::string ProgramName();
+// The executable's full path (GetModuleFileNameA).
+std::string ProgramPath();
+
+// Who and where: the user (GetUserNameA), the computer (GetComputerNameA),
+// and the local date and time as "YYYY-MM-DD hh:mm:ss" (GetLocalTime).
+std::string UserName();
+std::string ComputerName();
+std::string LocalTimeText();
+
+// One entry in the Application event log under the source (RegisterEventSourceA,
+// ReportEventA with the text as its only string); true when it was written.
+bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text);
+
+// Writes Windows-1252 text to the standard output when the program was given
+// one (a file or a pipe), else to the console of the process that started it
+// (in its code page); false when there is neither.
+bool WriteOutput(const std::string& text);
 
 }  // namespace platform

@@ -103,6 +103,15 @@ LONG RegistryKey::EnumValue(DWORD index, NamedValue* value) const {
   return ERROR_MORE_DATA;
 }
 
+LONG RegistryKey::EnumSubKey(DWORD index, std::string* name) const {
+  if (!hkey_) return ERROR_INVALID_HANDLE;
+  char buffer[256];  // key names have at most 255 characters
+  DWORD length = sizeof buffer;
+  LONG error = platform::EnumKey(hkey_, index, buffer, &length);
+  if (error == ERROR_SUCCESS) name->assign(buffer, std::min<DWORD>(length, sizeof buffer - 1));
+  return error;
+}
+
 std::string TextUpToZero(const BYTE* data, size_t size) {
   size_t length = 0;
   while (length < size && data[length] != 0) ++length;

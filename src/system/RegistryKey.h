@@ -40,6 +40,8 @@ class RegistryKey {
   // One value by its index, for walking all values of the key: its name and
   // data whole, whatever their size. ERROR_NO_MORE_ITEMS after the last.
   LONG EnumValue(DWORD index, NamedValue* value) const;
+  // The name of one subkey by its index; ERROR_NO_MORE_ITEMS after the last.
+  LONG EnumSubKey(DWORD index, std::string* name) const;
 
  private:
   HKEY hkey_ = nullptr;

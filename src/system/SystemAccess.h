@@ -3,6 +3,7 @@
 // call opens what it needs and closes it before it returns.
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "platform/WinTypes.h"
@@ -22,6 +23,9 @@ class SystemAccess {
   // Text and binary values are compared through a buffer of this size; a
   // larger value counts as unreadable.
   static constexpr DWORD kTextBufferSize = 128;
+  // The pauses after the launches that are waited for.
+  static constexpr DWORD kRegistrationPause = 3000;
+  static constexpr DWORD kMessengerPause = 10000;
 
   SystemAccess() = default;
   virtual ~SystemAccess() = default;
@@ -70,6 +74,11 @@ class SystemAccess {
   bool DeleteSupportAccount();                    // net, not waited for: true when started
   bool SupportAccountExists();
   int GetWindowsPlatform();  // 2 on an XP Professional suite, else -1
+  // The full path of a program in the system folder, where every launch
+  // takes it from; empty when the folder cannot be read.
+  std::string SystemProgramPath(const char* program);
+  // The system root as a proper text ending within its 128 bytes.
+  bool ReadSystemRoot(std::string* root);
   bool IsWindowsXp();
 
  private:

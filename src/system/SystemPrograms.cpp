@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr DWORD kRegistrationPause = 3000;
-constexpr DWORD kMessengerPause = 10000;
+constexpr DWORD kRegistrationPause = SystemAccess::kRegistrationPause;
+constexpr DWORD kMessengerPause = SystemAccess::kMessengerPause;
 const char kSupportAccount[] = "SUPPORT_388945a0";
 
 // The full path of a program in the system directory: the tool runs with
@@ -59,9 +59,11 @@ bool LaunchAndPause(const char* program, const std::string& parameters, const ch
   return succeeded;
 }
 
+}  // namespace
+
 // The system root is a text that ends within the bytes read; one that fills
 // them all without a zero may go on beyond them, so it is not used.
-bool ReadSystemRoot(std::string* root) {
+bool SystemAccess::ReadSystemRoot(std::string* root) {
   RegistryKey key;
   if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", KEY_READ) !=
       ERROR_SUCCESS)
@@ -76,6 +78,8 @@ bool ReadSystemRoot(std::string* root) {
   return !root->empty();
 }
 
+namespace {
+
 bool ReadVersion(OSVERSIONINFOEXA* info) {
   *info = OSVERSIONINFOEXA();
   info->dwOSVersionInfoSize = sizeof *info;
@@ -83,6 +87,11 @@ bool ReadVersion(OSVERSIONINFOEXA* info) {
 }
 
 }  // namespace
+
+std::string SystemAccess::SystemProgramPath(const char* program) {
+  std::string path;
+  return ::SystemProgramPath(program, &path) ? path : std::string();
+}
 
 bool SystemAccess::RegisterComponent(const char* library) {
   return LaunchAndPause("regsvr32.exe", std::string("/s ") + library, nullptr, kRegistrationPause);

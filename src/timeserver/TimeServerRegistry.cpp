@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "engine/Backup.h"
+#include "engine/RecordedChanges.h"
 #include "platform/Platform.h"
+#include "res/resource.h"
+#include "system/SystemAccess.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
 
-const char kServers[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
-
 namespace {
 
-const char kTimeService[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time";
-const char kTimeParameters[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
+using keys::kTimeParameters;
+using keys::kTimeService;
 
 // Text values keep their customary 128-byte form, zero-filled after the text.
 const size_t kTextWriteSize = 128;
@@ -97,7 +99,7 @@ void ApplyTimeServer(const TimeServer& server) {
                       {NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}});
 }
 
-bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
+bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server, TextLoader loadText) {
   static const char kQuestion[] =
       "Das Festlegen des Timeservers bedeutet, das der Windows\n"
       "Zeitgeber-Service und die Internet Zeit Synchronisation\n"
@@ -105,6 +107,13 @@ bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
   int answer = platform::ShowMessageBox(owner, kQuestion, platform::ProgramName().c_str(),
                                         MB_YESNO | MB_ICONQUESTION);
   if (answer != IDYES) return false;
+  SystemAccess system;
+  if (!Capture(system, kTimeServerBackup, TimeServerLocations(server.number)) && loadText &&
+      platform::ShowMessageBox(owner, loadText(IDS_NO_BACKUP_ASK).c_str(),
+                               platform::ProgramName().c_str(),
+                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    return false;
   ApplyTimeServer(server);
+  ReportTimeServerChange(true, server.host.c_str());
   return true;
 }

@@ -8,8 +8,11 @@
 
 #include "platform/WinTypes.h"
 
+#include "engine/Reports.h"
+#include "engine/SettingKeys.h"
+
 // The servers' list and the current server's number live here (HKLM).
-extern const char kServers[];
+inline constexpr const char* kServers = keys::kTimeServers;
 
 struct TimeServer {
   int number;  // the name of its value below kServers
@@ -32,5 +35,7 @@ int NextServerNumber(const std::vector<TimeServer>& servers);
 void ApplyTimeServer(const TimeServer& server);
 
 // Asks (Yes/No, owned by owner) whether to reactivate the time service; on
-// Yes applies the server. Returns whether it was applied.
-bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server);
+// Yes captures the values it writes into the backup (asking with the
+// loader's text whether to go on when that fails) and applies the server.
+// Returns whether it was applied.
+bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server, TextLoader loadText = nullptr);

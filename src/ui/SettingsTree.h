@@ -4,6 +4,7 @@
 // from a status check. Windows only.
 
 #include <string>
+#include <vector>
 
 #include "engine/SettingCatalogue.h"
 #include "treeoptions/CTreeOptionsCtrl.h"
@@ -29,7 +30,11 @@ class SettingsTree {
 
   void BuildSettingsTree();
   void RefreshSettingsTree();
-  void ApplyChosenSettings();
+  // The settings whose items are chosen, in ascending order.
+  std::vector<SettingId> ChosenSettings() const;
+  // Applies the chosen settings and refreshes; returns those of them that
+  // are not off afterwards.
+  std::vector<SettingId> ApplyChosenSettings();
   void SetRecommendedSettings();
   void UnlockExpertSettings();
   TreeItemMatch FindSettingOfItem(HTREEITEM item) const;

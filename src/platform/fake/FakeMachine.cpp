@@ -54,6 +54,10 @@ LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type
   return Machine().registry.EnumValue(key, index, name, nameLength, type, data, dataSize);
 }
 
+LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength) {
+  return Machine().registry.EnumKey(key, index, name, nameLength);
+}
+
 LONG DeleteKey(HKEY parent, const char* subKey) {
   return Machine().registry.DeleteKey(parent, subKey);
 }
@@ -199,5 +203,22 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 }
 
 std::string ProgramName() { return Machine().programName; }
+
+std::string ProgramPath() { return Machine().programPath; }
+std::string UserName() { return Machine().userName; }
+std::string ComputerName() { return Machine().computerName; }
+std::string LocalTimeText() { return Machine().localTime; }
+
+bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text) {
+  if (Machine().eventLogRefuses) return false;
+  Machine().events.push_back({source, type, eventId, text});
+  return true;
+}
+
+bool WriteOutput(const std::string& text) {
+  if (!Machine().hasOutput) return false;
+  Machine().output += text;
+  return true;
+}
 
 }  // namespace platform

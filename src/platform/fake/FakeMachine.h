@@ -40,6 +40,13 @@ struct ScriptedProgram {
   DWORD exitCode = 0;
 };
 
+struct EventRecord {
+  std::string source;
+  WORD type;
+  DWORD id;
+  std::string text;
+};
+
 struct FakeMachine {
   FakeRegistry registry;
   FakeServices services;
@@ -49,6 +56,15 @@ struct FakeMachine {
   // answered with its first button (OK or Yes).
   std::deque<int> messageBoxAnswers;
   std::string programName = "hushgate";
+  std::string programPath = "C:\\Tools\\hushgate.exe";
+  std::string userName = "Verwalter";
+  std::string computerName = "PC-HALLE3";
+  std::string localTime = "2026-12-08 14:30:00";
+
+  std::vector<EventRecord> events;  // the Application event log
+  bool eventLogRefuses = false;
+  std::string output;      // what was written to the standard output or console
+  bool hasOutput = true;   // false: started with neither
 
   std::set<std::string> accounts;  // local account names
   std::vector<std::string> shellOpens;  // pages and addresses opened

@@ -213,6 +213,18 @@ LONG FakeRegistry::EnumValue(HKEY handle, DWORD index, char* name, DWORD* nameLe
   return ERROR_SUCCESS;
 }
 
+LONG FakeRegistry::EnumKey(HKEY handle, DWORD index, char* name, DWORD* nameLength) {
+  LONG error;
+  std::shared_ptr<Key> key = Resolve(handle, KEY_ENUMERATE_SUB_KEYS, &error);
+  if (!key) return error;
+  if (index >= key->subKeys.size()) return ERROR_NO_MORE_ITEMS;
+  const std::string& subKeyName = key->subKeys[index]->name;
+  if (!name || !nameLength || *nameLength <= subKeyName.size()) return ERROR_MORE_DATA;
+  std::memcpy(name, subKeyName.c_str(), subKeyName.size() + 1);
+  *nameLength = static_cast<DWORD>(subKeyName.size());
+  return ERROR_SUCCESS;
+}
+
 LONG FakeRegistry::DeleteKey(HKEY parent, const char* subKey) {
   LONG error;
   std::shared_ptr<Key> base = Resolve(parent, 0, &error);
@@ -307,6 +319,32 @@ std::vector<std::string> FakeRegistry::SubKeyNames(HKEY root, const std::string&
   if (std::shared_ptr<Key> key = FindRoot(root, path))
     for (const auto& sub : key->subKeys) names.push_back(sub->name);
   return names;
+}
+
+// Values and subkeys by name: Windows keeps no order a program may rely on.
+std::string FakeRegistry::Dump(HKEY root) const {
+  std::string text;
+  std::vector<const Key*> pending{roots_.at(reinterpret_cast<uintptr_t>(root)).get()};
+  while (!pending.empty()) {
+    const Key* key = pending.back();
+    pending.pop_back();
+    text += "[" + PathOf(*key) + "]\n";
+    std::vector<std::string> lines;
+    for (const auto& [name, value] : key->values) {
+      std::string line = name + " = " + std::to_string(value.type) + ":";
+      static const char kHex[] = "0123456789abcdef";
+      for (BYTE b : value.bytes) line += {' ', kHex[b >> 4], kHex[b & 15]};
+      lines.push_back(line + "\n");
+    }
+    std::sort(lines.begin(), lines.end());
+    for (const std::string& line : lines) text += line;
+    std::vector<const Key*> subKeys;
+    for (const auto& sub : key->subKeys) subKeys.push_back(sub.get());
+    std::sort(subKeys.begin(), subKeys.end(),
+              [](const Key* a, const Key* b) { return a->name > b->name; });
+    pending.insert(pending.end(), subKeys.begin(), subKeys.end());
+  }
+  return text;
 }
 
 void FakeRegistry::SetAccess(HKEY root, const std::string& path, bool readable, bool writable) {

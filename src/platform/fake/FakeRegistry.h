@@ -32,6 +32,7 @@ class FakeRegistry {
   LONG SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size);
   LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type, BYTE* data,
                  DWORD* dataSize);
+  LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength);
   LONG DeleteKey(HKEY parent, const char* subKey);
   LONG DeleteValue(HKEY key, const char* name);
   LONG CloseKey(HKEY key);
@@ -47,6 +48,9 @@ class FakeRegistry {
   std::optional<RegistryValue> GetValue(HKEY root, const std::string& path,
                                         const std::string& name) const;
   std::vector<std::string> SubKeyNames(HKEY root, const std::string& path) const;
+  // Every key and value below the root, one line each with type and bytes,
+  // for comparing a whole hive before and after.
+  std::string Dump(HKEY root) const;
   void SetAccess(HKEY root, const std::string& path, bool readable, bool writable);
   void SetTreeAccess(HKEY root, bool readable, bool writable);  // the whole tree below root
   size_t OpenHandleCount() const { return handles_.size(); }

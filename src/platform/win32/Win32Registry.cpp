@@ -24,6 +24,10 @@ LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type
   return RegEnumValueA(key, index, name, nameLength, nullptr, type, data, dataSize);
 }
 
+LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength) {
+  return RegEnumKeyExA(key, index, name, nameLength, nullptr, nullptr, nullptr, nullptr);
+}
+
 LONG DeleteKey(HKEY parent, const char* subKey) { return RegDeleteKeyA(parent, subKey); }
 
 LONG DeleteValue(HKEY key, const char* name) { return RegDeleteValueA(key, name); }

@@ -1,0 +1,529 @@
+#include "engine/Backup.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/SettingCatalogue.h"
+#include "engine/SettingKeys.h"
+#include "engine/SettingPlan.h"
+#include "platform/Platform.h"
+#include "system/RegistryText.h"
+#include "system/RegistryValues.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+using Kind = BackupLocation::Kind;
+
+const char kMachineBackup[] = "SOFTWARE\\Hushgate\\Backup";
+const char kUserBackup[] = "Software\\Hushgate\\Backup";
+const char kMachineProduct[] = "SOFTWARE\\Hushgate";
+const char kUserProduct[] = "Software\\Hushgate";
+const char kKeyCopy[] = "Key";
+
+// A deleted key is kept within these bounds; what lies beyond them is lost
+// with the key, as it would be without a backup.
+constexpr int kMaxKeyDepth = 4;
+constexpr size_t kMaxKeysCopied = 64;
+constexpr size_t kMaxValuesCopied = 256;
+// Larger data is no setting's and is never written back.
+constexpr size_t kMaxValueSize = 65536;
+
+// --- Small registry helpers over the system layer ---------------------------
+
+std::vector<BYTE> Number(DWORD n) {
+  return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)};
+}
+
+std::vector<BYTE> Text(const std::string& text) {
+  std::vector<BYTE> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  return bytes;
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+const NamedValue* Find(const std::vector<NamedValue>& values, const char* name) {
+  for (const NamedValue& value : values)
+    if (Lower(value.name) == Lower(name)) return &value;
+  return nullptr;
+}
+
+// A number only when stored as one: four bytes of REG_DWORD.
+bool ReadNumber(const std::vector<NamedValue>& values, const char* name, DWORD* number) {
+  const NamedValue* value = Find(values, name);
+  if (!value || value->type != REG_DWORD || value->data.size() != 4) return false;
+  const std::vector<BYTE>& d = value->data;
+  *number = d[0] | d[1] << 8 | d[2] << 16 | DWORD(d[3]) << 24;
+  return true;
+}
+
+bool ReadText(const std::vector<NamedValue>& values, const char* name, std::string* text) {
+  const NamedValue* value = Find(values, name);
+  if (!value || value->type != REG_SZ) return false;
+  *text = TextUpToZero(value->data);
+  return true;
+}
+
+// Roots by number, as the backup stores them.
+const HKEY kRoots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS};
+
+DWORD RootNumber(HKEY root) {
+  for (DWORD i = 0; i < 4; ++i)
+    if (kRoots[i] == root) return i;
+  return 0;
+}
+
+// The user's own locations are kept in the user's hive; everything else,
+// services included, machine-wide.
+HKEY BackupRootFor(const BackupLocation& location) {
+  return location.kind != Kind::kService && location.root == HKEY_CURRENT_USER
+             ? HKEY_CURRENT_USER
+             : HKEY_LOCAL_MACHINE;
+}
+
+std::string EntryName(SettingId id) {
+  return id == kTimeServerBackup ? "TimeServer" : std::to_string(id);
+}
+
+std::string EntryPath(HKEY backupRoot, SettingId id) {
+  return std::string(backupRoot == HKEY_CURRENT_USER ? kUserBackup : kMachineBackup) + "\\" +
+         EntryName(id);
+}
+
+bool SameLocation(const BackupLocation& a, const BackupLocation& b) {
+  return a.kind == b.kind && a.root == b.root && Lower(a.path) == Lower(b.path) &&
+         Lower(a.name) == Lower(b.name);
+}
+
+// --- Reading a stored item: nothing in it is trusted ------------------------
+
+struct StoredItem {
+  std::string key;  // its key in the backup
+  BackupLocation location;
+  DWORD existed = 0;
+  DWORD type = REG_NONE;
+  std::vector<BYTE> data;
+  DWORD startType = 0;
+  DWORD depth = 0;
+  bool wellFormed = false;
+};
+
+StoredItem ReadItem(HKEY backupRoot, const std::string& key) {
+  StoredItem item;
+  item.key = key;
+  std::vector<NamedValue> values;
+  if (!ReadRegistryValues(backupRoot, key.c_str(), &values)) return item;
+  DWORD kind = 0;
+  DWORD root = 0;
+  if (!ReadNumber(values, "Kind", &kind) || kind < 1 || kind > 4 ||
+      !ReadNumber(values, "Root", &root) || root > 3 ||
+      !ReadText(values, "Path", &item.location.path) ||
+      !ReadText(values, "Name", &item.location.name) ||
+      !ReadNumber(values, "Existed", &item.existed))
+    return item;
+  item.location.kind = static_cast<Kind>(kind);
+  item.location.root = kRoots[root];
+  ReadNumber(values, "Type", &item.type);
+  ReadNumber(values, "StartType", &item.startType);
+  ReadNumber(values, "Depth", &item.depth);
+  if (const NamedValue* data = Find(values, "Data")) item.data = data->data;
+  item.wellFormed = true;
+  return item;
+}
+
+// Item keys are "0", "1", ... in the order of capture.
+std::vector<std::string> ItemKeys(HKEY backupRoot, SettingId id) {
+  std::vector<std::string> names;
+  std::string entry = EntryPath(backupRoot, id);
+  ReadRegistrySubKeys(backupRoot, entry.c_str(), &names);
+  std::vector<std::pair<unsigned long, std::string>> numbered;
+  for (const std::string& name : names) {
+    if (name.empty() || name.size() > 6 ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      continue;
+    numbered.push_back({std::stoul(name), entry + "\\" + name});
+  }
+  std::sort(numbered.begin(), numbered.end());
+  std::vector<std::string> keys;
+  for (auto& [number, key] : numbered) keys.push_back(key);
+  return keys;
+}
+
+std::vector<StoredItem> ReadItems(HKEY backupRoot, SettingId id) {
+  std::vector<StoredItem> items;
+  for (const std::string& key : ItemKeys(backupRoot, id)) items.push_back(ReadItem(backupRoot, key));
+  return items;
+}
+
+// --- Capturing ---------------------------------------------------------------
+
+struct CopyBudget {
+  size_t keys = 0;
+  size_t values = 0;
+};
+
+// Copies the key with its values and subkeys, within the bounds.
+bool CopyKey(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to,
+             int depth, CopyBudget* budget) {
+  if (++budget->keys > kMaxKeysCopied || !CreateRegistryKey(toRoot, to.c_str())) return false;
+  std::vector<NamedValue> values;
+  ReadRegistryValues(fromRoot, from.c_str(), &values);
+  std::vector<NamedValue> kept;
+  for (const NamedValue& value : values)
+    if (value.data.size() <= kMaxValueSize && budget->values++ < kMaxValuesCopied)
+      kept.push_back(value);
+  bool copied = WriteRegistryValues(toRoot, to.c_str(), KEY_WRITE, kept);
+  if (depth >= kMaxKeyDepth) return copied;
+  std::vector<std::string> subKeys;
+  ReadRegistrySubKeys(fromRoot, from.c_str(), &subKeys);
+  for (const std::string& name : subKeys)
+    copied &= CopyKey(fromRoot, from + "\\" + name, toRoot, to + "\\" + name, depth + 1, budget);
+  return copied;
+}
+
+// The path and the keys above it, the shortest first.
+std::vector<std::string> KeysAlong(const std::string& path) {
+  std::vector<std::string> keys;
+  for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
+    keys.push_back(path.substr(0, at));
+  keys.push_back(path);
+  return keys;
+}
+
+// How many keys along the path exist: the ones below them are those apply
+// creates.
+DWORD ExistingDepth(HKEY root, const std::string& path) {
+  DWORD depth = 0;
+  for (const std::string& key : KeysAlong(path)) {
+    if (!RegistryKeyExists(root, key.c_str())) break;
+    ++depth;
+  }
+  return depth;
+}
+
+std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& location,
+                                    bool* keyTree) {
+  std::vector<NamedValue> values = {
+      {"Kind", REG_DWORD, Number(static_cast<DWORD>(location.kind))},
+      {"Root", REG_DWORD, Number(RootNumber(location.root))},
+      {"Path", REG_SZ, Text(location.path)},
+      {"Name", REG_SZ, Text(location.name)},
+  };
+  *keyTree = false;
+  DWORD existed = 0;
+  if (location.kind == Kind::kValue) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    existed = system.ReadRegistryValue(location.root, location.path.c_str(),
+                                       location.name.c_str(), &type, &data);
+    if (existed) {
+      values.push_back({"Type", REG_DWORD, Number(type)});
+      values.push_back({"Data", REG_BINARY, data});
+    }
+  } else if (location.kind == Kind::kService) {
+    DWORD start = system.Services().GetServiceStartType(location.name.c_str());
+    existed = start != kStartTypeUnavailable;
+    values.push_back({"StartType", REG_DWORD, Number(start)});
+  } else if (location.kind == Kind::kKeyChain) {
+    existed = 1;
+    values.push_back(
+        {"Depth", REG_DWORD, Number(ExistingDepth(location.root, location.path))});
+  } else {
+    existed = RegistryKeyExists(location.root, location.path.c_str());
+    *keyTree = existed;
+  }
+  values.push_back({"Existed", REG_DWORD, Number(existed)});
+  return values;
+}
+
+bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& location) {
+  HKEY backupRoot = BackupRootFor(location);
+  std::vector<StoredItem> items = ReadItems(backupRoot, id);
+  for (const StoredItem& item : items)
+    if (item.wellFormed && SameLocation(item.location, location)) return true;
+  std::string entry = EntryPath(backupRoot, id);
+  unsigned long next = 0;
+  for (const StoredItem& item : items)
+    next = std::max(next, std::stoul(item.key.substr(item.key.rfind('\\') + 1)) + 1);
+  std::string key = entry + "\\" + std::to_string(next);
+  bool keyTree = false;
+  std::vector<NamedValue> values = DescribeNow(system, location, &keyTree);
+  if (!CreateRegistryKey(backupRoot, key.c_str())) return false;
+  bool written = WriteRegistryValues(backupRoot, entry.c_str(), KEY_WRITE,
+                                     {{"Time", REG_SZ, Text(platform::LocalTimeText())},
+                                      {"User", REG_SZ, Text(platform::UserName())}}) &&
+                 WriteRegistryValues(backupRoot, key.c_str(), KEY_WRITE, values);
+  if (keyTree) {
+    CopyBudget budget;
+    written &= CopyKey(location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget);
+  }
+  return written;
+}
+
+// --- Which locations belong to a setting --------------------------------------
+
+BackupLocation ValueAt(const RegistryOperation& row) {
+  return {Kind::kValue, row.root, row.path, row.name};
+}
+
+BackupLocation KeyAt(const RegistryOperation& row) {
+  return {Kind::kKeyTree, row.root, row.path, ""};
+}
+
+// The locations a setting may ever write: what undo accepts for it.
+std::vector<BackupLocation> AllowedLocations(SettingId id) {
+  if (id == kTimeServerBackup) return TimeServerLocations(0);
+  std::vector<BackupLocation> allowed = LocationsOfChange(id, ChangeKind::kApply);
+  for (const BackupLocation& location : LocationsOfChange(id, ChangeKind::kRevert))
+    allowed.push_back(location);
+  return allowed;
+}
+
+bool IsServerNumberName(const std::string& name) {
+  return !name.empty() && name.size() <= 9 && name[0] != '0' &&
+         std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool IsAllowed(SettingId id, const BackupLocation& location) {
+  for (const BackupLocation& allowed : AllowedLocations(id))
+    if (SameLocation(allowed, location)) return true;
+  // The dialog writes the value named by the chosen server's number.
+  return id == kTimeServerBackup && location.kind == Kind::kValue &&
+         location.root == HKEY_LOCAL_MACHINE && Lower(location.path) == Lower(keys::kTimeServers) &&
+         IsServerNumberName(location.name);
+}
+
+std::string Describe(const BackupLocation& location) {
+  const char* roots[] = {"HKCR", "HKCU", "HKLM", "HKU"};
+  if (location.kind == Kind::kService) return "Dienst " + location.name;
+  std::string text = std::string(roots[RootNumber(location.root)]) + "\\" + location.path;
+  if (location.kind == Kind::kValue)
+    text += "\\" + (location.name.empty() ? std::string("(Standard)") : location.name);
+  return text;
+}
+
+bool IsValidValue(DWORD type, const std::vector<BYTE>& data) {
+  if (type > REG_QWORD || data.size() > kMaxValueSize) return false;
+  return type != REG_DWORD || data.size() == 4;
+}
+
+// --- Restoring -----------------------------------------------------------------
+
+// Writes the copied key back below the location, checking every value again.
+bool RestoreKey(HKEY backupRoot, const std::string& copy, HKEY root, const std::string& path,
+                int depth) {
+  if (!CreateRegistryKey(root, path.c_str())) return false;
+  std::vector<NamedValue> values;
+  ReadRegistryValues(backupRoot, copy.c_str(), &values);
+  std::vector<NamedValue> valid;
+  for (const NamedValue& value : values)
+    if (IsValidValue(value.type, value.data) && value.name.size() < 16384) valid.push_back(value);
+  bool restored = valid.size() == values.size() &&
+                  WriteRegistryValues(root, path.c_str(), KEY_WRITE, valid);
+  if (depth >= kMaxKeyDepth) return restored;
+  std::vector<std::string> subKeys;
+  ReadRegistrySubKeys(backupRoot, copy.c_str(), &subKeys);
+  for (const std::string& name : subKeys)
+    if (name.find('\\') == std::string::npos)
+      restored &= RestoreKey(backupRoot, copy + "\\" + name, root, path + "\\" + name, depth + 1);
+  return restored;
+}
+
+// Removes the keys of the chain below the depth that existed, deepest first,
+// as long as nothing lives in them.
+void RemoveCreatedKeys(const BackupLocation& location, DWORD depth) {
+  std::vector<std::string> keys = KeysAlong(location.path);
+  for (size_t i = keys.size(); i > depth; --i) {
+    const char* key = keys[i - 1].c_str();
+    std::vector<NamedValue> values;
+    std::vector<std::string> subKeys;
+    if (!RegistryKeyExists(location.root, key)) continue;
+    if (!ReadRegistryValues(location.root, key, &values) ||
+        !ReadRegistrySubKeys(location.root, key, &subKeys) || !values.empty() ||
+        !subKeys.empty())
+      return;
+    DeleteRegistryTree(location.root, key);
+  }
+}
+
+// Puts one item back and reads it back; an empty answer means restored.
+std::string RestoreItem(SystemAccess& system, HKEY backupRoot, const StoredItem& item) {
+  const BackupLocation& at = item.location;
+  const char* path = at.path.c_str();
+  const char* name = at.name.c_str();
+  switch (at.kind) {
+    case Kind::kValue: {
+      if (!item.existed) {
+        system.DeleteRegistryValue(at.root, path, name);
+        return system.RegistryValueExists(at.root, path, name) ? "bleibt vorhanden" : "";
+      }
+      if (!IsValidValue(item.type, item.data)) return "abgelehnt: ungültiger Typ oder Größe";
+      CreateRegistryKey(at.root, path);
+      system.WriteRegistryValue(at.root, path, name, item.data.data(), item.type,
+                                DWORD(item.data.size()));
+      DWORD type = 0;
+      std::vector<BYTE> data;
+      bool same = system.ReadRegistryValue(at.root, path, name, &type, &data) &&
+                  type == item.type && data == item.data;
+      return same ? "" : "liest sich anders zurück";
+    }
+    case Kind::kService: {
+      if (!item.existed) return "";
+      if (item.startType > SERVICE_DISABLED) return "abgelehnt: ungültiger Starttyp";
+      system.Services().SetServiceStartType(item.startType, name);
+      return system.Services().GetServiceStartType(name) == item.startType
+                 ? ""
+                 : "Starttyp nicht gesetzt";
+    }
+    case Kind::kKeyChain:
+      RemoveCreatedKeys(at, item.depth);
+      return "";
+    case Kind::kKeyTree:
+      if (!item.existed) {
+        DeleteRegistryTree(at.root, path);
+        return RegistryKeyExists(at.root, path) ? "bleibt vorhanden" : "";
+      }
+      if (!RestoreKey(backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0))
+        return "nicht vollständig wiederhergestellt";
+      return "";
+  }
+  return "unbekannte Art";
+}
+
+void RemoveIfEmpty(HKEY root, const char* path) {
+  std::vector<NamedValue> values;
+  std::vector<std::string> subKeys;
+  if (ReadRegistryValues(root, path, &values) && ReadRegistrySubKeys(root, path, &subKeys) &&
+      values.empty() && subKeys.empty())
+    DeleteRegistryTree(root, path);
+}
+
+// Once restored, an entry leaves the backup, and an empty backup leaves the
+// registry.
+void RemoveEntry(HKEY backupRoot, SettingId id) {
+  DeleteRegistryTree(backupRoot, EntryPath(backupRoot, id).c_str());
+  bool user = backupRoot == HKEY_CURRENT_USER;
+  RemoveIfEmpty(backupRoot, user ? kUserBackup : kMachineBackup);
+  RemoveIfEmpty(backupRoot, user ? kUserProduct : kMachineProduct);
+}
+
+HKEY HomeOf(SettingId id) {
+  std::vector<BackupLocation> locations = AllowedLocations(id);
+  bool allUser = !locations.empty() &&
+                 std::all_of(locations.begin(), locations.end(), [](const BackupLocation& l) {
+                   return BackupRootFor(l) == HKEY_CURRENT_USER;
+                 });
+  return allUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+}  // namespace
+
+std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change) {
+  std::vector<BackupLocation> locations;
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting) return locations;
+  if (setting->serviceName)
+    locations.push_back({Kind::kService, HKEY_LOCAL_MACHINE, "", setting->serviceName});
+  if (change == ChangeKind::kApply) {
+    for (const PlannedChange& planned : PlanOfApply(*setting)) {
+      if (planned.action == RegistryAction::kCreateKey)
+        locations.push_back({Kind::kKeyChain, planned.root, planned.path, ""});
+    }
+  }
+  for (const RegistryOperation& row : RegistryOperationsOf(id)) {
+    RegistryAction action = change == ChangeKind::kApply ? row.apply : row.revert;
+    if (action == RegistryAction::kWriteValue || action == RegistryAction::kDeleteValue ||
+        action == RegistryAction::kFromSystem)
+      locations.push_back(ValueAt(row));
+    else if (action == RegistryAction::kDeleteKey || action == RegistryAction::kRemoveKey)
+      locations.push_back(KeyAt(row));
+  }
+  return locations;
+}
+
+std::vector<BackupLocation> TimeServerLocations(int serverNumber) {
+  std::vector<BackupLocation> locations = {
+      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeParameters, "NtpServer"},
+      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeParameters, "Type"},
+      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeServers, ""},
+      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeService, "Start"},
+  };
+  if (serverNumber > 0)
+    locations.push_back(
+        {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeServers, std::to_string(serverNumber)});
+  return locations;
+}
+
+bool Capture(SystemAccess& system, SettingId id, const std::vector<BackupLocation>& locations) {
+  bool captured = true;
+  for (const BackupLocation& location : locations) captured &= CaptureOne(system, id, location);
+  return captured;
+}
+
+bool MarkSwitchedOff(SystemAccess& system, SettingId id, bool off) {
+  HKEY home = HomeOf(id);
+  std::string entry = EntryPath(home, id);
+  if (!off && !RegistryKeyExists(home, entry.c_str())) return true;
+  return CreateRegistryKey(home, entry.c_str()) &&
+         WriteRegistryValues(home, entry.c_str(), KEY_WRITE,
+                             {{"SwitchedOff", REG_DWORD, Number(off ? 1 : 0)}});
+}
+
+bool HasBackup(SystemAccess&, SettingId id) {
+  return !ItemKeys(HKEY_LOCAL_MACHINE, id).empty() || !ItemKeys(HKEY_CURRENT_USER, id).empty();
+}
+
+bool WasSwitchedOff(SystemAccess&, SettingId id) {
+  HKEY home = HomeOf(id);
+  std::vector<NamedValue> values;
+  DWORD off = 0;
+  return ReadRegistryValues(home, EntryPath(home, id).c_str(), &values) &&
+         ReadNumber(values, "SwitchedOff", &off) && off == 1;
+}
+
+std::vector<SettingId> SettingsWithBackup(SystemAccess& system) {
+  std::vector<SettingId> ids;
+  for (SettingId id = 0; id <= kLastSettingId; ++id)
+    if (FindSetting(id) && HasBackup(system, id)) ids.push_back(id);
+  if (HasBackup(system, kTimeServerBackup)) ids.push_back(kTimeServerBackup);
+  return ids;
+}
+
+UndoResult Undo(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting && id != kTimeServerBackup) return {UndoResult::Outcome::kNoBackup, {}};
+  // Launched programs leave nothing that could be captured.
+  if (setting && (setting->mechanism == Mechanism::kMessengerRemoval ||
+                  setting->mechanism == Mechanism::kSupportAccount ||
+                  setting->mechanism == Mechanism::kZipFolders))
+    return {UndoResult::Outcome::kCannotUndo, {}};
+  if (!HasBackup(system, id)) return {UndoResult::Outcome::kNoBackup, {}};
+  UndoResult result{UndoResult::Outcome::kRestored, {}};
+  for (HKEY backupRoot : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    std::vector<StoredItem> items = ReadItems(backupRoot, id);
+    if (items.empty()) continue;
+    size_t problemsBefore = result.problems.size();
+    // The last capture first: values apply added go before the keys it made.
+    for (auto item = items.rbegin(); item != items.rend(); ++item) {
+      if (!item->wellFormed) {
+        result.problems.push_back(item->key + ": abgelehnt: unvollständiger Eintrag");
+        continue;
+      }
+      if (!IsAllowed(id, item->location) || BackupRootFor(item->location) != backupRoot) {
+        result.problems.push_back(Describe(item->location) +
+                                  ": abgelehnt: gehört nicht zu dieser Einstellung");
+        continue;
+      }
+      std::string problem = RestoreItem(system, backupRoot, *item);
+      if (!problem.empty()) result.problems.push_back(Describe(item->location) + ": " + problem);
+    }
+    if (result.problems.size() == problemsBefore) RemoveEntry(backupRoot, id);
+  }
+  if (!result.problems.empty()) result.outcome = UndoResult::Outcome::kFailed;
+  return result;
+}

@@ -1,0 +1,69 @@
+#include "engine/RecordedChanges.h"
+
+#include <string>
+
+#include "engine/Apply.h"
+#include "engine/Revert.h"
+#include "engine/SettingCatalogue.h"
+#include "engine/StatusCheck.h"
+#include "platform/Platform.h"
+#include "system/EventLog.h"
+
+namespace {
+
+// What the event log keeps: who changed what, and how it ended.
+void Report(const std::string& what, bool succeeded) {
+  ReportToEventLog("Benutzer: " + platform::UserName() + "\r\n" + what + "\r\nErgebnis: " +
+                       (succeeded ? "erledigt" : "fehlgeschlagen"),
+                   succeeded);
+}
+
+std::string Setting(SettingId id) { return "Einstellung " + std::to_string(id); }
+
+}  // namespace
+
+bool CaptureBeforeApply(SystemAccess& system, SettingId id) {
+  return Capture(system, id, LocationsOfChange(id, ChangeKind::kApply));
+}
+
+bool CaptureBeforeRevert(SystemAccess& system, SettingId id) {
+  return Capture(system, id, LocationsOfChange(id, ChangeKind::kRevert));
+}
+
+// Numbers that change nothing leave no trace in the log.
+bool ChangesSomething(SettingId id, ChangeKind change) {
+  const SettingEntry* setting = FindSetting(id);
+  return setting && !IsNoAction(*setting) && (change == ChangeKind::kApply || setting->revertible);
+}
+
+bool ApplyAndReport(SystemAccess& system, SettingId id) {
+  if (!ChangesSomething(id, ChangeKind::kApply)) return Apply(system, id);
+  bool applied = Apply(system, id);
+  if (applied || IsSettingOff(system, id)) MarkSwitchedOff(system, id, true);
+  Report("Aktion: ausschalten\r\n" + Setting(id), applied);
+  return applied;
+}
+
+bool RevertAndReport(SystemAccess& system, SettingId id) {
+  if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id);
+  bool reverted = Revert(system, id);
+  MarkSwitchedOff(system, id, false);
+  Report("Aktion: zurücksetzen\r\n" + Setting(id), reverted);
+  return reverted;
+}
+
+UndoResult UndoAndReport(SystemAccess& system, SettingId id) {
+  UndoResult result = Undo(system, id);
+  if (result.outcome == UndoResult::Outcome::kRestored ||
+      result.outcome == UndoResult::Outcome::kFailed) {
+    std::string what = "Aktion: vorherige Werte wiederherstellen\r\n" +
+                       (id == kTimeServerBackup ? std::string("Zeitserver") : Setting(id));
+    for (const std::string& problem : result.problems) what += "\r\n" + problem;
+    Report(what, result.outcome == UndoResult::Outcome::kRestored);
+  }
+  return result;
+}
+
+void ReportTimeServerChange(bool applied, const char* host) {
+  Report(std::string("Aktion: Zeitserver festlegen\r\nZeitserver: ") + host, applied);
+}
