@@ -2,7 +2,11 @@
 // the single revert from the context menu, the status information, the
 // About and time-server dialogs, the web page and the mail.
 
+#include <fstream>
+#include <iterator>
+
 #include "engine/Apply.h"
+#include "engine/RecordedChanges.h"
 #include "wine/MainDialogFixture.h"
 #include "wine/ModalDriver.h"
 
@@ -162,6 +166,83 @@ TEST_F(MainCommands, WithoutAdministratorRightsApplyAndRevertsRunToTheirEnd) {
   EXPECT_EQ("missing", DoReport());
   EXPECT_EQ(ImageCheckedDisabled, Image(23));
   EXPECT_EQ(ImageCheckedAttention, Image(4));
+}
+
+TEST_F(MainCommands, UndoSaysWhenThereIsNoBackupAndElseRestoresAfterYes) {
+  Open();
+  Command(ID_UNDO);
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(LoadText(IDS_NO_BACKUP), Boxes()[0].text);
+  SystemAccess system;
+  CaptureBeforeApply(system, 4);
+  ApplyAndReport(system, 4);
+  dialog_->Settings().RefreshSettingsTree();
+  EXPECT_EQ(ImageCheckedDisabled, Image(4));
+  fake::Machine().messageBoxes.clear();
+  Command(ID_UNDO);
+  ASSERT_EQ(2u, Boxes().size());
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find(LoadText(FindSetting(4)->labelId)));
+  EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), Boxes()[0].type);
+  EXPECT_EQ(LoadText(IDS_UNDO_DONE), Boxes()[1].text);
+  EXPECT_EQ("missing", DoReport());
+  EXPECT_EQ(ImageCheckedAttention, Image(4));
+}
+
+// No silent failure: without rights the backup question comes first (No is
+// the default button), and after apply every chosen setting still on is named.
+TEST_F(MainCommands, ApplyThatCannotSucceedAsksAboutTheBackupAndNamesWhatFailed) {
+  for (HKEY machineWide : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, HKEY_USERS})
+    fake::Machine().registry.SetTreeAccess(machineWide, true, false);
+  Open();
+  fake::Machine().messageBoxAnswers = {IDNO};
+  Command(IDC_APPLY);
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(LoadText(IDS_NO_BACKUP_ASK), Boxes()[0].text);
+  EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), Boxes()[0].type);
+  EXPECT_EQ("missing", DoReport());
+  fake::Machine().messageBoxAnswers = {IDYES};
+  Command(IDC_APPLY);
+  ASSERT_EQ(3u, Boxes().size());
+  const std::string& failed = Boxes()[2].text;
+  EXPECT_EQ(0u, failed.find("Folgende Einstellungen wurden nicht übernommen:")) << failed;
+  EXPECT_NE(std::string::npos, failed.find(LoadText(FindSetting(4)->labelId))) << failed;
+  EXPECT_EQ(std::string::npos, failed.find(LoadText(FindSetting(1)->labelId))) << failed;
+}
+
+// The common Save dialog of this thread: the one with a file-name field,
+// control 1148.
+BOOL CALLBACK FindSaveDialog(HWND hwnd, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  if (std::string(name) != "#32770" || !GetDlgItem(hwnd, 1148)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+void FillSaveDialog(const std::string& file) {
+  RunSoon([file] {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindSaveDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return FillSaveDialog(file);  // not shown yet: look again
+    SetDlgItemTextA(dialog, 1148, file.c_str());
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+}
+
+TEST_F(MainCommands, StatusReportIsSavedWhereTheUserPicks) {
+  Open();
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  const std::string file = std::string(folder) + "hushgate-report-test.txt";
+  DeleteFileA(file.c_str());
+  FillSaveDialog(file);
+  Command(ID_SAVE_REPORT);
+  std::ifstream saved(file, std::ios::binary);
+  std::string report((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(0u, report.find("Hushgate 3.61\tPC-HALLE3\tVerwalter\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\r\n4\ton\tno\t" + LoadText(FindSetting(4)->labelId)))
+      << report;
+  DeleteFileA(file.c_str());
 }
 
 }  // namespace
