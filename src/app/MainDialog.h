@@ -21,6 +21,8 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
   void ShowHover(HTREEITEM item) override;
   void EnableApplyButton(bool enable) override;
   void ShowRevertMenu(POINT point, HTREEITEM item) override;
+  // The pane follows the selection as it follows the mouse: the last wins.
+  void ShowSelected(HTREEITEM item) override { ShowHover(item); }
 
   CTreeOptionsCtrl& Tree() { return tree_; }
   SettingsTree& Settings() { return settings_; }

@@ -65,6 +65,13 @@ LRESULT CALLBACK CTreeOptionsCtrl::ParentProc(HWND hwnd, UINT message, WPARAM wP
       control->OnSelectionChanged(*reinterpret_cast<NMTREEVIEWA*>(lParam));
       return 0;
     }
+    // The tree-view keeps Shift+F10 to itself and tells its parent only of
+    // the key.
+    if (header->hwndFrom == control->hwnd_ && header->code == TVN_KEYDOWN &&
+        reinterpret_cast<NMTVKEYDOWN*>(lParam)->wVKey == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+      control->OpenRevertMenuOfSelection();
+      return 0;
+    }
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -83,6 +90,14 @@ LRESULT CTreeOptionsCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       return OnChar(wParam, lParam);
     case WM_MOUSEMOVE:
       return OnMouseMove(wParam, lParam);
+    case WM_CONTEXTMENU:
+      // The context-menu key sends no point; a mouse's right click is
+      // handled where it is pressed.
+      if (lParam == -1) {
+        OpenRevertMenuOfSelection();
+        return 0;
+      }
+      break;
     case WM_VSCROLL:
     case WM_HSCROLL:
       CommitEdit();
@@ -105,7 +120,6 @@ HTREEITEM CTreeOptionsCtrl::HitTest(LPARAM point, UINT* flags) const {
   return item;
 }
 
-void CTreeOptionsCtrl::ToggleCheck(HTREEITEM item) { SetChecked(item, !IsChecked(item)); }
 
 LRESULT CTreeOptionsCtrl::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
   UINT flags = 0;
@@ -113,15 +127,35 @@ LRESULT CTreeOptionsCtrl::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
   // The toggle comes before the tree-view's own handling of the click.
   if (item && (flags & kActingHits)) {
     if (IsCheckItem(item)) {
-      if (IsCheckEnabled(item)) {
-        ToggleCheck(item);
-        if (owner_) owner_->EnableApplyButton(true);
-      }
+      if (IsCheckEnabled(item)) ToggleCheck(item);
     } else if (IsRadioItem(item) && IsRadioEnabled(item) && !IsRadioSelected(item)) {
-      SelectRadio(item);
+      ChooseRadio(item);
     }
   }
   return Default(WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// A choice the user makes, by mouse or key, can be applied.
+void CTreeOptionsCtrl::ToggleCheck(HTREEITEM item) {
+  SetChecked(item, !IsChecked(item));
+  if (owner_) owner_->EnableApplyButton(true);
+}
+
+void CTreeOptionsCtrl::ChooseRadio(HTREEITEM item) {
+  SelectRadio(item);
+  if (owner_) owner_->EnableApplyButton(true);
+}
+
+// The keyboard's way to the menu a right click opens: on the selected item,
+// below its text.
+void CTreeOptionsCtrl::OpenRevertMenuOfSelection() {
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(
+      SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item || !owner_ || ImageOf(item) != ImageCheckedDisabled) return;
+  RECT rect = {};
+  *reinterpret_cast<HTREEITEM*>(&rect) = item;
+  if (!SendMessageA(hwnd_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) return;
+  owner_->ShowRevertMenu(POINT{rect.left, rect.bottom}, item);
 }
 
 LRESULT CTreeOptionsCtrl::OnRightButtonDown(LPARAM lParam) {
@@ -148,7 +182,7 @@ LRESULT CTreeOptionsCtrl::OnChar(WPARAM wParam, LPARAM lParam) {
   }
   if (IsRadioItem(item)) {
     if (!IsRadioEnabled(item)) return Default(WM_CHAR, wParam, lParam);
-    if (!IsRadioSelected(item)) SelectRadio(item);
+    if (!IsRadioSelected(item)) ChooseRadio(item);
     return 0;
   }
   return Default(WM_CHAR, wParam, lParam);
@@ -285,6 +319,7 @@ void CTreeOptionsCtrl::CommitEdit() {
 }
 
 void CTreeOptionsCtrl::OnSelectionChanged(const NMTREEVIEWA& change) {
+  if (owner_) owner_->ShowSelected(change.itemNew.hItem);
   CommitEdit();
   if (change.itemNew.hItem && change.itemNew.lParam) BeginInPlaceEdit(change.itemNew.hItem);
 }

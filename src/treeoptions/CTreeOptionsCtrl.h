@@ -80,6 +80,8 @@ class CTreeOptionsCtrl {
   HTREEITEM InsertItem(const char* text, int image, HTREEITEM parent);
   void SelectInGroup(HTREEITEM parent, HTREEITEM target, int position);
   void ToggleCheck(HTREEITEM item);
+  void ChooseRadio(HTREEITEM item);
+  void OpenRevertMenuOfSelection();
 
   LRESULT OnLeftButtonDown(WPARAM wParam, LPARAM lParam);
   LRESULT OnRightButtonDown(LPARAM lParam);

@@ -245,4 +245,39 @@ TEST_F(MainCommands, StatusReportIsSavedWhereTheUserPicks) {
   DeleteFileA(file.c_str());
 }
 
+// Everything a mouse user does, by keys alone: the description follows the
+// caret, Shift+F10 and the context-menu key open the revert menu of a
+// setting that is off, and every change of choice enables apply.
+TEST_F(MainCommands, EverythingFromTheKeyboard) {
+  ApplyInFake(23);
+  ApplyInFake(22);
+  Open();
+  ASSERT_TRUE(ArrowTo(tree_, ItemOf(23)));
+  EXPECT_EQ(LoadText(523), PaneText());
+  RunSoon([] { TypeKey(VK_DOWN); TypeKey(VK_RETURN); });
+  TypeKey(VK_F10, true);
+  EXPECT_EQ(ItemOf(23), dialog_->RevertTarget());
+  EXPECT_EQ(ImageUnchecked, Image(23));
+  ASSERT_TRUE(ArrowTo(tree_, ItemOf(22)));
+  RunSoon([] { EndMenu(); });
+  TypeKey(VK_APPS);
+  EXPECT_EQ(ItemOf(22), dialog_->RevertTarget());
+
+  CloseDialogWhenShown("Spezial", IDOK);
+  Command(ID_STATUS_CHECK);
+  ASSERT_FALSE(ApplyEnabled());
+  ASSERT_TRUE(ArrowTo(tree_, ItemOf(23)));
+  TypeKey(VK_SPACE);
+  EXPECT_EQ(ImageChecked, Image(23));
+  EXPECT_TRUE(ApplyEnabled());
+
+  CloseDialogWhenShown("Spezial", IDOK);
+  Command(ID_STATUS_CHECK);
+  ASSERT_FALSE(ApplyEnabled());
+  ASSERT_TRUE(ArrowTo(tree_, ItemOf(14)));
+  TypeKey(VK_SPACE);
+  EXPECT_EQ(ImageRadioOn, Image(14));
+  EXPECT_TRUE(ApplyEnabled());
+}
+
 }  // namespace

@@ -72,6 +72,22 @@ void PressSpace(HWND tree) {
   PumpMessages();
 }
 
+void TypeKey(WORD key, bool shift) {
+  if (shift) keybd_event(VK_SHIFT, 0, 0, 0);
+  keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+  keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+  if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+  PumpMessages();
+}
+
+bool ArrowTo(HWND tree, HTREEITEM item) {
+  SetForegroundWindow(GetAncestor(tree, GA_ROOT));
+  SetFocus(tree);
+  TypeKey(VK_HOME);
+  for (int step = 0; step < 80 && CaretOf(tree) != item; ++step) TypeKey(VK_DOWN);
+  return CaretOf(tree) == item;
+}
+
 std::vector<HTREEITEM> ChildrenOf(HWND tree, HTREEITEM parent) {
   std::vector<HTREEITEM> children;
   HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(

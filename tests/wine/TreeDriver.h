@@ -17,6 +17,11 @@ void RightClickAt(HWND tree, POINT point);
 void MoveMouseOver(HWND tree, HTREEITEM item);
 void MoveMouseTo(HWND tree, POINT point);
 void PressSpace(HWND tree);
+// Real key strokes, as the keyboard sends them, to the window with the focus.
+void TypeKey(WORD key, bool shift = false);
+// Moves the tree's caret with the arrow keys until it reaches the item;
+// false when it never does.
+bool ArrowTo(HWND tree, HTREEITEM item);
 POINT PointOnItem(HWND tree, HTREEITEM item);
 // A point below the last item, where no item is.
 POINT EmptySpace(HWND tree);

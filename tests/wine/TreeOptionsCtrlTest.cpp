@@ -75,12 +75,13 @@ TEST_F(TreeOptionsCtrlTest, ClickOnUncheckedChecksAndEnablesApply) {
   EXPECT_EQ(std::vector<bool>{true}, owner_.applyButton);
 }
 
-TEST_F(TreeOptionsCtrlTest, SpaceChecksWithoutReportingToTheOwner) {
+// A choice made with the keyboard can be applied like one made with the mouse.
+TEST_F(TreeOptionsCtrlTest, SpaceChecksAndEnablesApply) {
   HTREEITEM item = AddWithImage(ImageUnchecked);
   control_.SelectTreeItem(item);
   PressSpace(tree_);
   EXPECT_EQ(ImageChecked, ImageOf(tree_, item));
-  EXPECT_TRUE(owner_.applyButton.empty());
+  EXPECT_EQ(std::vector<bool>{true}, owner_.applyButton);
 }
 
 TEST_F(TreeOptionsCtrlTest, ClickOnAttentionUnchecksAndASecondClickChecks) {
@@ -116,7 +117,8 @@ TEST_F(TreeOptionsCtrlTest, RadioClickSelectsItAndDisablesTheOthersThatAreNotEna
   EXPECT_EQ((std::vector<int>{2, 3, 5, 5, 5}), images);
   ClickItem(tree_, items[1]);
   EXPECT_EQ(ImageRadioOn, ImageOf(tree_, items[1]));
-  EXPECT_TRUE(owner_.applyButton.empty());
+  // The choice enables apply once; the second click chose nothing new.
+  EXPECT_EQ(std::vector<bool>{true}, owner_.applyButton);
 }
 
 TEST_F(TreeOptionsCtrlTest, SelectRadioAtBeyondTheLastChildClearsTheGroup) {
