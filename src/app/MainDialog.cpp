@@ -187,13 +187,13 @@ void MainDialog::UndoSettings() {
     ShowMessage(LoadText(IDS_NO_BACKUP), MB_OK);
     return;
   }
-  std::vector<SettingId> final;
+  std::vector<SettingId> lost;
   for (const SettingEntry& setting : AllSettings())
     if (!setting.revertible && !IsNoAction(setting) && WasSwitchedOff(system_, setting.id) &&
         !HasBackup(system_, setting.id))
-      final.push_back(setting.id);
+      lost.push_back(setting.id);
   std::string list = Labels(restorable);
-  if (!final.empty()) list += "\n" + LoadText(IDS_UNDO_CANNOT) + "\n" + Labels(final);
+  if (!lost.empty()) list += "\n" + LoadText(IDS_UNDO_CANNOT) + "\n" + Labels(lost);
   if (platform::ShowMessageBox(Handle(), Format(LoadText(IDS_UNDO_CONFIRM), list).c_str(),
                                platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION) !=
       IDYES)
