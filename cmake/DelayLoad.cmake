@@ -17,6 +17,11 @@ endmacro()
 # Links the target with delay-load libraries of the named DLLs ("user32" ...).
 function(hushgate_delay_load target)
   set(folder ${CMAKE_BINARY_DIR}/delay-load)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(import_prefix __imp__)
+  else()
+    set(import_prefix __imp_)
+  endif()
   file(MAKE_DIRECTORY ${folder})
   foreach(dll IN LISTS ARGN)
     find_library(import_library_${dll} NAMES lib${dll}.a REQUIRED)
@@ -24,7 +29,7 @@ function(hushgate_delay_load target)
     add_custom_command(
       OUTPUT ${library}
       COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DIMPORT_LIBRARY=${import_library_${dll}}
-              -DDLL=${dll}.dll -DDEF=${folder}/${dll}.def -P ${PROJECT_SOURCE_DIR}/cmake/WriteDef.cmake
+              -DDLL=${dll}.dll -DDEF=${folder}/${dll}.def -DIMP=${import_prefix} -P ${PROJECT_SOURCE_DIR}/cmake/WriteDef.cmake
       # -k: the DLL exports the names without their stdcall "@n". dlltool names
       # its symbols after the output path: a relative one keeps the build
       # folder out of them.
