@@ -1,7 +1,8 @@
 // Starts each program as its own process, side by side with its baseline,
 // times it from the Windows side and prints the table of all figures.
-// Arguments: hushgate.exe minimal_program.exe minimal_tree_dialog.exe
-// in_process_bench.exe (Windows paths).
+// Arguments: hushgate.exe minimal_program.exe floor_kernel_advapi.exe
+// floor_eager_imports.exe minimal_tree_dialog.exe in_process_bench.exe
+// (Windows paths).
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -154,11 +155,11 @@ void RunAndCollectRows(const std::string& commandLine, std::vector<BenchRow>* ro
 }
 
 void PrintTable(const std::vector<BenchRow>& rows) {
-  std::printf("\n%-52s %10s   %-22s %10s %8s\n", "figure", "hushgate", "against", "value",
+  std::printf("\n%-52s %10s   %-28s %10s %8s\n", "figure", "hushgate", "against", "value",
               "ratio");
-  std::printf("%s\n", std::string(107, '-').c_str());
+  std::printf("%s\n", std::string(113, '-').c_str());
   for (const BenchRow& row : rows) {
-    std::printf("%-52s %10.*f   %-22s %10.*f ", row.figure.c_str(), row.decimals, row.value,
+    std::printf("%-52s %10.*f   %-28s %10.*f ", row.figure.c_str(), row.decimals, row.value,
                 row.against.c_str(), row.decimals, row.baseline);
     if (row.baseline > 0)
       std::printf("%8.2f\n", row.value / row.baseline);
@@ -170,29 +171,32 @@ void PrintTable(const std::vector<BenchRow>& rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::printf("usage: bench_runner hushgate.exe minimal_program.exe minimal_tree_dialog.exe"
-                " in_process_bench.exe\n");
+  if (argc != 7) {
+    std::printf("usage: bench_runner hushgate.exe minimal_program.exe floor_kernel_advapi.exe"
+                " floor_eager_imports.exe minimal_tree_dialog.exe in_process_bench.exe\n");
     return 2;
   }
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  const std::string hushgate = argv[1], minimalProgram = argv[2], minimalTree = argv[3],
-                    inProcess = argv[4];
+  const std::string hushgate = argv[1], minimalProgram = argv[2], kernelAdvapi = argv[3],
+                    eagerImports = argv[4], minimalTree = argv[5], inProcess = argv[6];
   std::vector<BenchRow> rows;
 
-  std::printf("Command line: \"hushgate.exe 13\" against the minimal program, %d runs each,"
-              " alternating\n", kCommandLineRuns);
-  const std::string hushgateThirteen = Quoted(hushgate) + " 13";
-  MillisecondsToExit(hushgateThirteen);  // warm-up: the first start fills caches
-  MillisecondsToExit(Quoted(minimalProgram));
-  std::vector<double> thirteen, minimal;
-  for (int i = 0; i < kCommandLineRuns; ++i) {
-    thirteen.push_back(MillisecondsToExit(hushgateThirteen));
-    minimal.push_back(MillisecondsToExit(Quoted(minimalProgram)));
-  }
-  std::printf("  medians: %.1f ms and %.1f ms\n", Median(thirteen), Median(minimal));
-  rows.push_back({"start to exit, \"hushgate.exe 13\", ms", Median(thirteen), "minimal program",
-                  Median(minimal), 1});
+  std::printf("Command line: \"hushgate.exe 13\" against the minimal program and the two"
+              " floors, %d runs each, alternating\n", kCommandLineRuns);
+  const std::vector<std::string> commandLines = {Quoted(hushgate) + " 13", Quoted(minimalProgram),
+                                                 Quoted(kernelAdvapi), Quoted(eagerImports)};
+  // Warm-up: the first start fills caches.
+  for (const std::string& commandLine : commandLines) MillisecondsToExit(commandLine);
+  std::vector<std::vector<double>> times(commandLines.size());
+  for (int i = 0; i < kCommandLineRuns; ++i)
+    for (size_t program = 0; program < commandLines.size(); ++program)
+      times[program].push_back(MillisecondsToExit(commandLines[program]));
+  std::printf("  medians: %.1f ms, %.1f ms, %.1f ms and %.1f ms\n", Median(times[0]),
+              Median(times[1]), Median(times[2]), Median(times[3]));
+  const char kThirteen[] = "start to exit, \"hushgate.exe 13\", ms";
+  rows.push_back({kThirteen, Median(times[0]), "minimal program", Median(times[1]), 1});
+  rows.push_back({kThirteen, Median(times[0]), "kernel32+advapi32 only", Median(times[2]), 1});
+  rows.push_back({kThirteen, Median(times[0]), "main's eager imports, empty", Median(times[3]), 1});
 
   std::printf("Main window: start until shown with a filled tree, %d runs each, alternating\n",
               kWindowRuns);

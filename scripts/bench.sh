@@ -24,5 +24,7 @@ echo "== Figures"
 bench="$BUILD/bench/bench"
 wine "$bench/bench_runner.exe" "$(winepath -w "$EXE")" \
   "$(winepath -w "$bench/minimal_program.exe")" \
+  "$(winepath -w "$bench/floor_kernel_advapi.exe")" \
+  "$(winepath -w "$bench/floor_eager_imports.exe")" \
   "$(winepath -w "$bench/minimal_tree_dialog.exe")" \
   "$(winepath -w "$bench/in_process_bench.exe")"

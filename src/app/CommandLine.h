@@ -2,12 +2,17 @@
 // The command-line mode: the text after the program name is a list of
 // setting numbers, applied in the order given.
 
-#include <sstream>
+#include <cstddef>
 #include <string>
 
 #include "engine/Reports.h"
 
 class SystemAccess;
+
+// The text after the program name of a whole command line as
+// GetCommandLineA gives it, without the blanks and control characters that
+// lead it. The name may be quoted and hold blanks.
+std::string CommandLineTail(const char* commandLine);
 
 // Reads one number after the other from the command-line tail.
 class CommandLineReader {
@@ -18,7 +23,8 @@ class CommandLineReader {
   Token Next(unsigned int* number);
 
  private:
-  std::stringstream stream_;
+  std::string tail_;
+  size_t at_ = 0;
 };
 
 // Exit status of a command-line run.

@@ -6,16 +6,20 @@
 #include "system/SystemAccess.h"
 #include "ui/ResourceText.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Not WinMain's lpCmdLine: MinGW's start-up code skips the blanks before it
+  // with a signed comparison, so a leading 'é' or no-break space vanished
+  // and "é4" applied setting 4.
+  const std::string tail = CommandLineTail(GetCommandLineA());
+  if (!tail.empty()) {
+    SystemAccess system;
+    return RunCommandLine(tail, system, LoadText);
+  }
   // The dialog template holds a tree-view, whose class must be registered
   // before the dialog is made.
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   MainDialog window;
-  if (!commandLine || !*commandLine) {
-    window.RunModal(nullptr);
-    return 0;
-  }
-  SystemAccess system;
-  return RunCommandLine(commandLine, system, LoadText);
+  window.RunModal(nullptr);
+  return 0;
 }

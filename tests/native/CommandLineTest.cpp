@@ -51,6 +51,34 @@ INSTANTIATE_TEST_SUITE_P(
                       Reading{"MinusOne", "1 -1", {1, -1}}),
     [](const auto& info) { return std::string(info.param.label); });
 
+struct Tail {
+  const char* label;
+  const char* commandLine;
+  const char* tail;
+};
+
+class CommandLineTailOf : public ::testing::TestWithParam<Tail> {};
+
+TEST_P(CommandLineTailOf, IsTheTextAfterTheProgramName) {
+  EXPECT_EQ(GetParam().tail, CommandLineTail(GetParam().commandLine));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, CommandLineTailOf,
+    ::testing::Values(
+        Tail{"NameAlone", "hushgate.exe", ""},
+        Tail{"NameAndBlanks", "hushgate.exe \t ", ""},
+        Tail{"Numbers", "hushgate.exe 4 5 ", "4 5 "},
+        Tail{"QuotedNameWithBlanks", "\"C:\\Program Files\\hushgate.exe\" 13", "13"},
+        Tail{"ControlCharactersSkipped", "hushgate.exe\x01\x1f 7", "7"},
+        Tail{"LetterAbove0x7FKept", "hushgate.exe \xE9" "4", "\xE9" "4"},
+        Tail{"NoBreakSpaceKept", "hushgate.exe \xA0" "4", "\xA0" "4"},
+        Tail{"LetterAlone", "hushgate.exe \xFC", "\xFC"},
+        Tail{"LetterInUnquotedName", "C:\\Pr\xFC" "fung\\hushgate.exe 1", "1"},
+        Tail{"LetterInQuotedName", "\"C:\\Pr\xFC" "fung\\hushgate.exe\" 1", "1"},
+        Tail{"NoCommandLine", nullptr, ""}),
+    [](const auto& info) { return std::string(info.param.label); });
+
 class CommandLineRun : public FakeSystemTest {
  protected:
   void SetUp() override {

@@ -3,37 +3,32 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <string>
 
-#include "native/PeImage.h"
+#include "native/ExeByBinutils.h"
 
 namespace {
 
 constexpr uint32_t kManifestResource = 24;
 constexpr uint32_t kVersionResource = 16;
 
-pe::PeImage ReadShippedExe() {
-  std::ifstream file(HUSHGATE_EXE, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                             std::istreambuf_iterator<char>());
+exe::Exe ReadShippedExe() {
   std::string error;
-  auto image = pe::ReadPeImage(bytes, error);
+  auto image = exe::ReadExe(HUSHGATE_EXE, "", error);
   EXPECT_TRUE(image) << error;
-  return image ? *image : pe::PeImage();
+  return image ? *image : exe::Exe();
 }
 
-const pe::Resource* Find(const pe::PeImage& image, uint32_t type, uint32_t id) {
-  for (const pe::Resource& resource : image.resources)
+const exe::Resource* Find(const exe::Exe& image, uint32_t type, uint32_t id) {
+  for (const exe::Resource& resource : image.resources)
     if (resource.type == type && resource.id == id) return &resource;
   return nullptr;
 }
 
 std::string Manifest() {
-  pe::PeImage image = ReadShippedExe();
-  const pe::Resource* manifest = Find(image, kManifestResource, 1);
+  exe::Exe image = ReadShippedExe();
+  const exe::Resource* manifest = Find(image, kManifestResource, 1);
   return manifest ? std::string(manifest->data.begin(), manifest->data.end()) : "";
 }
 
@@ -83,8 +78,8 @@ std::string ValueOf(const std::string& data, const std::string& key) {
 }
 
 TEST(ReleaseResources, VersionRecordNamesTheProductAndVersion) {
-  pe::PeImage image = ReadShippedExe();
-  const pe::Resource* version = Find(image, kVersionResource, 1);
+  exe::Exe image = ReadShippedExe();
+  const exe::Resource* version = Find(image, kVersionResource, 1);
   ASSERT_NE(nullptr, version);
   std::string data(version->data.begin(), version->data.end());
   // VS_FIXEDFILEINFO: signature, struct version, then file version 3.61.0.0.

@@ -4,16 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <fstream>
-#include <functional>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "native/PeImage.h"
+#include "native/ExeByBinutils.h"
 
 namespace {
 
@@ -43,7 +41,7 @@ bool IsMissingOnXp(const std::string& dll) {
 
 // Every import that would keep the exe from loading on XP. The covered DLLs are
 // those the lists name; other XP system DLLs (ntdll, shlwapi, ...) are trusted.
-std::vector<NonXpImport> FindNonXpImports(const std::vector<pe::Import>& imports,
+std::vector<NonXpImport> FindNonXpImports(const std::vector<exe::Import>& imports,
                                           const ExportList& availableOnXp,
                                           const ExportList& newerThanXp) {
   std::set<std::string> coveredDlls;
@@ -51,7 +49,7 @@ std::vector<NonXpImport> FindNonXpImports(const std::vector<pe::Import>& imports
     for (const std::string& entry : *list) coveredDlls.insert(entry.substr(0, entry.find('!')));
 
   std::vector<NonXpImport> found;
-  for (const pe::Import& import : imports) {
+  for (const exe::Import& import : imports) {
     const std::string name = import.Name();
     if (IsMissingOnXp(import.dll)) {
       found.push_back({name, "DLL not on XP"});
@@ -81,11 +79,6 @@ std::vector<std::string> Names(const std::vector<NonXpImport>& found) {
   return names;
 }
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 ExportList LoadExportList(const std::string& fileName) {
   std::ifstream in(std::string(XP_EXPORTS_DIR) + "/" + fileName);
   ExportList list;
@@ -94,86 +87,6 @@ ExportList LoadExportList(const std::string& fileName) {
     if (!line.empty() && line[0] != '#') list.insert(line);
   }
   return list;
-}
-
-// A minimal PE32 GUI image with one section: kernel32 imported normally
-// (GetTickCount64 by name, ordinal 17) and user32 delay-loaded (MessageBoxW).
-constexpr uint32_t kSyntheticStamp = 0x5F5E1000;
-constexpr size_t kPeHeader = 0x40;
-constexpr size_t kOptionalHeader = kPeHeader + 24;
-constexpr size_t kOptionalHeaderSize = 0xE0;
-
-std::vector<uint8_t> BuildSyntheticExe() {
-  constexpr uint32_t kSectionRva = 0x1000;
-  constexpr size_t kSectionOffset = 0x200;
-  std::vector<uint8_t> bytes(0x400);
-  auto put16 = [&](size_t at, uint16_t value) {
-    bytes[at] = static_cast<uint8_t>(value);
-    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
-  };
-  auto put32 = [&](size_t at, uint32_t value) {
-    put16(at, static_cast<uint16_t>(value));
-    put16(at + 2, static_cast<uint16_t>(value >> 16));
-  };
-  auto atRva = [&](uint32_t rva) { return rva - kSectionRva + kSectionOffset; };
-  auto putText = [&](uint32_t rva, const char* text) {
-    std::memcpy(&bytes[atRva(rva)], text, std::strlen(text) + 1);
-  };
-
-  put16(0, 0x5A4D);
-  put32(0x3C, kPeHeader);
-  put32(kPeHeader, 0x4550);
-  put16(kPeHeader + 4, pe::kMachineI386);
-  put16(kPeHeader + 6, 1);  // sections
-  put32(kPeHeader + 8, kSyntheticStamp);
-  put16(kPeHeader + 20, kOptionalHeaderSize);
-  put16(kPeHeader + 22, 0x0102);  // executable, 32-bit
-
-  const size_t opt = kOptionalHeader;
-  put16(opt, 0x10b);
-  put32(opt + 28, 0x400000);
-  put16(opt + 40, 5);
-  put16(opt + 42, 1);
-  put16(opt + 48, 5);
-  put16(opt + 50, 1);
-  put16(opt + 68, pe::kSubsystemWindowsGui);
-  put32(opt + 92, 16);
-  put32(opt + 96 + 8 * 1, 0x1000);  // imports
-  put32(opt + 100 + 8 * 1, 40);
-  put32(opt + 96 + 8 * 13, 0x1040);  // delay-load imports
-  put32(opt + 100 + 8 * 13, 64);
-
-  const size_t section = opt + kOptionalHeaderSize;
-  std::memcpy(&bytes[section], ".idata", 6);
-  put32(section + 8, 0x200);
-  put32(section + 12, kSectionRva);
-  put32(section + 16, 0x200);
-  put32(section + 20, kSectionOffset);
-
-  put32(atRva(0x1000), 0x1080);       // lookup table
-  put32(atRva(0x1000 + 12), 0x10C0);  // DLL name
-  put32(atRva(0x1000 + 16), 0x1090);  // address table
-  put32(atRva(0x1040), 1);            // RVA-based
-  put32(atRva(0x1040 + 4), 0x10D0);   // DLL name
-  put32(atRva(0x1040 + 12), 0x10A8);  // address table
-  put32(atRva(0x1040 + 16), 0x10A0);  // name table
-  for (uint32_t table : {0x1080u, 0x1090u}) {
-    put32(atRva(table), 0x1100);
-    put32(atRva(table + 4), 0x80000000u | 17);
-  }
-  put32(atRva(0x10A0), 0x1120);
-  put32(atRva(0x10A8), 0x1120);
-  putText(0x10C0, "KERNEL32.dll");
-  putText(0x10D0, "USER32.dll");
-  putText(0x1102, "GetTickCount64");
-  putText(0x1122, "MessageBoxW");
-  return bytes;
-}
-
-std::vector<uint8_t> Modified(const std::function<void(std::vector<uint8_t>&)>& change) {
-  std::vector<uint8_t> bytes = BuildSyntheticExe();
-  change(bytes);
-  return bytes;
 }
 
 class XpImportCheck : public testing::Test {
@@ -195,20 +108,19 @@ class ShippedExe : public XpImportCheck {
   void SetUp() override {
     XpImportCheck::SetUp();
     if (HasFatalFailure()) return;
-    const std::vector<uint8_t> bytes = ReadFileBytes(HUSHGATE_EXE);
-    ASSERT_FALSE(bytes.empty()) << "cannot read " << HUSHGATE_EXE;
     std::string error;
-    std::optional<pe::PeImage> image = pe::ReadPeImage(bytes, error);
-    ASSERT_TRUE(image) << HUSHGATE_EXE << " is not a PE32 image: " << error;
+    std::optional<exe::Exe> image = exe::ReadExe(HUSHGATE_EXE, HUSHGATE_MAP, error);
+    ASSERT_TRUE(image) << "cannot read " << HUSHGATE_EXE << ": " << error;
     image_ = std::move(*image);
   }
 
-  pe::PeImage image_;
+  exe::Exe image_;
 };
 
 TEST_F(ShippedExe, IsPe32I386GuiProgram) {
-  EXPECT_EQ(image_.machine, pe::kMachineI386);
-  EXPECT_EQ(image_.subsystem, pe::kSubsystemWindowsGui);
+  // objdump's name for a PE32 image of machine 0x14c (i386).
+  EXPECT_EQ(image_.format, "pei-i386");
+  EXPECT_EQ(image_.subsystem, exe::kSubsystemWindowsGui);
 }
 
 TEST_F(ShippedExe, SubsystemVersionIsAtMostXp) {
@@ -221,27 +133,39 @@ TEST_F(ShippedExe, SubsystemVersionIsAtMostXp) {
 
 TEST_F(ShippedExe, EveryImportExistsOnXp) {
   ASSERT_FALSE(image_.imports.empty()) << "no imports found; the reader must have missed them";
+  ASSERT_TRUE(std::any_of(image_.imports.begin(), image_.imports.end(),
+                          [](const exe::Import& import) { return import.delayLoaded; }))
+      << "no delay-loaded imports found; the reader must have missed them";
   const std::vector<NonXpImport> found =
       FindNonXpImports(image_.imports, availableOnXp_, newerThanXp_);
   EXPECT_TRUE(found.empty()) << found.size() << " import(s) Windows XP cannot resolve:"
                              << Describe(found);
 }
 
+TEST_F(ShippedExe, LoadsOnlyKernelAdvapiAndCRuntimeAtStart) {
+  // The DLLs of windows, message boxes and launches cost most of a start;
+  // they are delay-loaded, so a command-line run loads them only when needed.
+  std::set<std::string> loadedAtStart;
+  for (const exe::Import& import : image_.imports)
+    if (!import.delayLoaded) loadedAtStart.insert(import.dll);
+  EXPECT_EQ(loadedAtStart, (std::set<std::string>{"advapi32.dll", "kernel32.dll", "msvcrt.dll"}));
+}
+
 TEST_F(XpImportCheck, ReportsEveryKindOfNonXpImport) {
   auto byName = [](const char* dll, const char* function) {
-    pe::Import import;
+    exe::Import import;
     import.dll = dll;
     import.function = function;
     return import;
   };
   auto byOrdinal = [](const char* dll, uint16_t ordinal) {
-    pe::Import import;
+    exe::Import import;
     import.dll = dll;
     import.byOrdinal = true;
     import.ordinal = ordinal;
     return import;
   };
-  const std::vector<pe::Import> imports = {
+  const std::vector<exe::Import> imports = {
       byName("kernel32.dll", "CreateFileA"),
       byName("kernel32.dll", "GetTickCount64"),
       byName("kernel32.dll", "NoSuchFunctionAnywhere"),
@@ -264,87 +188,18 @@ TEST_F(XpImportCheck, ReportsEveryKindOfNonXpImport) {
             }));
 }
 
-TEST_F(XpImportCheck, CatchesNewerImportReadFromAnImage) {
+TEST_F(XpImportCheck, CatchesNewerImportsReadFromAnExe) {
+  // An exe made for this test: kernel32's GetTickCount64 by name and its
+  // ordinal 17 imported as usual, user32's MessageBoxW delay-loaded.
   std::string error;
-  const std::optional<pe::PeImage> image = pe::ReadPeImage(BuildSyntheticExe(), error);
+  const std::optional<exe::Exe> image = exe::ReadExe(IMPORTS_FIXTURE_EXE, IMPORTS_FIXTURE_MAP, error);
   ASSERT_TRUE(image) << error;
   EXPECT_EQ(Names(FindNonXpImports(image->imports, availableOnXp_, newerThanXp_)),
             (std::vector<std::string>{"kernel32.dll!GetTickCount64", "kernel32.dll!#17"}));
-}
-
-TEST(PeImageReader, ReadsHeadersAndBothImportTables) {
-  std::string error;
-  const std::optional<pe::PeImage> image = pe::ReadPeImage(BuildSyntheticExe(), error);
-  ASSERT_TRUE(image) << error;
-  EXPECT_EQ(image->machine, pe::kMachineI386);
-  EXPECT_EQ(image->timeDateStamp, kSyntheticStamp);
-  EXPECT_EQ(image->majorOperatingSystemVersion, 5);
-  EXPECT_EQ(image->minorOperatingSystemVersion, 1);
-  EXPECT_EQ(image->majorSubsystemVersion, 5);
-  EXPECT_EQ(image->minorSubsystemVersion, 1);
-  EXPECT_EQ(image->subsystem, pe::kSubsystemWindowsGui);
-  std::vector<std::string> names;
-  for (const pe::Import& import : image->imports) names.push_back(import.Name());
-  EXPECT_EQ(names, (std::vector<std::string>{"kernel32.dll!GetTickCount64", "kernel32.dll!#17",
-                                             "user32.dll!MessageBoxW"}));
-  ASSERT_EQ(image->imports.size(), 3u);
-  EXPECT_FALSE(image->imports[0].delayLoaded);
-  EXPECT_TRUE(image->imports[2].delayLoaded);
-}
-
-TEST(PeImageReader, RejectsMalformedInput) {
-  auto dosHeaderPointingAt = [](uint32_t peOffset) {
-    std::vector<uint8_t> bytes(64);
-    bytes[0] = 'M';
-    bytes[1] = 'Z';
-    for (int i = 0; i < 4; ++i) bytes[0x3C + i] = static_cast<uint8_t>(peOffset >> 8 * i);
-    return bytes;
-  };
-  struct Case {
-    const char* name;
-    std::vector<uint8_t> bytes;
-  };
-  const Case cases[] = {
-      {"empty", {}},
-      {"MZ only", {'M', 'Z'}},
-      {"garbage", std::vector<uint8_t>(256, 0xAB)},
-      {"e_lfanew past the end", dosHeaderPointingAt(0x1000)},
-      {"e_lfanew near 4 GiB", dosHeaderPointingAt(0xFFFFFFFE)},
-      {"no PE signature", Modified([](auto& b) { b[kPeHeader] = 'X'; })},
-      {"PE32+ image", Modified([](auto& b) { b[kOptionalHeader + 1] = 0x02; })},
-      {"optional header cut short", Modified([](auto& b) { b.resize(kOptionalHeader + 50); })},
-      {"section table cut short",
-       Modified([](auto& b) { b.resize(kOptionalHeader + kOptionalHeaderSize + 20); })},
-      {"import table outside every section",
-       Modified([](auto& b) { b[kOptionalHeader + 96 + 8 + 1] = 0x50; })},
-      {"section data past the end of the file", Modified([](auto& b) { b.resize(0x280); })},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::string error;
-    EXPECT_FALSE(pe::ReadPeImage(c.bytes, error));
-    EXPECT_FALSE(error.empty());
-  }
-}
-
-TEST(PeImageReader, SurvivesEveryTruncationAndByteCorruption) {
-  // The sanitizers turn any out-of-bounds read here into a failure.
-  const std::vector<uint8_t> good = BuildSyntheticExe();
-  for (size_t size = 0; size < good.size(); ++size) {
-    std::string error;
-    const std::vector<uint8_t> cut(good.begin(), good.begin() + size);
-    const bool parsed = pe::ReadPeImage(cut, error).has_value();
-    EXPECT_TRUE(parsed || !error.empty()) << "size " << size;
-  }
-  for (size_t at = 0; at < good.size(); ++at) {
-    for (uint8_t value : {0x00, 0x7F, 0xFF}) {
-      std::vector<uint8_t> bad = good;
-      bad[at] = value;
-      std::string error;
-      const bool parsed = pe::ReadPeImage(bad, error).has_value();
-      EXPECT_TRUE(parsed || !error.empty()) << "byte " << at << " = " << int{value};
-    }
-  }
+  std::vector<std::string> delayLoaded;
+  for (const exe::Import& import : image->imports)
+    if (import.delayLoaded) delayLoaded.push_back(import.Name());
+  EXPECT_EQ(delayLoaded, std::vector<std::string>{"user32.dll!MessageBoxW"});
 }
 
 }  // namespace

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <map>
 #include <string>
 
-#include "native/PeImage.h"
+#include "native/ExeByBinutils.h"
 
 namespace {
 
@@ -129,9 +128,9 @@ std::string ToWindows1252(const std::u16string& text) {
 
 // Each string block n holds the strings 16 (n - 1) to 16 n - 1, each a
 // length followed by that many UTF-16 units.
-std::map<unsigned, std::string> ReadStringTable(const pe::PeImage& image) {
+std::map<unsigned, std::string> ReadStringTable(const exe::Exe& image) {
   std::map<unsigned, std::string> table;
-  for (const pe::Resource& resource : image.resources) {
+  for (const exe::Resource& resource : image.resources) {
     if (resource.type != kStringResource || resource.id == 0) continue;
     size_t at = 0;
     for (unsigned i = 0; i < 16 && at + 2 <= resource.data.size(); ++i) {
@@ -150,11 +149,8 @@ std::map<unsigned, std::string> ReadStringTable(const pe::PeImage& image) {
 class StringTable : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::ifstream file(HUSHGATE_EXE, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                               std::istreambuf_iterator<char>());
     std::string error;
-    auto image = pe::ReadPeImage(bytes, error);
+    auto image = exe::ReadExe(HUSHGATE_EXE, "", error);
     ASSERT_TRUE(image) << error;
     table_ = ReadStringTable(*image);
   }

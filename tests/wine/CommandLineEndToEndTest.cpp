@@ -141,7 +141,12 @@ INSTANTIATE_TEST_SUITE_P(Arguments, MistypedCommandLine,
                                            Mistyped{"WordBetween", "4 x 6", true},
                                            Mistyped{"Comma", "4,6", true},
                                            Mistyped{"TooLarge", "99999999999", false},
-                                           Mistyped{"Negative", "-4294967290", false}),
+                                           Mistyped{"Negative", "-4294967290", false},
+                                           // Bytes from 0x80 up are no blanks: these once
+                                           // applied 4, or opened the window.
+                                           Mistyped{"LetterBeforeNumber", "\xE9" "4", false},
+                                           Mistyped{"NoBreakSpaceBeforeNumber", "\xA0" "4", false},
+                                           Mistyped{"LetterAlone", "\xFC", false}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(CommandLineEndToEnd, LeadingZerosAreRead) {
