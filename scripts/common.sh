@@ -63,8 +63,8 @@ choose_wine() {  # call once, after install_packages
     WINE_REASON="HUSHGATE_WINE64=1 asked for it"
   elif ! "$WINE32_LOADER" --version >/dev/null 2>&1; then
     WINE_REASON="this machine cannot run 32-bit programs"
-  elif grep -qs '^interpreter .*qemu-i386' /proc/sys/fs/binfmt_misc/*; then
-    # A registered emulator runs the loader, but a test run would take hours.
+  elif emulator_runs_32bit; then
+    # It starts the loader, but a test run would take hours.
     WINE_REASON="this machine runs 32-bit programs only through an emulator"
   else
     WINE_BITS=32 WINE_ARCH=win32 WINE_EXE=$EXE WINE_TESTS=$BUILD/wine
@@ -81,6 +81,16 @@ choose_wine() {  # call once, after install_packages
     chmod +x "$shims/$name"
   done
   export PATH="$shims:$PATH"
+}
+
+# Whether an enabled binfmt_misc entry hands 32-bit x86 programs to qemu.
+emulator_runs_32bit() {
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    [ "$(head -1 "$entry" 2>/dev/null)" = enabled ] &&
+      grep -qs '^interpreter .*qemu-i386' "$entry" && return 0
+  done
+  return 1
 }
 
 # The 64-bit copy of the program, where the Wine tier needs one; the shipped
