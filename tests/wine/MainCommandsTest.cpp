@@ -254,12 +254,12 @@ TEST_F(MainCommands, EverythingFromTheKeyboard) {
   Open();
   ASSERT_TRUE(ArrowTo(tree_, ItemOf(23)));
   EXPECT_EQ(LoadText(523), PaneText());
-  RunSoon([] { TypeKey(VK_DOWN); TypeKey(VK_RETURN); });
+  WhenMenuShown([] { TypeKey(VK_DOWN); TypeKey(VK_RETURN); });
   TypeKey(VK_F10, true);
   EXPECT_EQ(ItemOf(23), dialog_->RevertTarget());
   EXPECT_EQ(ImageUnchecked, Image(23));
   ASSERT_TRUE(ArrowTo(tree_, ItemOf(22)));
-  RunSoon([] { EndMenu(); });
+  CloseMenuWhenShown();
   TypeKey(VK_APPS);
   EXPECT_EQ(ItemOf(22), dialog_->RevertTarget());
 

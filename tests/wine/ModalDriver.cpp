@@ -59,18 +59,20 @@ std::string ControlText(HWND dialog, int id) {
   return text;
 }
 
-void CloseMenuWhenShown() {
-  RunSoon([] {
-    // On a busy machine the timer can fire before the menu is up; closing
+void WhenMenuShown(std::function<void()> action) {
+  RunSoon([action] {
+    // On a busy machine the timer can fire before the menu is up; acting
     // then would leave the menu waiting for a user.
     Search search{"#32768", nullptr, nullptr};
     EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
     if (search.found)
-      EndMenu();
+      action();
     else
-      CloseMenuWhenShown();
+      WhenMenuShown(action);
   });
 }
+
+void CloseMenuWhenShown() { WhenMenuShown([] { EndMenu(); }); }
 
 void CloseDialogWhenShown(const char* caption, int command, std::vector<int> controls,
                           std::vector<std::string>* texts) {

@@ -15,7 +15,9 @@ void RunSoon(std::function<void()> action);
 HWND FindDialog(const char* caption);
 std::string ControlText(HWND dialog, int id);
 
-// Once a popup menu of this process shows, closes it again.
+// Once a popup menu of this process shows, runs the action in its loop, or
+// closes it again.
+void WhenMenuShown(std::function<void()> action);
 void CloseMenuWhenShown();
 
 // Once the dialog with the caption shows, records the texts of the given
