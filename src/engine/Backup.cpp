@@ -136,6 +136,13 @@ StoredItem ReadItem(HKEY backupRoot, const std::string& key) {
   return item;
 }
 
+// The number an item key's name of at most six digits stands for.
+unsigned long NumberOf(const std::string& digits) {
+  unsigned long number = 0;
+  for (char c : digits) number = number * 10 + static_cast<unsigned long>(c - '0');
+  return number;
+}
+
 // Item keys are "0", "1", ... in the order of capture.
 std::vector<std::string> ItemKeys(HKEY backupRoot, SettingId id) {
   std::vector<std::string> names;
@@ -146,7 +153,7 @@ std::vector<std::string> ItemKeys(HKEY backupRoot, SettingId id) {
     if (name.empty() || name.size() > 6 ||
         !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
       continue;
-    numbered.push_back({std::stoul(name), entry + "\\" + name});
+    numbered.push_back({NumberOf(name), entry + "\\" + name});
   }
   std::sort(numbered.begin(), numbered.end());
   std::vector<std::string> keys;
@@ -249,7 +256,7 @@ bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& locati
   std::string entry = EntryPath(backupRoot, id);
   unsigned long next = 0;
   for (const StoredItem& item : items)
-    next = std::max(next, std::stoul(item.key.substr(item.key.rfind('\\') + 1)) + 1);
+    next = std::max(next, NumberOf(item.key.substr(item.key.rfind('\\') + 1)) + 1);
   std::string key = entry + "\\" + std::to_string(next);
   bool keyTree = false;
   std::vector<NamedValue> values = DescribeNow(system, location, &keyTree);

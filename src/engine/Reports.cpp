@@ -1,7 +1,5 @@
 #include "engine/Reports.h"
 
-#include <cstdio>
-
 #include "engine/Availability.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
@@ -34,29 +32,26 @@ std::string Location(HKEY root, const std::string& path, const std::string& name
 }
 
 std::string Hex(const BYTE* bytes, size_t size) {
+  static const char kDigits[] = "0123456789ABCDEF";
   std::string text;
-  char pair[4];
   for (size_t i = 0; i < size; ++i) {
-    std::snprintf(pair, sizeof pair, i ? " %02X" : "%02X", bytes[i]);
-    text += pair;
+    if (i) text += ' ';
+    text += kDigits[bytes[i] >> 4];
+    text += kDigits[bytes[i] & 15];
   }
   return text;
 }
 
 // A value as an administrator reads it: its type and its data.
 std::string DataText(DWORD type, const BYTE* bytes, size_t size) {
-  char number[16];
-  if (type == REG_DWORD && size == 4) {
-    std::snprintf(number, sizeof number, "%lu",
-                  static_cast<unsigned long>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                                             DWORD(bytes[3]) << 24));
-    return std::string("REG_DWORD ") + number;
-  }
+  if (type == REG_DWORD && size == 4)
+    return "REG_DWORD " + std::to_string(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                                         DWORD(bytes[3]) << 24);
   if (type == REG_SZ || type == REG_EXPAND_SZ)
     return std::string(type == REG_SZ ? "REG_SZ" : "REG_EXPAND_SZ") + " \"" +
            TextUpToZero(bytes, size) + "\" (" + std::to_string(size) + " Bytes)";
-  std::snprintf(number, sizeof number, "Typ %lu", static_cast<unsigned long>(type));
-  return std::string(type == REG_BINARY ? "REG_BINARY" : number) + " " + Hex(bytes, size);
+  return (type == REG_BINARY ? std::string("REG_BINARY") : "Typ " + std::to_string(type)) + " " +
+         Hex(bytes, size);
 }
 
 std::string CurrentValue(SystemAccess& system, const PlannedChange& change) {
