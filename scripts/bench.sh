@@ -7,8 +7,17 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 
 install_packages
+choose_wine
 build_program
-configure_and_build bench -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-win32.cmake" \
+build_wine_program
+# The benchmarks run beside the exe that Wine can start: the shipped one, or
+# its 64-bit copy on a machine that cannot run 32-bit programs.
+if [ "$WINE_BITS" = 64 ]; then
+  bench_folder=bench64 toolchain=mingw64-win32.cmake
+else
+  bench_folder=bench toolchain=mingw-win32.cmake
+fi
+configure_and_build_in "$bench_folder" bench -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain" \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 
 echo "== Machine"
@@ -21,8 +30,10 @@ start_xvfb
 trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 
 echo "== Figures"
-bench="$BUILD/bench/bench"
-wine "$bench/bench_runner.exe" "$(winepath -w "$EXE")" \
+wine_width_note
+echo "Size of the shipped 32-bit exe: $(stat -c %s "$EXE") bytes"
+bench="$BUILD/$bench_folder/bench"
+wine "$bench/bench_runner.exe" "$(winepath -w "$WINE_EXE")" \
   "$(winepath -w "$bench/minimal_program.exe")" \
   "$(winepath -w "$bench/floor_kernel_advapi.exe")" \
   "$(winepath -w "$bench/floor_eager_imports.exe")" \

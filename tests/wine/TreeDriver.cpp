@@ -72,11 +72,15 @@ void PressSpace(HWND tree) {
   PumpMessages();
 }
 
-void TypeKey(WORD key, bool shift) {
+void SendKey(WORD key, bool shift) {
   if (shift) keybd_event(VK_SHIFT, 0, 0, 0);
   keybd_event(static_cast<BYTE>(key), 0, 0, 0);
   keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
   if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void TypeKey(WORD key, bool shift) {
+  SendKey(key, shift);
   PumpMessages();
 }
 

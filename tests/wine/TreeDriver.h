@@ -18,6 +18,9 @@ void MoveMouseOver(HWND tree, HTREEITEM item);
 void MoveMouseTo(HWND tree, POINT point);
 void PressSpace(HWND tree);
 // Real key strokes, as the keyboard sends them, to the window with the focus.
+// SendKey only queues them, for a modal loop (a menu's) to read; TypeKey
+// dispatches them too.
+void SendKey(WORD key, bool shift = false);
 void TypeKey(WORD key, bool shift = false);
 // Moves the tree's caret with the arrow keys until it reaches the item;
 // false when it never does.
