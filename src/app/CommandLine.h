@@ -5,8 +5,6 @@
 #include <sstream>
 #include <string>
 
-#include "engine/Reports.h"
-
 class SystemAccess;
 
 // Reads one number after the other from the command-line tail.
@@ -27,5 +25,5 @@ enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2 };
 // Applies every accepted number of the tail through the given system, skips
 // the others, and stops with the mistyped-arguments message at the first
 // token that is not a number. A tail that begins with a switch runs it
-// instead. The texts come from the loader (none without one).
-int RunCommandLine(const std::string& tail, SystemAccess& system, TextLoader loadText = nullptr);
+// instead. Its texts come from the text source.
+int RunCommandLine(const std::string& tail, SystemAccess& system);
