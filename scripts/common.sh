@@ -7,6 +7,7 @@ EXE="$BUILD/program/hushgate.exe"
 export WINEDEBUG=-all
 
 packages=(cmake make g++ python3 libgtest-dev libgmock-dev googletest g++-mingw-w64-i686
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32
           wine wine32:i386 wine64 xvfb xdotool imagemagick x11-utils
           clang libclang-rt-14-dev)
 
@@ -26,8 +27,13 @@ install_packages() {
 
 configure_and_build() {  # tier, extra cmake arguments...
   local tier=$1; shift
-  cmake -S "$ROOT" -B "$BUILD/$tier" -DHUSHGATE_TIER="$tier" "$@" >/dev/null
-  cmake --build "$BUILD/$tier" -j"$(nproc)"
+  configure_and_build_in "$tier" "$tier" "$@"
+}
+
+configure_and_build_in() {  # folder under build/, tier, extra cmake arguments...
+  local folder=$1 tier=$2; shift 2
+  cmake -S "$ROOT" -B "$BUILD/$folder" -DHUSHGATE_TIER="$tier" "$@" >/dev/null
+  cmake --build "$BUILD/$folder" -j"$(nproc)"
 }
 
 build_program() {
@@ -39,22 +45,95 @@ build_native() {
   configure_and_build native -DCMAKE_BUILD_TYPE=Debug -DHUSHGATE_EXE="$EXE"
 }
 
-build_wine_tests() {
-  configure_and_build wine -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-posix.cmake" \
-    -DCMAKE_BUILD_TYPE=Release
+# The Wine tier runs the shipped 32-bit exe in a 32-bit prefix. Where the
+# kernel has its 32-bit emulation switched off, Debian's 32-bit Wine loader
+# cannot start ("Exec format error"); there the tier runs a 64-bit copy of the
+# program, built from the same sources with the same options, and 64-bit
+# tests in a 64-bit prefix. HUSHGATE_WINE64=1 asks for that anywhere.
+WINE32_LOADER=/usr/lib/wine/wine
+WINE64_LOADER=/usr/lib/wine/wine64
+WINE_BITS=""    # 32 or 64; the rest is set with it by choose_wine
+WINE_ARCH=""
+WINE_EXE=""     # the hushgate.exe that Wine starts
+WINE_TESTS=""   # the build of the tests that run under Wine
+WINE_REASON=""  # why the 64-bit build, when it is
+
+choose_wine() {  # call once, after install_packages
+  if [ "${HUSHGATE_WINE64:-0}" = 1 ]; then
+    WINE_REASON="HUSHGATE_WINE64=1 asked for it"
+  elif ! "$WINE32_LOADER" --version >/dev/null 2>&1; then
+    WINE_REASON="this machine cannot run 32-bit programs"
+  elif emulator_runs_32bit; then
+    # It starts the loader, but a test run would take hours.
+    WINE_REASON="this machine runs 32-bit programs only through an emulator"
+  else
+    WINE_BITS=32 WINE_ARCH=win32 WINE_EXE=$EXE WINE_TESTS=$BUILD/wine
+    return 0
+  fi
+  WINE_BITS=64 WINE_ARCH=win64 WINE_EXE=$BUILD/program64/hushgate.exe WINE_TESTS=$BUILD/wine64
+  # Debian's wine wrapper, and the wineboot and winepath ones that go through
+  # it, take the 32-bit loader whenever it is installed, runnable or not.
+  local shims="$BUILD/wine64-loader" name
+  mkdir -p "$shims"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexport WINELOADER=%s\nexec %s "$@"\n' \
+      "$WINE64_LOADER" "$WINE64_LOADER" >"$shims/$name"
+    chmod +x "$shims/$name"
+  done
+  export PATH="$shims:$PATH"
 }
 
-# A fresh 32-bit prefix that reports Windows XP to every program in it.
+# Whether an enabled binfmt_misc entry hands 32-bit x86 programs to qemu.
+emulator_runs_32bit() {
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    [ "$(head -1 "$entry" 2>/dev/null)" = enabled ] &&
+      grep -qs '^interpreter .*qemu-i386' "$entry" && return 0
+  done
+  return 1
+}
+
+# The 64-bit copy of the program, where the Wine tier needs one; the shipped
+# exe is build_program's.
+build_wine_program() {
+  [ "$WINE_BITS" = 64 ] || return 0
+  configure_and_build_in program64 program \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw64-win32.cmake" -DCMAKE_BUILD_TYPE=Release
+}
+
+# Says so when the Wine tier could not run the shipped exe.
+wine_width_note() {
+  [ "$WINE_BITS" = 64 ] || return 0
+  echo "Wine tier ran the 64-bit build ${WINE_EXE#"$ROOT"/}, not the shipped 32-bit exe, because $WINE_REASON"
+}
+
+build_wine_tests() {
+  if [ "$WINE_BITS" = 64 ]; then
+    configure_and_build_in wine64 wine -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw64-posix.cmake" \
+      -DCMAKE_BUILD_TYPE=Release
+  else
+    configure_and_build wine -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-posix.cmake" \
+      -DCMAKE_BUILD_TYPE=Release
+  fi
+}
+
+# A fresh prefix of the chosen width that reports Windows XP (5.1, suite mask
+# 0x100, for 64-bit programs too) to every program in it.
 make_xp_prefix() {  # directory
   rm -rf "$1"
   mkdir -p "$(dirname "$1")"
-  export WINEPREFIX="$1" WINEARCH=win32
+  export WINEPREFIX="$1" WINEARCH="$WINE_ARCH"
   # No prompts to install Mono or Gecko: they would wait for an answer.
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
   # Without a window manager, managed windows cost seconds to close.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
+}
+
+# Whether the prefix exists and was made for the chosen width.
+prefix_fits() {  # directory
+  grep -qx "#arch=$WINE_ARCH" "$1/system.reg" 2>/dev/null
 }
 
 XVFB_PID=""
@@ -78,10 +157,11 @@ stop_xvfb() {
   XVFB_PID=""
 }
 
-# Starts hushgate.exe in the current prefix and display, waits for its main
-# window, and saves the screen to the given PNG; the program keeps running.
+# Starts hushgate.exe (the one Wine runs) in the current prefix and display,
+# waits for its main window, and saves the screen to the given PNG; the
+# program keeps running.
 screenshot_main_window() {  # png
-  wine "$EXE" >/dev/null 2>&1 &
+  wine "$WINE_EXE" >/dev/null 2>&1 &
   local window=""
   for _ in $(seq 150); do
     window=$(xdotool search --name '^Hushgate V3.61$' 2>/dev/null | head -1) && [ -n "$window" ] && break
@@ -97,7 +177,7 @@ screenshot_main_window() {  # png
 # Opens one of the main window's dialogs through its menu command, saves the
 # screen, and closes the dialog again.
 screenshot_dialog() {  # command-id dialog-caption png
-  local send="$BUILD/wine/tests/send_command.exe"
+  local send="$WINE_TESTS/tests/send_command.exe"
   wine "$send" 'Hushgate V3.61' "$1" >/dev/null 2>&1 || return 1
   sleep 2
   import -window root "$3"

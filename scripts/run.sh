@@ -7,18 +7,23 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 
 install_packages
+choose_wine
 build_program >/dev/null
+build_wine_program >/dev/null
 
 prefix="$BUILD/wine-prefix-run"
-if [ -d "$prefix" ]; then
-  export WINEPREFIX="$prefix" WINEARCH=win32
+if prefix_fits "$prefix"; then
+  export WINEPREFIX="$prefix" WINEARCH="$WINE_ARCH"
 else
   make_xp_prefix "$prefix"
+fi
+if [ "$WINE_BITS" = 64 ]; then
+  echo "Starting the 64-bit build ${WINE_EXE#"$ROOT"/}, not the shipped 32-bit exe, because $WINE_REASON"
 fi
 
 if [ -n "${DISPLAY:-}" ]; then
   set +e
-  wine "$EXE" "$@"
+  wine "$WINE_EXE" "$@"
   status=$?
   echo "hushgate.exe exited with status $status"
   exit $status
@@ -26,7 +31,7 @@ fi
 
 start_xvfb
 trap 'stop_xvfb' EXIT
-wine "$EXE" "$@" &
+wine "$WINE_EXE" "$@" &
 program=$!
 # Let a window or message box appear, then photograph the screen.
 for _ in $(seq 40); do

@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 
 install_packages
+choose_wine
 build_program
+build_wine_program
 build_native
 build_wine_tests
 
@@ -50,8 +52,9 @@ make_xp_prefix "$BUILD/wine-prefix-test"
 start_xvfb
 trap 'stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
 export HUSHGATE_EXE
-HUSHGATE_EXE=$(winepath -w "$EXE")
-ctest --test-dir "$BUILD/wine" --output-on-failure 2>&1 | tee "$BUILD/wine.log" || status=1
+HUSHGATE_EXE=$(winepath -w "$WINE_EXE")
+# A window test that waits for input no one gives must not hold up the run.
+ctest --test-dir "$WINE_TESTS" --timeout 300 --output-on-failure 2>&1 | tee "$BUILD/wine.log" || status=1
 count "$BUILD/wine.log"
 
 echo "== Screenshots (fresh prefix)"
@@ -69,6 +72,7 @@ fi
 wineserver -k 2>/dev/null || true
 
 echo
+wine_width_note
 echo "Tests: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1
 exit $status

@@ -36,7 +36,7 @@ class MainCommands : public MainDialogTest {
   // A right click on the item opens the context menu; it is closed again,
   // leaving the item as the revert target.
   void OpenContextMenuOn(SettingId id) {
-    RunSoon([] { EndMenu(); });
+    CloseMenuWhenShown();
     RightClickItem(tree_, ItemOf(id));
     ASSERT_EQ(ItemOf(id), dialog_->RevertTarget());
   }

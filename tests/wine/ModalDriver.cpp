@@ -18,7 +18,8 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 struct Search {
-  const char* caption;
+  const char* className;
+  const char* caption;  // nullptr: any
   HWND found;
 };
 
@@ -31,7 +32,8 @@ BOOL CALLBACK Match(HWND hwnd, LPARAM param) {
   char caption[256] = {};
   GetWindowTextA(hwnd, caption, sizeof caption);
   if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) &&
-      std::string(className) == "#32770" && std::string(caption) == search->caption) {
+      std::string(className) == search->className &&
+      (!search->caption || std::string(caption) == search->caption)) {
     search->found = hwnd;
     return FALSE;
   }
@@ -46,7 +48,7 @@ void RunSoon(std::function<void()> action) {
 }
 
 HWND FindDialog(const char* caption) {
-  Search search{caption, nullptr};
+  Search search{"#32770", caption, nullptr};
   EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -55,6 +57,19 @@ std::string ControlText(HWND dialog, int id) {
   char text[2048] = {};
   GetDlgItemTextA(dialog, id, text, sizeof text);
   return text;
+}
+
+void CloseMenuWhenShown() {
+  RunSoon([] {
+    // On a busy machine the timer can fire before the menu is up; closing
+    // then would leave the menu waiting for a user.
+    Search search{"#32768", nullptr, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    if (search.found)
+      EndMenu();
+    else
+      CloseMenuWhenShown();
+  });
 }
 
 void CloseDialogWhenShown(const char* caption, int command, std::vector<int> controls,

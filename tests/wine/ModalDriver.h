@@ -15,6 +15,9 @@ void RunSoon(std::function<void()> action);
 HWND FindDialog(const char* caption);
 std::string ControlText(HWND dialog, int id);
 
+// Once a popup menu of this process shows, closes it again.
+void CloseMenuWhenShown();
+
 // Once the dialog with the caption shows, records the texts of the given
 // controls into *texts and then closes it by the command (IDOK, IDCANCEL) or,
 // for 0, with the Escape key.

@@ -1,0 +1,15 @@
+# Tests that run under 64-bit Wine, on a machine that cannot run 32-bit
+# programs: the same as mingw-posix.cmake for x86-64. Never used for the
+# shipped program.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The wrapper named wine picks the 32-bit loader whenever it is installed,
+# even where it cannot start.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
