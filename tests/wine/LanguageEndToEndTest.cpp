@@ -93,9 +93,10 @@ class LanguageEndToEnd : public ::testing::Test {
 };
 
 TEST_F(LanguageEndToEnd, WithoutTheSwitchTheUserInterfaceLanguageChooses) {
-  if (const char* expected = std::getenv("HUSHGATE_EXPECTED_LANGUAGE"))
+  if (const char* expected = std::getenv("HUSHGATE_EXPECTED_LANGUAGE")) {
     ASSERT_EQ(std::string(expected), SystemIsGerman() ? "de" : "en")
         << "the locale did not reach Wine";
+  }
   ExpectSpoken("", SystemIsGerman() ? kGerman : kEnglish);
 }
 
