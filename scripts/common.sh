@@ -8,21 +8,44 @@ export WINEDEBUG=-all
 
 packages=(cmake make g++ python3 libgtest-dev libgmock-dev googletest g++-mingw-w64-i686
           g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32
-          wine wine32:i386 wine64 xvfb xdotool imagemagick x11-utils
-          clang libclang-rt-14-dev)
+          wine wine32:i386 wine64 fonts-wine xvfb xdotool imagemagick x11-utils
+          clang libclang-rt-14-dev locales)
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
 
 install_packages() {
   local missing=()
   for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
   done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $SUDO dpkg --add-architecture i386
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+  generate_locales
+}
+
+# Wine takes the program's interface language from LC_ALL (de_DE.UTF-8:
+# German, en_US.UTF-8: English), and mangles non-ASCII arguments under a
+# locale the system has not generated.
+generate_locales() {
+  local name missing=()
+  for name in de_DE en_US; do
+    locale -a 2>/dev/null | grep -qix "$name.utf-\?8" || missing+=("$name")
+  done
   [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo dpkg --add-architecture i386
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+  echo "Generating locales: ${missing[*]}"
+  for name in "${missing[@]}"; do
+    if grep -q "^# *$name.UTF-8 UTF-8" /etc/locale.gen; then
+      $SUDO sed -i "s/^# *\($name.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    elif ! grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen; then
+      echo "$name.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    fi
+  done
+  $SUDO locale-gen >/dev/null
 }
 
 configure_and_build() {  # tier, extra cmake arguments...
@@ -125,10 +148,19 @@ make_xp_prefix() {  # directory
   export WINEPREFIX="$1" WINEARCH="$WINE_ARCH"
   # No prompts to install Mono or Gecko: they would wait for an answer.
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+  install_wine_fonts "$1"
   wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
   # Without a window manager, managed windows cost seconds to close.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
+}
+
+# Wine's own "MS Sans Serif", Tahoma and Marlett (the caption buttons), as
+# XP has them. Debian's Wine never reads them from its data folder
+# (/usr/share/wine/fonts, from fonts-wine), but it loads every font in the
+# prefix's Fonts folder.
+install_wine_fonts() {  # prefix directory
+  cp -u /usr/share/wine/fonts/* "$1/drive_c/windows/Fonts/"
 }
 
 # Whether the prefix exists and was made for the chosen width.
@@ -157,11 +189,11 @@ stop_xvfb() {
   XVFB_PID=""
 }
 
-# Starts hushgate.exe (the one Wine runs) in the current prefix and display,
-# waits for its main window, and saves the screen to the given PNG; the
-# program keeps running.
-screenshot_main_window() {  # png
-  wine "$WINE_EXE" >/dev/null 2>&1 &
+# Starts hushgate.exe (the one Wine runs) with the arguments in the current
+# prefix and display, waits for its main window, and saves the window to the
+# given PNG; the program keeps running.
+screenshot_main_window() {  # png [arguments...]
+  wine "$WINE_EXE" "${@:2}" >/dev/null 2>&1 &
   local window=""
   for _ in $(seq 150); do
     window=$(xdotool search --name '^Hushgate V3.61$' 2>/dev/null | head -1) && [ -n "$window" ] && break
@@ -171,7 +203,7 @@ screenshot_main_window() {  # png
   # Wine paints moved children only once the program is idle.
   sleep 2
   mkdir -p "$(dirname "$1")"
-  import -window root "$1"
+  import -window "$window" "$1"
 }
 
 # Opens one of the main window's dialogs through its menu command, saves the

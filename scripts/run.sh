@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds hushgate.exe and starts it under Wine in
-# its own XP-like prefix, passing the arguments on. Without a display it runs
+# its own XP-like prefix, in the language of the caller's locale, passing the
+# arguments on. Without a display it runs
 # on a virtual one and saves a screenshot to build/screenshots/run.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,9 +15,13 @@ build_wine_program >/dev/null
 prefix="$BUILD/wine-prefix-run"
 if prefix_fits "$prefix"; then
   export WINEPREFIX="$prefix" WINEARCH="$WINE_ARCH"
+  install_wine_fonts "$prefix"
 else
   make_xp_prefix "$prefix"
 fi
+# Wine gives the program the interface language of the locale it runs in.
+echo "Language: that of your locale (${LC_ALL:-${LC_MESSAGES:-${LANG:-C}}}): German for de_*," \
+  "English for any other; /lang:de or /lang:en as the first argument chooses."
 if [ "$WINE_BITS" = 64 ]; then
   echo "Starting the 64-bit build ${WINE_EXE#"$ROOT"/}, not the shipped 32-bit exe, because $WINE_REASON"
 fi

@@ -48,6 +48,9 @@ echo "== Fuzz smoke run"
 scripts/fuzz.sh short || status=1
 
 echo "== Wine tier"
+# A German system: the suites expect the German texts. The language tests
+# run once more on an English one (ctest sets LC_ALL=en_US.UTF-8 for them).
+export LC_ALL=de_DE.UTF-8
 make_xp_prefix "$BUILD/wine-prefix-test"
 start_xvfb
 trap 'stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
@@ -57,19 +60,35 @@ HUSHGATE_EXE=$(winepath -w "$WINE_EXE")
 ctest --test-dir "$WINE_TESTS" --timeout 300 --output-on-failure 2>&1 | tee "$BUILD/wine.log" || status=1
 count "$BUILD/wine.log"
 
-echo "== Screenshots (fresh prefix)"
+echo "== Screenshots (fresh prefixes, German and English)"
+shots="$BUILD/screenshots"
 wineserver -k 2>/dev/null || true
 make_xp_prefix "$BUILD/wine-prefix-screens"
-if screenshot_main_window "$BUILD/screenshots/main-window.png" &&
-   screenshot_dialog 40003 "" "$BUILD/screenshots/about.png" &&
-   screenshot_dialog 40005 "Spezial" "$BUILD/screenshots/status-information.png" &&
-   screenshot_dialog 40013 "TimeServer festlegen" "$BUILD/screenshots/time-server.png"; then
-  echo "Saved build/screenshots/: main-window, about, status-information, time-server"
+if screenshot_main_window "$shots/main-window.png" &&
+   screenshot_dialog 40003 "" "$shots/about.png" &&
+   screenshot_dialog 40005 "Spezial" "$shots/status-information.png" &&
+   screenshot_dialog 40013 "TimeServer festlegen" "$shots/time-server.png" &&
+   { wineserver -k; screenshot_main_window "$shots/main-window-lang-en.png" /lang:en; }; then
+  echo "Saved build/screenshots/: main-window, about, status-information, time-server, main-window-lang-en"
 else
   echo "A window did not appear for its screenshot" >&2
   status=1
 fi
 wineserver -k 2>/dev/null || true
+# An English system, as a user there sees it without any switch.
+export LC_ALL=en_US.UTF-8
+make_xp_prefix "$BUILD/wine-prefix-screens-en"
+if screenshot_main_window "$shots/main-window-en.png" &&
+   screenshot_dialog 40003 "" "$shots/about-en.png" &&
+   screenshot_dialog 40005 "Special" "$shots/status-information-en.png" &&
+   screenshot_dialog 40013 "Set time server" "$shots/time-server-en.png"; then
+  echo "Saved build/screenshots/: main-window-en, about-en, status-information-en, time-server-en"
+else
+  echo "A window did not appear for its English screenshot" >&2
+  status=1
+fi
+wineserver -k 2>/dev/null || true
+unset LC_ALL
 
 echo
 wine_width_note

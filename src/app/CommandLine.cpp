@@ -4,6 +4,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/StatusCheck.h"
+#include "engine/TextSource.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 #include "system/SystemAccess.h"
@@ -56,8 +57,8 @@ CommandLineReader::Token CommandLineReader::Next(unsigned int* number) {
   return Token::kNumber;
 }
 
-int RunCommandLine(const std::string& tail, SystemAccess& system, TextLoader loadText) {
-  if (StartsWithSwitch(tail)) return RunSwitch(tail, system, loadText);
+int RunCommandLine(const std::string& tail, SystemAccess& system) {
+  if (StartsWithSwitch(tail)) return RunSwitch(tail, system);
   CommandLineReader reader(tail);
   bool allDone = true;
   bool backedUp = true;
@@ -77,7 +78,7 @@ int RunCommandLine(const std::string& tail, SystemAccess& system, TextLoader loa
     // A rollout must not stall for a backup it cannot write; it says so.
     if (!CaptureBeforeApply(system, number) && backedUp) {
       backedUp = false;
-      if (loadText) platform::WriteOutput(loadText(IDS_NO_BACKUP_GOING_ON) + "\r\n");
+      platform::WriteOutput(Text(IDS_NO_BACKUP_GOING_ON) + "\r\n");
     }
     if (!ApplyAndReport(system, number) && !StatusCheck(system, number)) allDone = false;
   }

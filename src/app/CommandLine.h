@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <string>
 
-#include "engine/Reports.h"
-
 class SystemAccess;
 
 // The text after the program name of a whole command line as
@@ -33,5 +31,5 @@ enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2 };
 // Applies every accepted number of the tail through the given system, skips
 // the others, and stops with the mistyped-arguments message at the first
 // token that is not a number. A tail that begins with a switch runs it
-// instead. The texts come from the loader (none without one).
-int RunCommandLine(const std::string& tail, SystemAccess& system, TextLoader loadText = nullptr);
+// instead. Its texts come from the text source.
+int RunCommandLine(const std::string& tail, SystemAccess& system);

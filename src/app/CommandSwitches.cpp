@@ -5,7 +5,9 @@
 
 #include "app/CommandLine.h"
 #include "engine/RecordedChanges.h"
+#include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/TextSource.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 
@@ -17,8 +19,23 @@ enum class Switch { kStatus, kPreview, kUndo, kUsage, kUnknown };
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' ' && c != 0; }
 
-Switch SwitchOf(std::string word) {
+std::string Lower(std::string word) {
   for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return word;
+}
+
+size_t SkipBlanks(const std::string& tail, size_t at) {
+  while (at < tail.size() && IsBlank(tail[at])) ++at;
+  return at;
+}
+
+size_t WordEnd(const std::string& tail, size_t at) {
+  while (at < tail.size() && !IsBlank(tail[at])) ++at;
+  return at;
+}
+
+Switch SwitchOf(const std::string& text) {
+  const std::string word = Lower(text);
   if (word == "/status") return Switch::kStatus;
   if (word == "/preview") return Switch::kPreview;
   if (word == "/undo") return Switch::kUndo;
@@ -53,7 +70,7 @@ void Show(const std::string& text) {
                            MB_OK | MB_ICONINFORMATION);
 }
 
-int Undo(SystemAccess& system, std::vector<SettingId> ids, bool named, TextLoader loadText) {
+int Undo(SystemAccess& system, std::vector<SettingId> ids, bool named) {
   if (!named) ids = SettingsWithBackup(system);
   std::string report;
   bool allRestored = true;
@@ -61,26 +78,34 @@ int Undo(SystemAccess& system, std::vector<SettingId> ids, bool named, TextLoade
     UndoResult result = UndoAndReport(system, id);
     allRestored &= result.outcome == UndoResult::Outcome::kRestored ||
                    result.outcome == UndoResult::Outcome::kNoBackup;
-    report += UndoReport(id, result, loadText);
+    report += UndoReport(id, result);
   }
-  if (ids.empty()) report = loadText ? loadText(IDS_NO_BACKUP) + "\r\n" : std::string();
+  if (ids.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
   Show(report);
   return allRestored ? kAllDone : kSomeNotDone;
 }
 
 }  // namespace
 
+LanguageSwitch TakeLanguageSwitch(std::string* tail) {
+  size_t start = SkipBlanks(*tail, 0);
+  size_t end = WordEnd(*tail, start);
+  const std::string word = Lower(tail->substr(start, end - start));
+  LanguageSwitch language = word == "/lang:de"   ? LanguageSwitch::kGerman
+                            : word == "/lang:en" ? LanguageSwitch::kEnglish
+                                                 : LanguageSwitch::kNone;
+  if (language != LanguageSwitch::kNone) tail->erase(0, SkipBlanks(*tail, end));
+  return language;
+}
+
 bool StartsWithSwitch(const std::string& tail) {
-  size_t at = 0;
-  while (at < tail.size() && IsBlank(tail[at])) ++at;
+  size_t at = SkipBlanks(tail, 0);
   return at < tail.size() && tail[at] == '/';
 }
 
-int RunSwitch(const std::string& tail, SystemAccess& system, TextLoader loadText) {
-  size_t start = 0;
-  while (start < tail.size() && IsBlank(tail[start])) ++start;
-  size_t end = start;
-  while (end < tail.size() && !IsBlank(tail[end])) ++end;
+int RunSwitch(const std::string& tail, SystemAccess& system) {
+  size_t start = SkipBlanks(tail, 0);
+  size_t end = WordEnd(tail, start);
   Switch chosen = SwitchOf(tail.substr(start, end - start));
   std::vector<SettingId> ids;
   if (chosen == Switch::kUnknown || !ReadNumbers(tail.substr(end), &ids)) return Mistyped();
@@ -88,7 +113,7 @@ int RunSwitch(const std::string& tail, SystemAccess& system, TextLoader loadText
   switch (chosen) {
     case Switch::kStatus: {
       bool anyOn = false;
-      Show(StatusReport(system, named ? ids : SettingsInReports(), named, loadText, &anyOn));
+      Show(StatusReport(system, named ? ids : SettingsInReports(), named, &anyOn));
       return anyOn ? kSomeNotDone : kAllDone;
     }
     case Switch::kPreview:
@@ -96,10 +121,10 @@ int RunSwitch(const std::string& tail, SystemAccess& system, TextLoader loadText
       Show(PreviewReport(system, ids));
       return kAllDone;
     case Switch::kUndo:
-      return Undo(system, ids, named, loadText);
+      return Undo(system, ids, named);
     case Switch::kUsage:
       if (named) return Mistyped();
-      Show(loadText ? loadText(IDS_USAGE) : std::string());
+      Show(Text(IDS_USAGE));
       return kAllDone;
     case Switch::kUnknown:
       break;

@@ -58,9 +58,8 @@ BOOL MainDialog::OnInitDialog() {
   applyButton_ = Item(IDC_APPLY);
   InitCommonControls();
   SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  mainMenu_ = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
-  contextMenu_ = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TREE_MENU));
+  mainMenu_ = LoadMenuResource(IDR_MAIN_MENU);
+  contextMenu_ = LoadMenuResource(IDR_TREE_MENU);
   RECT paneRect = {10, 250, 100, 350};
   pane_.Create(Handle(), paneRect);
   // The menu bar shrinks the client area; the size notification that follows
@@ -171,7 +170,7 @@ void MainDialog::RevertOneSetting() {
   const SettingEntry* setting =
       match.kind == TreeItemMatch::kSetting ? FindSetting(match.number) : nullptr;
   if (!setting || !setting->revertible) {
-    ShowMessage("Diese Funktion kann nicht zurückgesetzt werden.", MB_OK);
+    ShowMessage(LoadText(IDS_CANNOT_REVERT), MB_OK);
     return;
   }
   if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) return;
@@ -201,7 +200,7 @@ void MainDialog::UndoSettings() {
   std::string failures;
   for (SettingId id : restorable) {
     UndoResult result = UndoAndReport(system_, id);
-    if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(id, result, LoadText);
+    if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(id, result);
   }
   settings_.RefreshSettingsTree();
   ShowMessage(failures.empty() ? LoadText(IDS_UNDO_DONE) : Format(LoadText(IDS_UNDO_FAILED), failures),
@@ -223,7 +222,7 @@ void MainDialog::SaveStatusReport() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetSaveFileNameA(&dialog)) return;
   bool anyOn = false;
-  std::string report = StatusReport(system_, SettingsInReports(), false, LoadText, &anyOn);
+  std::string report = StatusReport(system_, SettingsInReports(), false, &anyOn);
   HANDLE out = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
   DWORD written = 0;

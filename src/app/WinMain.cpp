@@ -1,8 +1,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/CommandLine.h"
+#include "app/CommandSwitches.h"
 #include "app/MainDialog.h"
+#include "engine/TextSource.h"
 #include "system/SystemAccess.h"
 #include "ui/ResourceText.h"
 
@@ -10,10 +14,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Not WinMain's lpCmdLine: MinGW's start-up code skips the blanks before it
   // with a signed comparison, so a leading 'é' or no-break space vanished
   // and "é4" applied setting 4.
-  const std::string tail = CommandLineTail(GetCommandLineA());
+  std::string tail = CommandLineTail(GetCommandLineA());
+  switch (TakeLanguageSwitch(&tail)) {
+    case LanguageSwitch::kGerman:
+      UseLanguage(Language::kGerman);
+      break;
+    case LanguageSwitch::kEnglish:
+      UseLanguage(Language::kEnglish);
+      break;
+    case LanguageSwitch::kNone:
+      break;
+  }
+  // Messages and reports come from the string table in the windows' language.
+  SetTextSource(LoadText);
   if (!tail.empty()) {
     SystemAccess system;
-    return RunCommandLine(tail, system, LoadText);
+    return RunCommandLine(tail, system);
   }
   // The dialog template holds a tree-view, whose class must be registered
   // before the dialog is made.

@@ -6,7 +6,9 @@
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingKeys.h"
 #include "engine/SettingPlan.h"
+#include "engine/TextSource.h"
 #include "platform/Platform.h"
+#include "res/resource.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
@@ -28,6 +30,8 @@ constexpr size_t kMaxKeysCopied = 64;
 constexpr size_t kMaxValuesCopied = 256;
 // Larger data is no setting's and is never written back.
 constexpr size_t kMaxValueSize = 65536;
+// What restoring an item answers when nothing went wrong: no text.
+constexpr int kRestored = 0;
 
 // --- Small registry helpers over the system layer ---------------------------
 
@@ -35,7 +39,7 @@ std::vector<BYTE> Number(DWORD n) {
   return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)};
 }
 
-std::vector<BYTE> Text(const std::string& text) {
+std::vector<BYTE> TextBytes(const std::string& text) {
   std::vector<BYTE> bytes(text.begin(), text.end());
   bytes.push_back(0);
   return bytes;
@@ -218,8 +222,8 @@ std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& 
   std::vector<NamedValue> values = {
       {"Kind", REG_DWORD, Number(static_cast<DWORD>(location.kind))},
       {"Root", REG_DWORD, Number(RootNumber(location.root))},
-      {"Path", REG_SZ, Text(location.path)},
-      {"Name", REG_SZ, Text(location.name)},
+      {"Path", REG_SZ, TextBytes(location.path)},
+      {"Name", REG_SZ, TextBytes(location.name)},
   };
   *keyTree = false;
   DWORD existed = 0;
@@ -262,8 +266,8 @@ bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& locati
   std::vector<NamedValue> values = DescribeNow(system, location, &keyTree);
   if (!CreateRegistryKey(backupRoot, key.c_str())) return false;
   bool written = WriteRegistryValues(backupRoot, entry.c_str(), KEY_WRITE,
-                                     {{"Time", REG_SZ, Text(platform::LocalTimeText())},
-                                      {"User", REG_SZ, Text(platform::UserName())}}) &&
+                                     {{"Time", REG_SZ, TextBytes(platform::LocalTimeText())},
+                                      {"User", REG_SZ, TextBytes(platform::UserName())}}) &&
                  WriteRegistryValues(backupRoot, key.c_str(), KEY_WRITE, values);
   if (keyTree) {
     CopyBudget budget;
@@ -307,10 +311,10 @@ bool IsAllowed(SettingId id, const BackupLocation& location) {
 
 std::string Describe(const BackupLocation& location) {
   const char* roots[] = {"HKCR", "HKCU", "HKLM", "HKU"};
-  if (location.kind == Kind::kService) return "Dienst " + location.name;
+  if (location.kind == Kind::kService) return Text(IDS_SERVICE) + " " + location.name;
   std::string text = std::string(roots[RootNumber(location.root)]) + "\\" + location.path;
   if (location.kind == Kind::kValue)
-    text += "\\" + (location.name.empty() ? std::string("(Standard)") : location.name);
+    text += "\\" + (location.name.empty() ? Text(IDS_DEFAULT_VALUE) : location.name);
   return text;
 }
 
@@ -358,8 +362,9 @@ void RemoveCreatedKeys(const BackupLocation& location, DWORD depth) {
   }
 }
 
-// Puts one item back and reads it back; an empty answer means restored.
-std::string RestoreItem(SystemAccess& system, HKEY backupRoot, const StoredItem& item) {
+// Puts one item back and reads it back; no text means restored, else the
+// text of the problem.
+int RestoreItem(SystemAccess& system, HKEY backupRoot, const StoredItem& item) {
   const BackupLocation& at = item.location;
   const char* path = at.path.c_str();
   const char* name = at.name.c_str();
@@ -367,9 +372,9 @@ std::string RestoreItem(SystemAccess& system, HKEY backupRoot, const StoredItem&
     case Kind::kValue: {
       if (!item.existed) {
         system.DeleteRegistryValue(at.root, path, name);
-        return system.RegistryValueExists(at.root, path, name) ? "bleibt vorhanden" : "";
+        return system.RegistryValueExists(at.root, path, name) ? IDS_UNDO_STILL_THERE : kRestored;
       }
-      if (!IsValidValue(item.type, item.data)) return "abgelehnt: ungültiger Typ oder Größe";
+      if (!IsValidValue(item.type, item.data)) return IDS_UNDO_BAD_VALUE;
       CreateRegistryKey(at.root, path);
       system.WriteRegistryValue(at.root, path, name, item.data.data(), item.type,
                                 DWORD(item.data.size()));
@@ -377,29 +382,29 @@ std::string RestoreItem(SystemAccess& system, HKEY backupRoot, const StoredItem&
       std::vector<BYTE> data;
       bool same = system.ReadRegistryValue(at.root, path, name, &type, &data) &&
                   type == item.type && data == item.data;
-      return same ? "" : "liest sich anders zurück";
+      return same ? kRestored : IDS_UNDO_READS_DIFFERENTLY;
     }
     case Kind::kService: {
-      if (!item.existed) return "";
-      if (item.startType > SERVICE_DISABLED) return "abgelehnt: ungültiger Starttyp";
+      if (!item.existed) return kRestored;
+      if (item.startType > SERVICE_DISABLED) return IDS_UNDO_BAD_START_TYPE;
       system.Services().SetServiceStartType(item.startType, name);
       return system.Services().GetServiceStartType(name) == item.startType
-                 ? ""
-                 : "Starttyp nicht gesetzt";
+                 ? kRestored
+                 : IDS_UNDO_START_TYPE_NOT_SET;
     }
     case Kind::kKeyChain:
       RemoveCreatedKeys(at, item.depth);
-      return "";
+      return kRestored;
     case Kind::kKeyTree:
       if (!item.existed) {
         DeleteRegistryTree(at.root, path);
-        return RegistryKeyExists(at.root, path) ? "bleibt vorhanden" : "";
+        return RegistryKeyExists(at.root, path) ? IDS_UNDO_STILL_THERE : kRestored;
       }
       if (!RestoreKey(backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0))
-        return "nicht vollständig wiederhergestellt";
-      return "";
+        return IDS_UNDO_KEY_INCOMPLETE;
+      return kRestored;
   }
-  return "unbekannte Art";
+  return IDS_UNDO_UNKNOWN_KIND;
 }
 
 void RemoveIfEmpty(HKEY root, const char* path) {
@@ -518,16 +523,17 @@ UndoResult Undo(SystemAccess& system, SettingId id) {
     // The last capture first: values apply added go before the keys it made.
     for (auto item = items.rbegin(); item != items.rend(); ++item) {
       if (!item->wellFormed) {
-        result.problems.push_back(item->key + ": abgelehnt: unvollständiger Eintrag");
+        result.problems.push_back(item->key + ": " + Text(IDS_UNDO_INCOMPLETE_ENTRY));
         continue;
       }
       if (!IsAllowed(id, item->location) || BackupRootFor(item->location) != backupRoot) {
-        result.problems.push_back(Describe(item->location) +
-                                  ": abgelehnt: gehört nicht zu dieser Einstellung");
+        result.problems.push_back(Describe(item->location) + ": " +
+                                  Text(IDS_UNDO_FOREIGN_LOCATION));
         continue;
       }
-      std::string problem = RestoreItem(system, backupRoot, *item);
-      if (!problem.empty()) result.problems.push_back(Describe(item->location) + ": " + problem);
+      int problem = RestoreItem(system, backupRoot, *item);
+      if (problem != kRestored)
+        result.problems.push_back(Describe(item->location) + ": " + Text(problem));
     }
     if (result.problems.size() == problemsBefore) RemoveEntry(backupRoot, id);
   }

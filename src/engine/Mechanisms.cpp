@@ -3,7 +3,9 @@
 #include <string>
 
 #include "engine/SettingKeys.h"
+#include "engine/TextSource.h"
 #include "platform/Platform.h"
+#include "res/resource.h"
 #include "system/RegistryText.h"
 #include "system/SystemAccess.h"
 
@@ -47,9 +49,7 @@ bool ReadMessengerPath(SystemAccess& system, std::string* path) {
 bool RestoreMessengerAutostart(SystemAccess& system, const SettingEntry&) {
   std::string path;
   if (!ReadMessengerPath(system, &path)) {
-    platform::ShowMessageBox(nullptr,
-                             "Der MS Messenger ist auf diesem System nicht installiert, somit kann "
-                             "diese Funktion nicht rückgängig gemacht werden.",
+    platform::ShowMessageBox(nullptr, Text(IDS_MESSENGER_MISSING).c_str(),
                              platform::ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
     return false;
   }

@@ -6,19 +6,22 @@
 #include "engine/Revert.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/StatusCheck.h"
+#include "engine/TextSource.h"
 #include "platform/Platform.h"
+#include "res/resource.h"
 #include "system/EventLog.h"
 
 namespace {
 
 // What the event log keeps: who changed what, and how it ended.
 void Report(const std::string& what, bool succeeded) {
-  ReportToEventLog("Benutzer: " + platform::UserName() + "\r\n" + what + "\r\nErgebnis: " +
-                       (succeeded ? "erledigt" : "fehlgeschlagen"),
+  ReportToEventLog(FormatText(IDS_EVENT_USER, {platform::UserName()}) + "\r\n" + what + "\r\n" +
+                       FormatText(IDS_EVENT_RESULT,
+                                  {Text(succeeded ? IDS_EVENT_DONE : IDS_EVENT_FAILED)}),
                    succeeded);
 }
 
-std::string Setting(SettingId id) { return "Einstellung " + std::to_string(id); }
+std::string Setting(SettingId id) { return FormatText(IDS_EVENT_SETTING, {std::to_string(id)}); }
 
 }  // namespace
 
@@ -40,7 +43,7 @@ bool ApplyAndReport(SystemAccess& system, SettingId id) {
   if (!ChangesSomething(id, ChangeKind::kApply)) return Apply(system, id);
   bool applied = Apply(system, id);
   if (applied || IsSettingOff(system, id)) MarkSwitchedOff(system, id, true);
-  Report("Aktion: ausschalten\r\n" + Setting(id), applied);
+  Report(Text(IDS_EVENT_APPLY) + "\r\n" + Setting(id), applied);
   return applied;
 }
 
@@ -48,7 +51,7 @@ bool RevertAndReport(SystemAccess& system, SettingId id) {
   if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id);
   bool reverted = Revert(system, id);
   MarkSwitchedOff(system, id, false);
-  Report("Aktion: zurücksetzen\r\n" + Setting(id), reverted);
+  Report(Text(IDS_EVENT_REVERT) + "\r\n" + Setting(id), reverted);
   return reverted;
 }
 
@@ -56,8 +59,8 @@ UndoResult UndoAndReport(SystemAccess& system, SettingId id) {
   UndoResult result = Undo(system, id);
   if (result.outcome == UndoResult::Outcome::kRestored ||
       result.outcome == UndoResult::Outcome::kFailed) {
-    std::string what = "Aktion: vorherige Werte wiederherstellen\r\n" +
-                       (id == kTimeServerBackup ? std::string("Zeitserver") : Setting(id));
+    std::string what = Text(IDS_EVENT_UNDO) + "\r\n" +
+                       (id == kTimeServerBackup ? Text(IDS_TIME_SERVER_LABEL) : Setting(id));
     for (const std::string& problem : result.problems) what += "\r\n" + problem;
     Report(what, result.outcome == UndoResult::Outcome::kRestored);
   }
@@ -65,5 +68,5 @@ UndoResult UndoAndReport(SystemAccess& system, SettingId id) {
 }
 
 void ReportTimeServerChange(bool applied, const char* host) {
-  Report(std::string("Aktion: Zeitserver festlegen\r\nZeitserver: ") + host, applied);
+  Report(FormatText(IDS_EVENT_TIME_SERVER, {host}), applied);
 }

@@ -14,10 +14,10 @@ namespace {
 const char kProduct[] = "Hushgate 3.61";
 const char kEnd[] = "\r\n";
 
-std::string LabelOf(SettingId id, TextLoader loadText) {
-  if (id == kTimeServerBackup) return loadText ? loadText(IDS_TIME_SERVER_LABEL) : std::string();
+std::string LabelOf(SettingId id) {
+  if (id == kTimeServerBackup) return Text(IDS_TIME_SERVER_LABEL);
   const SettingEntry* setting = FindSetting(id);
-  return setting && loadText ? loadText(setting->labelId) : std::string();
+  return setting ? Text(setting->labelId) : std::string();
 }
 
 const char* RootName(HKEY root) {
@@ -28,7 +28,7 @@ const char* RootName(HKEY root) {
 }
 
 std::string Location(HKEY root, const std::string& path, const std::string& name) {
-  return std::string(RootName(root)) + "\\" + path + "\\" + (name.empty() ? "(Standard)" : name);
+  return std::string(RootName(root)) + "\\" + path + "\\" + (name.empty() ? Text(IDS_DEFAULT_VALUE) : name);
 }
 
 std::string Hex(const BYTE* bytes, size_t size) {
@@ -49,9 +49,10 @@ std::string DataText(DWORD type, const BYTE* bytes, size_t size) {
                                          DWORD(bytes[3]) << 24);
   if (type == REG_SZ || type == REG_EXPAND_SZ)
     return std::string(type == REG_SZ ? "REG_SZ" : "REG_EXPAND_SZ") + " \"" +
-           TextUpToZero(bytes, size) + "\" (" + std::to_string(size) + " Bytes)";
-  return (type == REG_BINARY ? std::string("REG_BINARY") : "Typ " + std::to_string(type)) + " " +
-         Hex(bytes, size);
+           TextUpToZero(bytes, size) + "\" " + FormatText(IDS_VALUE_BYTES, {std::to_string(size)});
+  std::string kind = type == REG_BINARY ? std::string("REG_BINARY")
+                                        : FormatText(IDS_VALUE_TYPE, {std::to_string(type)});
+  return kind + " " + Hex(bytes, size);
 }
 
 std::string CurrentValue(SystemAccess& system, const PlannedChange& change) {
@@ -59,51 +60,57 @@ std::string CurrentValue(SystemAccess& system, const PlannedChange& change) {
   std::vector<BYTE> data;
   if (!system.ReadRegistryValue(change.root, change.path.c_str(), change.name.c_str(), &type,
                                 &data))
-    return "fehlt";
+    return Text(IDS_VALUE_MISSING);
   return DataText(type, data.data(), data.size());
 }
 
-const char* StartTypeName(DWORD type) {
-  static const char* const kNames[] = {"Boot", "System", "automatisch", "manuell", "deaktiviert",
-                                       "nicht erreichbar"};
-  return type <= kStartTypeUnavailable ? kNames[type] : "?";
+std::string StartTypeName(DWORD type) {
+  static const int kNames[] = {IDS_START_BOOT,   IDS_START_SYSTEM,   IDS_START_AUTOMATIC,
+                               IDS_START_MANUAL, IDS_START_DISABLED, IDS_START_UNREACHABLE};
+  return type <= kStartTypeUnavailable ? Text(kNames[type]) : "?";
 }
 
 std::string PreviewLine(SystemAccess& system, SettingId id, const PlannedChange& change) {
   std::string line = std::to_string(id) + "\t";
   switch (change.kind) {
-    case PlannedChange::Kind::kRegistryValue:
-      line += "Wert\t" + Location(change.root, change.path, change.name) + "\tjetzt: " +
-              CurrentValue(system, change) + "\tneu: ";
-      if (change.action == RegistryAction::kWriteValue)
-        line += DataText(change.data.type, reinterpret_cast<const BYTE*>(change.data.bytes),
-                         change.data.size);
-      else
-        line += "löschen";
-      return line;
+    case PlannedChange::Kind::kRegistryValue: {
+      std::string written = change.action == RegistryAction::kWriteValue
+                                ? DataText(change.data.type,
+                                           reinterpret_cast<const BYTE*>(change.data.bytes),
+                                           change.data.size)
+                                : Text(IDS_PREVIEW_DELETE);
+      return line + Text(IDS_PREVIEW_VALUE) + "\t" +
+             Location(change.root, change.path, change.name) + "\t" +
+             FormatText(IDS_PREVIEW_NOW, {CurrentValue(system, change)}) + "\t" +
+             FormatText(IDS_PREVIEW_NEW, {written});
+    }
     case PlannedChange::Kind::kRegistryKey:
-      line += "Schlüssel\t" + std::string(RootName(change.root)) + "\\" + change.path + "\t";
-      line += change.action == RegistryAction::kCreateKey ? "anlegen, wo er fehlt"
-                                                          : "löschen mit allem darin";
-      return line;
+      line += Text(IDS_PREVIEW_KEY) + "\t" + RootName(change.root) + "\\" + change.path + "\t";
+      return line + Text(change.action == RegistryAction::kCreateKey ? IDS_PREVIEW_CREATE_KEY
+                                                                     : IDS_PREVIEW_DELETE_KEY);
     case PlannedChange::Kind::kService: {
       DWORD now = system.Services().GetServiceStartType(change.path.c_str());
-      return line + "Dienst\t" + change.path + "\tjetzt: " + StartTypeName(now) +
-             "\tneu: " + StartTypeName(SERVICE_DISABLED) + ", beenden";
+      return line + Text(IDS_SERVICE) + "\t" + change.path + "\t" +
+             FormatText(IDS_PREVIEW_NOW, {StartTypeName(now)}) + "\t" +
+             FormatText(IDS_PREVIEW_NEW,
+                        {FormatText(IDS_PREVIEW_STOP, {StartTypeName(SERVICE_DISABLED)})});
     }
     case PlannedChange::Kind::kProgram: {
       std::string parameters = change.name;
       std::string root;
       size_t at = parameters.find("%SystemRoot%");
       if (at != std::string::npos)
-        parameters.replace(at, 12, system.ReadSystemRoot(&root) ? root : "(unlesbar)");
-      std::string pause = change.pauseMs ? std::to_string(change.pauseMs / 1000) + " s Pause"
-                                         : "ohne Pause";
-      return line + "Programm\t" + system.SystemProgramPath(change.path.c_str()) + "\t" +
-             parameters + "\t" + pause;
+        parameters.replace(at, 12,
+                           system.ReadSystemRoot(&root) ? root : Text(IDS_PREVIEW_UNREADABLE));
+      std::string pause =
+          change.pauseMs ? FormatText(IDS_PREVIEW_PAUSE, {std::to_string(change.pauseMs / 1000)})
+                         : Text(IDS_PREVIEW_NO_PAUSE);
+      return line + Text(IDS_PREVIEW_PROGRAM) + "\t" +
+             system.SystemProgramPath(change.path.c_str()) + "\t" + parameters + "\t" + pause;
     }
     case PlannedChange::Kind::kAccount:
-      return line + "Konto\t" + change.path + "\tlöschen";
+      return line + Text(IDS_PREVIEW_ACCOUNT) + "\t" + change.path + "\t" +
+             Text(IDS_PREVIEW_DELETE);
   }
   return line;
 }
@@ -120,7 +127,7 @@ std::vector<SettingId> SettingsInReports() {
 }
 
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
-                         TextLoader loadText, bool* anyOn) {
+                         bool* anyOn) {
   std::string report = std::string(kProduct) + "\t" + platform::ComputerName() + "\t" +
                        platform::UserName() + "\t" + platform::LocalTimeText() + kEnd;
   *anyOn = false;
@@ -133,7 +140,7 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
                                     : WasSwitchedOff(system, id) ? "on-again" : "on";
     if (!off && offered && (named || setting->recommended)) *anyOn = true;
     report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +
-              "\t" + LabelOf(id, loadText) + kEnd;
+              "\t" + LabelOf(id) + kEnd;
   }
   return report;
 }
@@ -149,11 +156,11 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
   return report;
 }
 
-std::string UndoReport(SettingId id, const UndoResult& result, TextLoader loadText) {
+std::string UndoReport(SettingId id, const UndoResult& result) {
   static const char* const kWords[] = {"restored", "no-backup", "cannot-undo", "failed"};
   std::string number = id == kTimeServerBackup ? std::string("-") : std::to_string(id);
   std::string report = number + "\t" + kWords[static_cast<int>(result.outcome)] + "\t" +
-                       LabelOf(id, loadText) + kEnd;
+                       LabelOf(id) + kEnd;
   for (const std::string& problem : result.problems) report += "\t" + problem + kEnd;
   return report;
 }

@@ -1,17 +1,17 @@
 #pragma once
 // The texts the program gives administrators and scripts: the status report,
 // the preview of apply, and the outcome of undo. Lines end in CR LF, fields
-// are separated by tabs, and the words scripts read are fixed English words.
+// are separated by tabs, and the words scripts read are fixed English words
+// in every language; labels and the other words come from the text source.
 
 #include <string>
 #include <vector>
 
 #include "engine/Backup.h"
 #include "engine/SettingId.h"
+#include "engine/TextSource.h"
 
 class SystemAccess;
-
-using TextLoader = std::string (*)(int id);
 
 // Every setting with a tree item except the choice that does nothing, in
 // ascending order.
@@ -23,7 +23,7 @@ std::vector<SettingId> SettingsInReports();
 // that counts was on: every one listed when named, else every recommended
 // one that is offered.
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
-                         TextLoader loadText, bool* anyOn);
+                         bool* anyOn);
 
 // Every operation apply of each setting would carry out, one per line, with
 // what is there now and what apply would put there.
@@ -31,4 +31,4 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
 
 // One line per setting: restored / no-backup / cannot-undo / failed, the
 // label, and for a failure its reasons on the lines below.
-std::string UndoReport(SettingId id, const UndoResult& result, TextLoader loadText);
+std::string UndoReport(SettingId id, const UndoResult& result);

@@ -5,7 +5,6 @@
 
 #include "res/resource.h"
 #include "timeserver/TimeServerRegistry.h"
-#include "ui/ResourceText.h"
 
 namespace {
 
@@ -79,5 +78,5 @@ void TimeServerDialog::ApplyServer() {
   SendMessageA(list_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&host[0]));
   host.resize(static_cast<size_t>(length));
   int number = static_cast<int>(SendMessageA(list_, CB_GETITEMDATA, index, 0));
-  ConfirmAndApplyTimeServer(Handle(), TimeServer{number, host}, LoadText);
+  ConfirmAndApplyTimeServer(Handle(), TimeServer{number, host});
 }

@@ -5,6 +5,7 @@
 
 #include "engine/Backup.h"
 #include "engine/RecordedChanges.h"
+#include "engine/TextSource.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 #include "system/SystemAccess.h"
@@ -99,17 +100,13 @@ void ApplyTimeServer(const TimeServer& server) {
                       {NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}});
 }
 
-bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server, TextLoader loadText) {
-  static const char kQuestion[] =
-      "Das Festlegen des Timeservers bedeutet, das der Windows\n"
-      "Zeitgeber-Service und die Internet Zeit Synchronisation\n"
-      "reaktiviert werden, möchtest Du das?";
-  int answer = platform::ShowMessageBox(owner, kQuestion, platform::ProgramName().c_str(),
-                                        MB_YESNO | MB_ICONQUESTION);
+bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
+  int answer = platform::ShowMessageBox(owner, Text(IDS_TIME_SERVER_CONFIRM).c_str(),
+                                        platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION);
   if (answer != IDYES) return false;
   SystemAccess system;
-  if (!Capture(system, kTimeServerBackup, TimeServerLocations(server.number)) && loadText &&
-      platform::ShowMessageBox(owner, loadText(IDS_NO_BACKUP_ASK).c_str(),
+  if (!Capture(system, kTimeServerBackup, TimeServerLocations(server.number)) &&
+      platform::ShowMessageBox(owner, Text(IDS_NO_BACKUP_ASK).c_str(),
                                platform::ProgramName().c_str(),
                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return false;

@@ -8,7 +8,6 @@
 
 #include "platform/WinTypes.h"
 
-#include "engine/Reports.h"
 #include "engine/SettingKeys.h"
 
 // The servers' list and the current server's number live here (HKLM).
@@ -35,7 +34,6 @@ int NextServerNumber(const std::vector<TimeServer>& servers);
 void ApplyTimeServer(const TimeServer& server);
 
 // Asks (Yes/No, owned by owner) whether to reactivate the time service; on
-// Yes captures the values it writes into the backup (asking with the
-// loader's text whether to go on when that fails) and applies the server.
-// Returns whether it was applied.
-bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server, TextLoader loadText = nullptr);
+// Yes captures the values it writes into the backup (asking whether to go on
+// when that fails) and applies the server. Returns whether it was applied.
+bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server);

@@ -1,19 +1,21 @@
 #include "ui/DialogBase.h"
 
+#include "ui/ResourceText.h"
+
 DialogBase::~DialogBase() {
   if (hwnd_ && !modal_) DestroyWindow(hwnd_);
 }
 
 INT_PTR DialogBase::RunModal(HWND parent) {
   modal_ = true;
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent,
-                         Procedure, reinterpret_cast<LPARAM>(this));
+  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), DialogTemplate(templateId_), parent,
+                                 Procedure, reinterpret_cast<LPARAM>(this));
 }
 
 HWND DialogBase::Create(HWND parent) {
   modal_ = false;
-  return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent,
-                            Procedure, reinterpret_cast<LPARAM>(this));
+  return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), DialogTemplate(templateId_), parent,
+                                    Procedure, reinterpret_cast<LPARAM>(this));
 }
 
 void DialogBase::Close(int result) {

@@ -1,7 +1,7 @@
 #pragma once
-// A dialog from a template, with this object as its LPARAM, forwarding the
-// messages it handles to virtual members. No exception leaves the dialog
-// procedure.
+// A dialog from a template in the program's language (ResourceText), with
+// this object as its LPARAM, forwarding the messages it handles to virtual
+// members. No exception leaves the dialog procedure.
 
 #include <windows.h>
 

@@ -9,6 +9,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
+#include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
 #include "system/SystemAccess.h"
 
@@ -170,20 +171,29 @@ TEST_F(BackupTest, EveryChangeIsReportedToTheEventLog) {
 
 std::string Label(int id) { return "Label " + std::to_string(id); }
 
-class CommandSwitches : public BackupTest {};
+class CommandSwitches : public BackupTest {
+ protected:
+  // The labels stand out as "Label <number>" in what the switches write.
+  int RunWithLabels(const char* tail) {
+    TextLoader before = SetTextSource(Label);
+    int status = RunCommandLine(tail, system_);
+    SetTextSource(before);
+    return status;
+  }
+};
 
 TEST_F(CommandSwitches, StatusChangesNothingAndTellsOnAgain) {
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 1);
   RunCommandLine("4", system_);
   const std::string before = MachineState();
   Machine().output.clear();
-  EXPECT_EQ(0, RunCommandLine("/STATUS 4", system_, Label));
+  EXPECT_EQ(0, RunWithLabels("/STATUS 4"));
   EXPECT_EQ("Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"
             "4\toff\tyes\tLabel 6\r\n",
             Machine().output);
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 1);
   Machine().output.clear();
-  EXPECT_EQ(1, RunCommandLine("/status 4 5", system_, Label));
+  EXPECT_EQ(1, RunWithLabels("/status 4 5"));
   EXPECT_NE(std::string::npos, Machine().output.find("4\ton-again\tyes\tLabel 6\r\n"));
   EXPECT_NE(std::string::npos, Machine().output.find("5\ton\tno\tLabel 7\r\n"));
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 0);
@@ -193,7 +203,7 @@ TEST_F(CommandSwitches, StatusChangesNothingAndTellsOnAgain) {
 TEST_F(CommandSwitches, PreviewListsWhatApplyWouldDoAndChangesNothing) {
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 1);
   const std::string before = MachineState();
-  EXPECT_EQ(0, RunCommandLine("/preview 4 9 16", system_, Label));
+  EXPECT_EQ(0, RunCommandLine("/preview 4 9 16", system_));
   EXPECT_EQ(before, MachineState());
   EXPECT_EQ("4\tWert\tHKLM\\SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting\\DoReport\t"
             "jetzt: REG_DWORD 1\tneu: REG_DWORD 0\r\n"
@@ -207,18 +217,18 @@ TEST_F(CommandSwitches, UndoReportsEachSettingAndItsExitStatus) {
   CaptureBeforeApply(system_, 4);
   ApplyAndReport(system_, 4);
   Machine().output.clear();
-  EXPECT_EQ(1, RunCommandLine("/undo 4 5 15", system_, Label));
+  EXPECT_EQ(1, RunWithLabels("/undo 4 5 15"));
   EXPECT_EQ("4\trestored\tLabel 6\r\n5\tno-backup\tLabel 7\r\n15\tcannot-undo\tLabel 21\r\n",
             Machine().output);
   Machine().output.clear();
-  EXPECT_EQ(0, RunCommandLine("/undo", system_, Label));
+  EXPECT_EQ(0, RunWithLabels("/undo"));
 }
 
 TEST_F(CommandSwitches, MistypedSwitchesAndNumbersChangeNothing) {
   const std::string before = MachineState();
-  for (const char* tail : {"/stat", "/status 4 x", "/preview", "/undo -1", "/? 4"}) {
+  for (const char* tail : {"/stat", "/status 4 x", "/preview", "/undo -1", "/? 4", "/lang:fr"}) {
     Machine().messageBoxes.clear();
-    EXPECT_EQ(2, RunCommandLine(tail, system_, Label)) << tail;
+    EXPECT_EQ(2, RunWithLabels(tail)) << tail;
     ASSERT_EQ(1u, Machine().messageBoxes.size()) << tail;
     EXPECT_EQ("You mistyped some of the commandline aguments!", Machine().messageBoxes[0].text);
   }
@@ -227,7 +237,7 @@ TEST_F(CommandSwitches, MistypedSwitchesAndNumbersChangeNothing) {
 
 TEST_F(CommandSwitches, WithoutOutputTheReportIsAMessageBox) {
   Machine().hasOutput = false;
-  EXPECT_EQ(0, RunCommandLine("/?", system_, Label));
+  EXPECT_EQ(0, RunWithLabels("/?"));
   ASSERT_EQ(1u, Machine().messageBoxes.size());
   EXPECT_EQ("Label 49", Machine().messageBoxes[0].text);
 }
@@ -236,7 +246,7 @@ TEST_F(CommandSwitches, WithoutOutputTheReportIsAMessageBox) {
 TEST_F(CommandSwitches, ApplyWithoutRightsForTheBackupGoesOnAndSaysSo) {
   Registry().AddKey(HKEY_LOCAL_MACHINE, "SOFTWARE");
   Registry().SetAccess(HKEY_LOCAL_MACHINE, "SOFTWARE", true, false);
-  EXPECT_EQ(0, RunCommandLine("4 5", system_, Label));
+  EXPECT_EQ(0, RunWithLabels("4 5"));
   EXPECT_EQ("Label 51\r\n", Machine().output);
   EXPECT_EQ("type 4: 00 00 00 00", Describe(HKEY_LOCAL_MACHINE, kErrorReporting, "ShowUI"));
 }

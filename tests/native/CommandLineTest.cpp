@@ -1,6 +1,7 @@
 // Reading the command line and running it against the fake system.
 
 #include "app/CommandLine.h"
+#include "app/CommandSwitches.h"
 #include "native/FakeSystemTest.h"
 #include "native/PreparedSystem.h"
 #include "system/SystemAccess.h"
@@ -150,5 +151,34 @@ TEST_F(CommandLineRun, MistypedWinsOverNotDone) {
   Registry().DeleteKey(HKEY_CURRENT_USER, kWebcheck);
   EXPECT_EQ(kMistyped, RunCommandLine("6 abc", system_));
 }
+
+struct LanguageTail {
+  const char* label;
+  const char* tail;
+  LanguageSwitch language;
+  const char* rest;
+};
+
+class LanguageSwitchOf : public ::testing::TestWithParam<LanguageTail> {};
+
+TEST_P(LanguageSwitchOf, IsTakenOnlyAsTheFirstArgument) {
+  std::string tail = GetParam().tail;
+  EXPECT_EQ(GetParam().language, TakeLanguageSwitch(&tail));
+  EXPECT_EQ(GetParam().rest, tail);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tails, LanguageSwitchOf,
+    ::testing::Values(
+        LanguageTail{"German", "/lang:de", LanguageSwitch::kGerman, ""},
+        LanguageTail{"EnglishWithBlanks", " /lang:en \t", LanguageSwitch::kEnglish, ""},
+        LanguageTail{"UpperCaseThenNumbers", "/LANG:EN 1 2", LanguageSwitch::kEnglish, "1 2"},
+        LanguageTail{"BeforeASwitch", "/Lang:De  /status 4", LanguageSwitch::kGerman, "/status 4"},
+        LanguageTail{"OtherLanguage", "/lang:fr", LanguageSwitch::kNone, "/lang:fr"},
+        LanguageTail{"RunTogether", "/lang:en4", LanguageSwitch::kNone, "/lang:en4"},
+        LanguageTail{"AfterASwitch", "/status /lang:en", LanguageSwitch::kNone, "/status /lang:en"},
+        LanguageTail{"AfterANumber", "4 /lang:de", LanguageSwitch::kNone, "4 /lang:de"},
+        LanguageTail{"Nothing", "", LanguageSwitch::kNone, ""}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

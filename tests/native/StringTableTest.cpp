@@ -1,12 +1,13 @@
-// The built exe carries every text of the string table exactly: read back
-// from its resources, converted from UTF-16 to Windows-1252 and compared
-// with the texts the program must show.
+// The built exe carries every German text of the string table exactly: read
+// back from its resources, converted from UTF-16 to Windows-1252 and
+// compared with the texts the program must show.
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 #include "native/ExeByBinutils.h"
@@ -74,6 +75,51 @@ const Text kExpected[] = {
     {58, "Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*|"},
     {59, "Der Bericht konnte nicht gespeichert werden."},
     {60, "Zeitserver"},
+    {61, "Diese Funktion kann nicht zurückgesetzt werden."},
+    {62, "Der MS Messenger ist auf diesem System nicht installiert, somit kann diese Funktion nicht rückgängig gemacht werden."},
+    {63, "Das Festlegen des Timeservers bedeutet, das der Windows\nZeitgeber-Service und die Internet Zeit Synchronisation\nreaktiviert werden, möchtest Du das?"},
+    {64, "Benutzer: %s"},
+    {65, "Ergebnis: %s"},
+    {66, "erledigt"},
+    {67, "fehlgeschlagen"},
+    {68, "Einstellung %s"},
+    {69, "Aktion: ausschalten"},
+    {70, "Aktion: zurücksetzen"},
+    {71, "Aktion: vorherige Werte wiederherstellen"},
+    {72, "Aktion: Zeitserver festlegen\r\nZeitserver: %s"},
+    {73, "(Standard)"},
+    {74, "fehlt"},
+    {75, "Typ %s"},
+    {76, "(%s Bytes)"},
+    {77, "Boot"},
+    {78, "System"},
+    {79, "automatisch"},
+    {80, "manuell"},
+    {81, "deaktiviert"},
+    {82, "nicht erreichbar"},
+    {83, "Wert"},
+    {84, "jetzt: %s"},
+    {85, "neu: %s"},
+    {86, "löschen"},
+    {87, "Schlüssel"},
+    {88, "anlegen, wo er fehlt"},
+    {89, "löschen mit allem darin"},
+    {90, "Dienst"},
+    {91, "%s, beenden"},
+    {92, "(unlesbar)"},
+    {93, "%s s Pause"},
+    {94, "ohne Pause"},
+    {95, "Programm"},
+    {96, "Konto"},
+    {97, "bleibt vorhanden"},
+    {98, "abgelehnt: ungültiger Typ oder Größe"},
+    {99, "liest sich anders zurück"},
+    {100, "abgelehnt: ungültiger Starttyp"},
+    {101, "Starttyp nicht gesetzt"},
+    {102, "nicht vollständig wiederhergestellt"},
+    {103, "unbekannte Art"},
+    {104, "abgelehnt: unvollständiger Eintrag"},
+    {105, "abgelehnt: gehört nicht zu dieser Einstellung"},
     {500, "Der Alexa-Eintrag in der Systemregistrierung dient dazu, das Surfverhalten des Benutzers aufzuzeichnen und auszuwerten, falls die Alexa-Software installiert ist. Weitere Informationen findest du auf der Website des Herstellers."},
     {501, "Einige Media-Dateien benötigen Lizenzen zur Wiedergabe. Diese Einstellung bewirkt, dass die Lizenzen nicht mehr automatisch aus dem Internet heruntergeladen werden."},
     {502, "Der Globally Unique Identifier (GUID) des Systems lässt sich per Media Player übers Internet übertragen. Da dies in den wenigsten Fällen notwendig ist, sollte die Funktion einfach deaktiviert werden."},
@@ -130,8 +176,13 @@ std::string ToWindows1252(const std::u16string& text) {
 // length followed by that many UTF-16 units.
 std::map<unsigned, std::string> ReadStringTable(const exe::Exe& image) {
   std::map<unsigned, std::string> table;
+  // windres writes a resource's languages in ascending order but not their
+  // ids; German (0x0007) comes before English (0x0409), so the first block of
+  // each number is the German one.
+  std::set<uint32_t> seen;
   for (const exe::Resource& resource : image.resources) {
-    if (resource.type != kStringResource || resource.id == 0) continue;
+    if (resource.type != kStringResource || resource.id == 0 || !seen.insert(resource.id).second)
+      continue;
     size_t at = 0;
     for (unsigned i = 0; i < 16 && at + 2 <= resource.data.size(); ++i) {
       size_t length = resource.data[at] | resource.data[at + 1] << 8;

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "common/SettingKeyPaths.h"
 #include "wine/WineHarness.h"
@@ -15,38 +13,6 @@ namespace {
 
 const char kErrorReporting[] = "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting";
 const char kOfficeRoot[] = "Software\\Microsoft\\Office\\10.0\\Common\\InstallRoot";
-
-// Runs the program with its standard output written to a file, as a batch
-// file's "> bericht.txt" does; returns the exit status, -1 when it hung.
-int RunWithOutput(const std::string& arguments, std::string* output) {
-  char folder[MAX_PATH];
-  GetTempPathA(sizeof folder, folder);
-  std::string file = std::string(folder) + "hushgate-output.txt";
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  std::string commandLine = "\"" + HushgateExe() + "\" " + arguments;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = out;
-  startup.hStdError = out;
-  PROCESS_INFORMATION process = {};
-  DWORD status = DWORD(-1);
-  if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                     &startup, &process)) {
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-      GetExitCodeProcess(process.hProcess, &status);
-    else
-      TerminateProcess(process.hProcess, 0xdead);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  CloseHandle(out);
-  std::ifstream read(file, std::ios::binary);
-  output->assign(std::istreambuf_iterator<char>(read), std::istreambuf_iterator<char>());
-  return int(status);
-}
 
 // A key with everything below it, values by name, as text.
 void DumpKey(HKEY root, const std::string& path, std::string* text) {

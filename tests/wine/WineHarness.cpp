@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "common/DescribeValue.h"
 #include "common/SettingKeyPaths.h"
@@ -88,6 +90,36 @@ RunResult RunHushgate(const std::string& arguments,
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return result;
+}
+
+int RunWithOutput(const std::string& arguments, std::string* output) {
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  std::string file = std::string(folder) + "hushgate-output.txt";
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string commandLine = "\"" + HushgateExe() + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out;
+  startup.hStdError = out;
+  PROCESS_INFORMATION process = {};
+  DWORD status = DWORD(-1);
+  if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(process.hProcess, &status);
+    else
+      TerminateProcess(process.hProcess, 0xdead);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(out);
+  std::ifstream read(file, std::ios::binary);
+  output->assign(std::istreambuf_iterator<char>(read), std::istreambuf_iterator<char>());
+  return int(status);
 }
 
 std::optional<std::string> DescribeRegistryValue(HKEY root, const std::string& path,

@@ -32,6 +32,11 @@ RunResult RunHushgate(const std::string& arguments,
                       const std::function<int(const SeenMessageBox&)>& answer = nullptr,
                       DWORD timeoutMs = 60000, const char* workingDirectory = nullptr);
 
+// Runs hushgate.exe with its standard output written to a file, as a batch
+// file's "> bericht.txt" does, and puts what it wrote into *output; returns
+// the exit status, -1 when it hung.
+int RunWithOutput(const std::string& arguments, std::string* output);
+
 // A file built beside the running test program (helper programs, libraries).
 std::string BesideTestProgram(const std::string& file);
 std::string FolderOf(const std::string& path);

@@ -1,0 +1,28 @@
+#include "engine/TextSource.h"
+
+namespace {
+
+TextLoader source = nullptr;
+
+}  // namespace
+
+TextLoader SetTextSource(TextLoader newSource) {
+  TextLoader before = source;
+  source = newSource;
+  return before;
+}
+
+std::string Text(int id) { return source ? source(id) : std::string(); }
+
+std::string FormatText(int id, const std::vector<std::string>& values) {
+  std::string text = Text(id);
+  size_t at = 0;
+  for (const std::string& value : values) {
+    at = text.find("%s", at);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    // A value is never searched for placeholders of its own.
+    at += value.size();
+  }
+  return text;
+}
