@@ -15,21 +15,6 @@ namespace {
 
 const char kWindres[] = "i686-w64-mingw32-windres";
 
-std::string ToWindows1252(const std::u16string& text) {
-  iconv_t converter = iconv_open("CP1252", "UTF-16LE");
-  std::string input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-  std::string output(text.size() * 2 + 1, '\0');
-  char* in = &input[0];
-  char* out = &output[0];
-  size_t inLeft = input.size();
-  size_t outLeft = output.size();
-  size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-  iconv_close(converter);
-  if (result == size_t(-1)) return "<not representable in Windows-1252>";
-  output.resize(output.size() - outLeft);
-  return output;
-}
-
 bool IsDigitOf(char c, int base) {
   return base == 8 ? c >= '0' && c <= '7' : std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
@@ -158,6 +143,21 @@ std::string RunWindres(const std::string& exePath) {
 }
 
 }  // namespace
+
+std::string ToWindows1252(const std::u16string& text) {
+  iconv_t converter = iconv_open("CP1252", "UTF-16LE");
+  std::string input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  std::string output(text.size() * 2 + 1, '\0');
+  char* in = &input[0];
+  char* out = &output[0];
+  size_t inLeft = input.size();
+  size_t outLeft = output.size();
+  size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+  iconv_close(converter);
+  if (result == size_t(-1)) return "<not representable in Windows-1252>";
+  output.resize(output.size() - outLeft);
+  return output;
+}
 
 std::string Unquote(const std::string& literal) {
   size_t at = 0;

@@ -10,6 +10,9 @@
 
 namespace rc {
 
+// UTF-16 text as Windows-1252 bytes, or a note when it does not fit.
+std::string ToWindows1252(const std::u16string& text);
+
 // One quoted text of a script, its escapes resolved, in Windows-1252.
 std::string Unquote(const std::string& literal);
 

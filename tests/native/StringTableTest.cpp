@@ -3,7 +3,6 @@
 // compared with the texts the program must show.
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cstdint>
 #include <map>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "native/ExeByBinutils.h"
+#include "native/RcText.h"
 
 namespace {
 
@@ -157,21 +157,6 @@ const Text kExpected[] = {
     {606, "RegSvr32.exe ist ein Systemprogramm, mit dem andere Programme in die Systemregistrierung eingetragen werden."},
 };
 
-std::string ToWindows1252(const std::u16string& text) {
-  iconv_t converter = iconv_open("CP1252", "UTF-16LE");
-  std::string input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-  std::string output(text.size() * 2 + 1, '\0');
-  char* in = &input[0];
-  char* out = &output[0];
-  size_t inLeft = input.size();
-  size_t outLeft = output.size();
-  size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-  iconv_close(converter);
-  if (result == size_t(-1)) return "<not representable in Windows-1252>";
-  output.resize(output.size() - outLeft);
-  return output;
-}
-
 // Each string block n holds the strings 16 (n - 1) to 16 n - 1, each a
 // length followed by that many UTF-16 units.
 std::map<unsigned, std::string> ReadStringTable(const exe::Exe& image) {
@@ -191,7 +176,7 @@ std::map<unsigned, std::string> ReadStringTable(const exe::Exe& image) {
       std::u16string text;
       for (size_t k = 0; k < length; ++k, at += 2)
         text.push_back(char16_t(resource.data[at] | resource.data[at + 1] << 8));
-      if (length) table[(resource.id - 1) * 16 + i] = ToWindows1252(text);
+      if (length) table[(resource.id - 1) * 16 + i] = rc::ToWindows1252(text);
     }
   }
   return table;
