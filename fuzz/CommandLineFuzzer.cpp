@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "common/FullFakeSystem.h"
+#include "engine/SettingCatalogue.h"
 #include "native/PreparedSystem.h"
 #include "platform/fake/FakeMachine.h"
 #include "system/SystemAccess.h"
@@ -75,6 +76,34 @@ bool ReadAllTokens(const std::string& tail) {
   __builtin_trap();
 }
 
+// Whether the rest of the tail names a number the command line takes; the
+// rest reads without a mistyped token.
+bool NamesAcceptedNumber(const std::string& rest) {
+  for (size_t at = 0;;) {
+    ModelToken token = ExpectedToken(rest, at);
+    if (token.token != CommandLineReader::Token::kNumber) return false;
+    if (IsCommandLineSetting(token.number)) return true;
+    at = token.next;
+  }
+}
+
+// A first argument that begins with '/' is a switch: a known one with
+// numbers the reader takes, where /preview needs some and /? none;
+// anything else is mistyped.
+bool IsMistypedSwitch(const std::string& tail, size_t at) {
+  size_t end = at;
+  while (end < tail.size() && !IsBlank(tail[end])) ++end;
+  std::string word = tail.substr(at, end - at);
+  for (char& c : word) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const std::string rest = tail.substr(end);
+  if (ReadAllTokens(rest)) return true;
+  const bool named = NamesAcceptedNumber(rest);
+  if (word == "/status" || word == "/undo") return false;
+  if (word == "/preview") return !named;
+  if (word == "/?") return named;
+  return true;
+}
+
 void RequireNothingLeftOpen() {
   fake::FakeMachine& machine = fake::Machine();
   Require(machine.registry.OpenHandleCount() == 0);
@@ -99,7 +128,10 @@ void RunOn(void (*prepare)(), const std::string& tail, bool mistyped) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string tail(reinterpret_cast<const char*>(data), size);
-  bool mistyped = ReadAllTokens(tail);
+  size_t first = 0;
+  while (first < tail.size() && IsBlank(tail[first])) ++first;
+  bool mistyped = first < tail.size() && tail[first] == '/' ? IsMistypedSwitch(tail, first)
+                                                            : ReadAllTokens(tail);
   RunOn(PrepareSettingKeys, tail, mistyped);
   RunOn(MakeFullFakeSystem, tail, mistyped);
   return 0;

@@ -14,12 +14,11 @@ namespace {
 const char kMistypedMessage[] = "You mistyped some of the commandline aguments!";
 constexpr unsigned int kNoNumber = 4294967295u;
 
-// The blanks a stream skips in the classic locale.
-bool IsBlank(char c) {
+}  // namespace
+
+bool IsCommandLineBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-
-}  // namespace
 
 std::string CommandLineTail(const char* commandLine) {
   if (!commandLine) return std::string();
@@ -39,7 +38,7 @@ CommandLineReader::CommandLineReader(const std::string& tail) : tail_(tail) {}
 // without the stream: the locale machinery it brings is most of the exe.
 CommandLineReader::Token CommandLineReader::Next(unsigned int* number) {
   // Blanks after the last number end the list quietly.
-  while (at_ < tail_.size() && IsBlank(tail_[at_])) ++at_;
+  while (at_ < tail_.size() && IsCommandLineBlank(tail_[at_])) ++at_;
   if (at_ == tail_.size()) return Token::kEnd;
   // A mistyped token leaves the position where it is, so it stays mistyped.
   size_t end = at_ + (tail_[at_] == '+' ? 1 : 0);

@@ -12,6 +12,9 @@ class SystemAccess;
 // lead it. The name may be quoted and hold blanks.
 std::string CommandLineTail(const char* commandLine);
 
+// The blanks between arguments: those a C++ stream skips in the classic locale.
+bool IsCommandLineBlank(char c);
+
 // Reads one number after the other from the command-line tail.
 class CommandLineReader {
  public:

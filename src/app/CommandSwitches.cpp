@@ -17,7 +17,8 @@ const char kMistypedMessage[] = "You mistyped some of the commandline aguments!"
 
 enum class Switch { kStatus, kPreview, kUndo, kUsage, kUnknown };
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' ' && c != 0; }
+// A switch ends where a number would: at the blanks the numbers' reader skips.
+bool IsBlank(char c) { return IsCommandLineBlank(c); }
 
 std::string Lower(std::string word) {
   for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
