@@ -477,7 +477,7 @@ bool Capture(SystemAccess& system, SettingId id, const std::vector<BackupLocatio
   return captured;
 }
 
-bool MarkSwitchedOff(SystemAccess& system, SettingId id, bool off) {
+bool MarkSwitchedOff(SystemAccess&, SettingId id, bool off) {
   HKEY home = HomeOf(id);
   std::string entry = EntryPath(home, id);
   if (!off && !RegistryKeyExists(home, entry.c_str())) return true;
