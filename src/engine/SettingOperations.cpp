@@ -55,3 +55,15 @@ std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting) {
   }
   return changes;
 }
+
+SettingScope ScopeOf(const SettingEntry& setting) {
+  bool user = false;
+  bool machine = false;
+  for (const PlannedChange& change : PlanOfApply(setting)) {
+    bool registry = change.kind == PlannedChange::Kind::kRegistryValue ||
+                    change.kind == PlannedChange::Kind::kRegistryKey;
+    (registry && change.root == HKEY_CURRENT_USER ? user : machine) = true;
+  }
+  if (user && machine) return SettingScope::kBoth;
+  return user ? SettingScope::kUser : SettingScope::kMachine;
+}

@@ -73,3 +73,9 @@ struct PlannedChange {
 
 // Everything apply of the setting may change, in order.
 std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting);
+
+// Whose registry a change of the setting reaches: the machine's (HKLM, HKU,
+// services, programs, accounts), only the account that runs the program
+// (HKCU), or both. Apply and revert touch the same places.
+enum class SettingScope { kMachine, kUser, kBoth };
+SettingScope ScopeOf(const SettingEntry& setting);

@@ -79,4 +79,21 @@ INSTANTIATE_TEST_SUITE_P(EverySetting, SettingPlan, ::testing::ValuesIn(AllSetti
                                                                          AllSettings().end()),
                          [](const auto& info) { return "Setting" + std::to_string(info.param.id); });
 
+// A setting reaches only the account that runs the program when every place
+// it changes lies below HKCU; a logon script can apply those, a startup
+// script the machine's.
+TEST(SettingScope, FollowsWhereThePlanWrites) {
+  const std::vector<SettingId> user = {1, 2, 3, 6, 7, 8, 14, 26, 29};
+  const std::vector<SettingId> both = {27, 28};
+  for (const SettingEntry& setting : AllSettings()) {
+    auto in = [&](const std::vector<SettingId>& ids) {
+      return std::find(ids.begin(), ids.end(), setting.id) != ids.end();
+    };
+    SettingScope expected = in(user)   ? SettingScope::kUser
+                            : in(both) ? SettingScope::kBoth
+                                       : SettingScope::kMachine;
+    EXPECT_EQ(static_cast<int>(ScopeOf(setting)), static_cast<int>(expected)) << setting.id;
+  }
+}
+
 }  // namespace
