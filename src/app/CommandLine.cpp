@@ -2,7 +2,9 @@
 
 #include "app/CommandSwitches.h"
 #include "engine/RecordedChanges.h"
+#include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
 #include "engine/TextSource.h"
 #include "platform/Platform.h"
@@ -59,6 +61,8 @@ CommandLineReader::Token CommandLineReader::Next(unsigned int* number) {
 int RunCommandLine(const std::string& tail, SystemAccess& system) {
   if (StartsWithSwitch(tail)) return RunSwitch(tail, system);
   CommandLineReader reader(tail);
+  const bool asSystem = platform::IsLocalSystem();
+  std::vector<SettingId> passedOver;
   bool allDone = true;
   bool backedUp = true;
   unsigned int number = 0;
@@ -74,6 +78,10 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
     // the same (a value that was already deleted, an installer that returned
     // an error after doing its work).
     if (!IsCommandLineSetting(number)) continue;
+    if (IsLeftToLogonScript(*FindSetting(number), asSystem)) {
+      passedOver.push_back(number);
+      continue;
+    }
     // A rollout must not stall for a backup it cannot write; it says so.
     if (!CaptureBeforeApply(system, number) && backedUp) {
       backedUp = false;
@@ -81,5 +89,6 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
     }
     if (!ApplyAndReport(system, number) && !StatusCheck(system, number)) allDone = false;
   }
+  if (!passedOver.empty()) platform::WriteOutput(LeftToLogonScripts(passedOver));
   return allDone ? kAllDone : kSomeNotDone;
 }

@@ -7,6 +7,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/SettingPlan.h"
 #include "engine/TextSource.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
@@ -51,16 +52,26 @@ int Mistyped() {
 }
 
 // Reads every number first: a mistyped one changes nothing at all. Numbers
-// the command line does not take are passed over, as for apply.
-bool ReadNumbers(const std::string& rest, std::vector<SettingId>* ids) {
+// that the switch does not take are passed over; *named tells whether any
+// number was given at all, so that passing over never widens a run.
+bool ReadNumbers(const std::string& rest, bool (*takes)(SettingId), std::vector<SettingId>* ids,
+                 bool* named) {
   CommandLineReader reader(rest);
   unsigned int number = 0;
   for (;;) {
     CommandLineReader::Token token = reader.Next(&number);
     if (token == CommandLineReader::Token::kEnd) return true;
     if (token == CommandLineReader::Token::kMistyped) return false;
-    if (IsCommandLineSetting(number)) ids->push_back(number);
+    *named = true;
+    if (takes(number)) ids->push_back(number);
   }
+}
+
+// /status and /undo take every setting a report lists, also those the
+// command line does not apply; /preview and /? what apply takes.
+bool IsReported(SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  return setting && !IsNoAction(*setting);
 }
 
 // Scripts read the standard output; a person at a console reads the
@@ -73,16 +84,23 @@ void Show(const std::string& text) {
 
 int Undo(SystemAccess& system, std::vector<SettingId> ids, bool named) {
   if (!named) ids = SettingsWithBackup(system);
+  const bool asSystem = platform::IsLocalSystem();
   std::string report;
+  std::vector<SettingId> passedOver;
   bool allRestored = true;
   for (SettingId id : ids) {
-    UndoResult result = UndoAndReport(system, id);
-    allRestored &= result.outcome == UndoResult::Outcome::kRestored ||
-                   result.outcome == UndoResult::Outcome::kNoBackup;
+    const SettingEntry* setting = FindSetting(id);
+    UndoResult result{UndoResult::Outcome::kPerUser, {}};
+    if (setting && IsLeftToLogonScript(*setting, asSystem))
+      passedOver.push_back(id);
+    else
+      result = UndoAndReport(system, id);
+    allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
+                   result.outcome != UndoResult::Outcome::kFailed;
     report += UndoReport(id, result);
   }
   if (ids.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
-  Show(report);
+  Show(report + LeftToLogonScripts(passedOver));
   return allRestored ? kAllDone : kSomeNotDone;
 }
 
@@ -109,22 +127,26 @@ int RunSwitch(const std::string& tail, SystemAccess& system) {
   size_t end = WordEnd(tail, start);
   Switch chosen = SwitchOf(tail.substr(start, end - start));
   std::vector<SettingId> ids;
-  if (chosen == Switch::kUnknown || !ReadNumbers(tail.substr(end), &ids)) return Mistyped();
-  const bool named = !ids.empty();
+  bool named = false;
+  bool reported = chosen == Switch::kStatus || chosen == Switch::kUndo;
+  if (chosen == Switch::kUnknown ||
+      !ReadNumbers(tail.substr(end), reported ? IsReported : IsCommandLineSetting, &ids, &named))
+    return Mistyped();
   switch (chosen) {
     case Switch::kStatus: {
       bool anyOn = false;
-      Show(StatusReport(system, named ? ids : SettingsInReports(), named, &anyOn));
+      Show(StatusReport(system, named ? ids : SettingsInReports(), named,
+                        platform::IsLocalSystem(), &anyOn));
       return anyOn ? kSomeNotDone : kAllDone;
     }
     case Switch::kPreview:
-      if (!named) return Mistyped();
+      if (ids.empty()) return Mistyped();
       Show(PreviewReport(system, ids));
       return kAllDone;
     case Switch::kUndo:
       return Undo(system, ids, named);
     case Switch::kUsage:
-      if (named) return Mistyped();
+      if (!ids.empty()) return Mistyped();
       Show(Text(IDS_USAGE));
       return kAllDone;
     case Switch::kUnknown:

@@ -222,7 +222,7 @@ void MainDialog::SaveStatusReport() {
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetSaveFileNameA(&dialog)) return;
   bool anyOn = false;
-  std::string report = StatusReport(system_, SettingsInReports(), false, &anyOn);
+  std::string report = StatusReport(system_, SettingsInReports(), false, platform::IsLocalSystem(), &anyOn);
   HANDLE out = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
   DWORD written = 0;

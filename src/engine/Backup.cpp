@@ -132,13 +132,31 @@ StoredItem ReadItem(HKEY backupRoot, const std::string& key) {
     return item;
   item.location.kind = static_cast<Kind>(kind);
   item.location.root = kRoots[root];
-  ReadNumber(values, "Type", &item.type);
-  ReadNumber(values, "StartType", &item.startType);
-  ReadNumber(values, "Depth", &item.depth);
-  if (const NamedValue* data = Find(values, "Data")) item.data = data->data;
-  item.wellFormed = true;
+  const NamedValue* data = Find(values, "Data");
+  if (data) item.data = data->data;
+  // Each kind needs its own fields: a value that existed its type and bytes,
+  // a deleted key its copy; a missing one is never taken for empty.
+  switch (item.location.kind) {
+    case Kind::kValue:
+      item.wellFormed = !item.existed || (ReadNumber(values, "Type", &item.type) && data);
+      break;
+    case Kind::kService:
+      item.wellFormed = ReadNumber(values, "StartType", &item.startType);
+      break;
+    case Kind::kKeyChain:
+      item.wellFormed = ReadNumber(values, "Depth", &item.depth);
+      break;
+    case Kind::kKeyTree:
+      item.wellFormed =
+          !item.existed || RegistryKeyExists(backupRoot, (key + "\\" + kKeyCopy).c_str());
+      break;
+  }
   return item;
 }
+
+// Item keys have at most six digits; a capture that would need more fails
+// rather than go where undo never looks.
+constexpr unsigned long kLastItemNumber = 999999;
 
 // The number an item key's name of at most six digits stands for.
 unsigned long NumberOf(const std::string& digits) {
@@ -261,6 +279,7 @@ bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& locati
   unsigned long next = 0;
   for (const StoredItem& item : items)
     next = std::max(next, NumberOf(item.key.substr(item.key.rfind('\\') + 1)) + 1);
+  if (next > kLastItemNumber) return false;
   std::string key = entry + "\\" + std::to_string(next);
   bool keyTree = false;
   std::vector<NamedValue> values = DescribeNow(system, location, &keyTree);
@@ -269,11 +288,15 @@ bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& locati
                                      {{"Time", REG_SZ, TextBytes(platform::LocalTimeText())},
                                       {"User", REG_SZ, TextBytes(platform::UserName())}}) &&
                  WriteRegistryValues(backupRoot, key.c_str(), KEY_WRITE, values);
-  if (keyTree) {
-    CopyBudget budget;
-    written &= CopyKey(location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget);
+  // Half an item would be taken for a capture, or refused as a broken one.
+  if (!written) {
+    DeleteRegistryTree(backupRoot, key.c_str());
+    return false;
   }
-  return written;
+  if (!keyTree) return true;
+  // A key beyond the bounds is kept as far as they reach.
+  CopyBudget budget;
+  return CopyKey(location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget);
 }
 
 // --- Which locations belong to a setting --------------------------------------
@@ -300,9 +323,16 @@ bool IsServerNumberName(const std::string& name) {
          std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The setting's own location the item names, or nullptr when it names none.
+const BackupLocation* AllowedMatch(const BackupLocation& location,
+                                   const std::vector<BackupLocation>& allowed) {
+  for (const BackupLocation& own : allowed)
+    if (SameLocation(own, location)) return &own;
+  return nullptr;
+}
+
 bool IsAllowed(SettingId id, const BackupLocation& location) {
-  for (const BackupLocation& allowed : AllowedLocations(id))
-    if (SameLocation(allowed, location)) return true;
+  if (AllowedMatch(location, AllowedLocations(id))) return true;
   // The dialog writes the value named by the chosen server's number.
   return id == kTimeServerBackup && location.kind == Kind::kValue &&
          location.root == HKEY_LOCAL_MACHINE && Lower(location.path) == Lower(keys::kTimeServers) &&
@@ -311,11 +341,11 @@ bool IsAllowed(SettingId id, const BackupLocation& location) {
 
 std::string Describe(const BackupLocation& location) {
   const char* roots[] = {"HKCR", "HKCU", "HKLM", "HKU"};
-  if (location.kind == Kind::kService) return Text(IDS_SERVICE) + " " + location.name;
+  if (location.kind == Kind::kService) return Text(IDS_SERVICE) + " " + PrintableText(location.name);
   std::string text = std::string(roots[RootNumber(location.root)]) + "\\" + location.path;
   if (location.kind == Kind::kValue)
     text += "\\" + (location.name.empty() ? Text(IDS_DEFAULT_VALUE) : location.name);
-  return text;
+  return PrintableText(text);
 }
 
 bool IsValidValue(DWORD type, const std::vector<BYTE>& data) {
@@ -325,30 +355,70 @@ bool IsValidValue(DWORD type, const std::vector<BYTE>& data) {
 
 // --- Restoring -----------------------------------------------------------------
 
-// Writes the copied key back below the location, checking every value again.
+// What of a copied key may come back. A copy in the user's own backup area
+// is the user's to forge: from there only the values the setting's rows name
+// for that key return, and no subkeys. An administrator's copy returns
+// whole, within the bounds a capture keeps.
+struct KeyFilter {
+  bool whole = true;
+  std::vector<std::string> names;  // when not whole
+  CopyBudget budget;
+  bool Takes(const NamedValue& value) {
+    if (!IsValidValue(value.type, value.data) || value.name.size() >= 16384) return false;
+    if (whole) return budget.values++ < kMaxValuesCopied;
+    for (const std::string& name : names)
+      if (Lower(name) == Lower(value.name)) return true;
+    return false;
+  }
+  bool TakesSubKey(int depth) { return whole && depth < kMaxKeyDepth && ++budget.keys < kMaxKeysCopied; }
+};
+
+KeyFilter FilterFor(SettingId id, HKEY backupRoot, const BackupLocation& at) {
+  KeyFilter filter;
+  if (backupRoot != HKEY_CURRENT_USER) return filter;
+  filter.whole = false;
+  for (const RegistryOperation& row : RegistryOperationsOf(id))
+    if (row.root == at.root && Lower(row.path) == Lower(at.path)) filter.names.push_back(row.name);
+  return filter;
+}
+
+// Writes the copied key back below the location, checking every value again,
+// then reads back what it wrote.
 bool RestoreKey(HKEY backupRoot, const std::string& copy, HKEY root, const std::string& path,
-                int depth) {
+                int depth, KeyFilter* filter) {
   if (!CreateRegistryKey(root, path.c_str())) return false;
   std::vector<NamedValue> values;
   ReadRegistryValues(backupRoot, copy.c_str(), &values);
-  std::vector<NamedValue> valid;
+  std::vector<NamedValue> taken;
   for (const NamedValue& value : values)
-    if (IsValidValue(value.type, value.data) && value.name.size() < 16384) valid.push_back(value);
-  bool restored = valid.size() == values.size() &&
-                  WriteRegistryValues(root, path.c_str(), KEY_WRITE, valid);
-  if (depth >= kMaxKeyDepth) return restored;
+    if (filter->Takes(value)) taken.push_back(value);
+  bool restored = (!filter->whole || taken.size() == values.size()) &&
+                  WriteRegistryValues(root, path.c_str(), KEY_WRITE, taken);
+  std::vector<NamedValue> now;
+  ReadRegistryValues(root, path.c_str(), &now);
+  for (const NamedValue& value : taken) {
+    const NamedValue* back = Find(now, value.name.c_str());
+    restored &= back && back->type == value.type && back->data == value.data;
+  }
   std::vector<std::string> subKeys;
   ReadRegistrySubKeys(backupRoot, copy.c_str(), &subKeys);
-  for (const std::string& name : subKeys)
-    if (name.find('\\') == std::string::npos)
-      restored &= RestoreKey(backupRoot, copy + "\\" + name, root, path + "\\" + name, depth + 1);
+  for (const std::string& name : subKeys) {
+    if (!filter->TakesSubKey(depth) || name.find('\\') != std::string::npos) {
+      restored &= !filter->whole;  // an administrator's copy beyond the bounds: incomplete
+      continue;
+    }
+    restored &= RestoreKey(backupRoot, copy + "\\" + name, root, path + "\\" + name, depth + 1,
+                           filter);
+  }
   return restored;
 }
 
-// Removes the keys of the chain below the depth that existed, deepest first,
-// as long as nothing lives in them.
-void RemoveCreatedKeys(const BackupLocation& location, DWORD depth) {
+// Removes the keys of the chain below those that existed, deepest first, as
+// long as nothing lives in them; never the keys apply needs to find, whatever
+// depth the item claims. False when an empty one could not be removed.
+bool RemoveCreatedKeys(const BackupLocation& location, DWORD depth) {
   std::vector<std::string> keys = KeysAlong(location.path);
+  depth = std::max(depth, location.requiredKeys);
   for (size_t i = keys.size(); i > depth; --i) {
     const char* key = keys[i - 1].c_str();
     std::vector<NamedValue> values;
@@ -357,14 +427,17 @@ void RemoveCreatedKeys(const BackupLocation& location, DWORD depth) {
     if (!ReadRegistryValues(location.root, key, &values) ||
         !ReadRegistrySubKeys(location.root, key, &subKeys) || !values.empty() ||
         !subKeys.empty())
-      return;
-    DeleteRegistryTree(location.root, key);
+      return true;  // what lives there now is kept, and with it the keys above
+    if (!DeleteRegistryTree(location.root, key)) return false;
   }
+  return true;
 }
 
 // Puts one item back and reads it back; no text means restored, else the
-// text of the problem.
-int RestoreItem(SystemAccess& system, HKEY backupRoot, const StoredItem& item) {
+// text of the problem. The item is checked: it names one of the setting's
+// own locations (own, with what the plan knows of it).
+int RestoreItem(SystemAccess& system, SettingId id, HKEY backupRoot, const StoredItem& item,
+                const BackupLocation& own) {
   const BackupLocation& at = item.location;
   const char* path = at.path.c_str();
   const char* name = at.name.c_str();
@@ -393,16 +466,17 @@ int RestoreItem(SystemAccess& system, HKEY backupRoot, const StoredItem& item) {
                  : IDS_UNDO_START_TYPE_NOT_SET;
     }
     case Kind::kKeyChain:
-      RemoveCreatedKeys(at, item.depth);
-      return kRestored;
-    case Kind::kKeyTree:
+      return RemoveCreatedKeys(own, item.depth) ? kRestored : IDS_UNDO_STILL_THERE;
+    case Kind::kKeyTree: {
       if (!item.existed) {
         DeleteRegistryTree(at.root, path);
         return RegistryKeyExists(at.root, path) ? IDS_UNDO_STILL_THERE : kRestored;
       }
-      if (!RestoreKey(backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0))
+      KeyFilter filter = FilterFor(id, backupRoot, own);
+      if (!RestoreKey(backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0, &filter))
         return IDS_UNDO_KEY_INCOMPLETE;
       return kRestored;
+    }
   }
   return IDS_UNDO_UNKNOWN_KIND;
 }
@@ -444,7 +518,7 @@ std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change) {
   if (change == ChangeKind::kApply) {
     for (const PlannedChange& planned : PlanOfApply(*setting)) {
       if (planned.action == RegistryAction::kCreateKey)
-        locations.push_back({Kind::kKeyChain, planned.root, planned.path, ""});
+        locations.push_back({Kind::kKeyChain, planned.root, planned.path, "", planned.requiredKeys});
     }
   }
   for (const RegistryOperation& row : RegistryOperationsOf(id)) {
@@ -516,6 +590,7 @@ UndoResult Undo(SystemAccess& system, SettingId id) {
     return {UndoResult::Outcome::kCannotUndo, {}};
   if (!HasBackup(system, id)) return {UndoResult::Outcome::kNoBackup, {}};
   UndoResult result{UndoResult::Outcome::kRestored, {}};
+  const std::vector<BackupLocation> allowed = AllowedLocations(id);
   for (HKEY backupRoot : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     std::vector<StoredItem> items = ReadItems(backupRoot, id);
     if (items.empty()) continue;
@@ -523,15 +598,17 @@ UndoResult Undo(SystemAccess& system, SettingId id) {
     // The last capture first: values apply added go before the keys it made.
     for (auto item = items.rbegin(); item != items.rend(); ++item) {
       if (!item->wellFormed) {
-        result.problems.push_back(item->key + ": " + Text(IDS_UNDO_INCOMPLETE_ENTRY));
+        result.problems.push_back(PrintableText(item->key) + ": " + Text(IDS_UNDO_INCOMPLETE_ENTRY));
         continue;
       }
+      // The user's own area reaches only the user's own locations.
+      const BackupLocation* own = AllowedMatch(item->location, allowed);
       if (!IsAllowed(id, item->location) || BackupRootFor(item->location) != backupRoot) {
         result.problems.push_back(Describe(item->location) + ": " +
                                   Text(IDS_UNDO_FOREIGN_LOCATION));
         continue;
       }
-      int problem = RestoreItem(system, backupRoot, *item);
+      int problem = RestoreItem(system, id, backupRoot, *item, own ? *own : item->location);
       if (problem != kRestored)
         result.problems.push_back(Describe(item->location) + ": " + Text(problem));
     }

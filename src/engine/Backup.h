@@ -23,6 +23,7 @@ struct BackupLocation {
   HKEY root;         // registry kinds; services live in HKLM's backup
   std::string path;  // key path
   std::string name;  // value name, or the service's name
+  DWORD requiredKeys = 0;  // kKeyChain: the keys along the path apply needs to exist
 };
 
 enum class ChangeKind { kApply, kRevert };
@@ -47,7 +48,8 @@ bool WasSwitchedOff(SystemAccess& system, SettingId id);
 std::vector<SettingId> SettingsWithBackup(SystemAccess& system);
 
 struct UndoResult {
-  enum class Outcome { kRestored, kNoBackup, kCannotUndo, kFailed };
+  // kPerUser: left alone, as run as LocalSystem.
+  enum class Outcome { kRestored, kNoBackup, kCannotUndo, kFailed, kPerUser };
   Outcome outcome;
   std::vector<std::string> problems;  // one line each, for kFailed
 };

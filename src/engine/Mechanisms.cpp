@@ -12,6 +12,9 @@
 namespace {
 
 const char kZipFolderLibrary[] = "zipfldr.dll";
+// Where Office's policy keys may be made: only below these, where they exist.
+const char kUserPolicies[] = "Software\\Policies\\Microsoft";
+const char kDefaultUserPolicies[] = ".DEFAULT\\Software\\Policies\\Microsoft";
 
 bool Nothing(SystemAccess&, const SettingEntry&) { return false; }
 
@@ -84,8 +87,8 @@ bool RemoveQosLimit(SystemAccess& system, const SettingEntry&) {
 // already does; the writes of the rows go into them.
 bool ApplyOfficePolicy(SystemAccess& system, const SettingEntry& setting) {
   const char* const chain[] = {"Office", "10.0", "Common"};
-  system.CreateRegistryKeyChain(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft", chain, 3);
-  system.CreateRegistryKeyChain(HKEY_USERS, ".DEFAULT\\Software\\Policies\\Microsoft", chain, 3);
+  system.CreateRegistryKeyChain(HKEY_CURRENT_USER, kUserPolicies, chain, 3);
+  system.CreateRegistryKeyChain(HKEY_USERS, kDefaultUserPolicies, chain, 3);
   return RunApplyRows(system, setting.id);
 }
 
@@ -112,10 +115,19 @@ PlannedChange Change(PlannedChange::Kind kind, const std::string& path,
   return change;
 }
 
-PlannedChange CreatedKey(HKEY root, const std::string& path) {
+DWORD KeyCount(const char* path) {
+  DWORD count = 1;
+  for (const char* at = path; *at; ++at) count += *at == '\\';
+  return count;
+}
+
+// A key apply makes with the keys above it that are missing, below a base
+// that must exist already.
+PlannedChange CreatedKey(HKEY root, const std::string& path, const char* base) {
   PlannedChange change = Change(PlannedChange::Kind::kRegistryKey, path);
   change.root = root;
   change.action = RegistryAction::kCreateKey;
+  change.requiredKeys = KeyCount(base);
   return change;
 }
 
@@ -138,13 +150,13 @@ void ListSupportAccount(const SettingEntry&, std::vector<PlannedChange>* changes
 }
 
 void ListQosKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLocalPsched));
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLokalPsched));
+  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLocalPsched, keys::kCurrentVersion));
+  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLokalPsched, keys::kCurrentVersion));
 }
 
 void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kOfficeCommonUser));
-  changes->push_back(CreatedKey(HKEY_USERS, keys::kOfficeCommonDefault));
+  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kOfficeCommonUser, kUserPolicies));
+  changes->push_back(CreatedKey(HKEY_USERS, keys::kOfficeCommonDefault, kDefaultUserPolicies));
 }
 
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {

@@ -68,5 +68,5 @@ UndoResult UndoAndReport(SystemAccess& system, SettingId id) {
 }
 
 void ReportTimeServerChange(bool applied, const char* host) {
-  Report(FormatText(IDS_EVENT_TIME_SERVER, {host}), applied);
+  Report(FormatText(IDS_EVENT_TIME_SERVER, {PrintableText(host)}), applied);
 }

@@ -49,7 +49,7 @@ std::string DataText(DWORD type, const BYTE* bytes, size_t size) {
                                          DWORD(bytes[3]) << 24);
   if (type == REG_SZ || type == REG_EXPAND_SZ)
     return std::string(type == REG_SZ ? "REG_SZ" : "REG_EXPAND_SZ") + " \"" +
-           TextUpToZero(bytes, size) + "\" " + FormatText(IDS_VALUE_BYTES, {std::to_string(size)});
+           PrintableText(TextUpToZero(bytes, size)) + "\" " + FormatText(IDS_VALUE_BYTES, {std::to_string(size)});
   std::string kind = type == REG_BINARY ? std::string("REG_BINARY")
                                         : FormatText(IDS_VALUE_TYPE, {std::to_string(type)});
   return kind + " " + Hex(bytes, size);
@@ -127,20 +127,25 @@ std::vector<SettingId> SettingsInReports() {
 }
 
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
-                         bool* anyOn) {
+                         bool runsAsSystem, bool* anyOn) {
+  static const char* const kScopes[] = {"machine", "user", "machine+user"};
   std::string report = std::string(kProduct) + "\t" + platform::ComputerName() + "\t" +
                        platform::UserName() + "\t" + platform::LocalTimeText() + kEnd;
   *anyOn = false;
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;
-    bool offered = IsSettingOffered(system, *setting);
-    bool off = IsSettingOff(system, id);
-    const char* state = off ? "off" : !offered ? "not-offered"
-                                    : WasSwitchedOff(system, id) ? "on-again" : "on";
-    if (!off && offered && (named || setting->recommended)) *anyOn = true;
+    const SettingScope scope = ScopeOf(*setting);
+    const char* state = "per-user";
+    // Another account's hive says nothing about the people of this machine.
+    if (!IsLeftToLogonScript(*setting, runsAsSystem)) {
+      bool offered = IsSettingOffered(system, *setting);
+      bool off = IsSettingOff(system, id);
+      state = off ? "off" : !offered ? "not-offered" : WasSwitchedOff(system, id) ? "on-again" : "on";
+      if (!off && offered && (named || setting->recommended)) *anyOn = true;
+    }
     report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +
-              "\t" + LabelOf(id) + kEnd;
+              "\t" + LabelOf(id) + "\t" + kScopes[static_cast<int>(scope)] + kEnd;
   }
   return report;
 }
@@ -156,8 +161,16 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
   return report;
 }
 
+std::string LeftToLogonScripts(const std::vector<SettingId>& ids) {
+  if (ids.empty()) return std::string();
+  std::string numbers;
+  for (SettingId id : ids) numbers += (numbers.empty() ? "" : " ") + std::to_string(id);
+  return FormatText(IDS_LEFT_TO_LOGON_SCRIPT, {numbers}) + kEnd;
+}
+
 std::string UndoReport(SettingId id, const UndoResult& result) {
-  static const char* const kWords[] = {"restored", "no-backup", "cannot-undo", "failed"};
+  static const char* const kWords[] = {"restored", "no-backup", "cannot-undo", "failed",
+                                      "per-user"};
   std::string number = id == kTimeServerBackup ? std::string("-") : std::to_string(id);
   std::string report = number + "\t" + kWords[static_cast<int>(result.outcome)] + "\t" +
                        LabelOf(id) + kEnd;

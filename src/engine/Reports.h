@@ -18,17 +18,22 @@ class SystemAccess;
 std::vector<SettingId> SettingsInReports();
 
 // A header line (program and version, computer, user, local date and time)
-// and one line per setting: number, off / on / on-again / not-offered,
-// whether a backup exists (yes / no), label. *anyOn tells whether a setting
-// that counts was on: every one listed when named, else every recommended
-// one that is offered.
+// and one line per setting: number, off / on / on-again / not-offered /
+// per-user (left to a logon script, as run as LocalSystem), whether a backup
+// exists (yes / no), label, and whose registry it reaches (machine / user /
+// machine+user). *anyOn tells whether a setting that counts was on: every
+// one listed when named, else every recommended one that is offered.
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
-                         bool* anyOn);
+                         bool runsAsSystem, bool* anyOn);
 
 // Every operation apply of each setting would carry out, one per line, with
 // what is there now and what apply would put there.
 std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& ids);
 
-// One line per setting: restored / no-backup / cannot-undo / failed, the
-// label, and for a failure its reasons on the lines below.
+// The line that says once why settings were passed over as run as
+// LocalSystem, with their numbers; empty when there were none.
+std::string LeftToLogonScripts(const std::vector<SettingId>& ids);
+
+// One line per setting: restored / no-backup / cannot-undo / failed /
+// per-user, the label, and for a failure its reasons on the lines below.
 std::string UndoReport(SettingId id, const UndoResult& result);

@@ -69,6 +69,7 @@ struct PlannedChange {
   RegistryAction action = RegistryAction::kNone;
   RegistryData data = {};  // for kWriteValue
   DWORD pauseMs = 0;       // for kProgram: how long apply waits after the launch
+  DWORD requiredKeys = 0;  // for kCreateKey: the keys along the path apply needs to exist
 };
 
 // Everything apply of the setting may change, in order.
@@ -79,3 +80,10 @@ std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting);
 // (HKCU), or both. Apply and revert touch the same places.
 enum class SettingScope { kMachine, kUser, kBoth };
 SettingScope ScopeOf(const SettingEntry& setting);
+
+// Run as LocalSystem (a computer startup script), HKEY_CURRENT_USER is that
+// account's own hive, no person's: a setting that reaches it is neither
+// applied nor undone there, and left to a user logon script.
+inline bool IsLeftToLogonScript(const SettingEntry& setting, bool runsAsSystem) {
+  return runsAsSystem && ScopeOf(setting) != SettingScope::kMachine;
+}

@@ -14,6 +14,12 @@ TextLoader SetTextSource(TextLoader newSource) {
 
 std::string Text(int id) { return source ? source(id) : std::string(); }
 
+std::string PrintableText(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return text;
+}
+
 std::string FormatText(int id, const std::vector<std::string>& values) {
   std::string text = Text(id);
   size_t at = 0;

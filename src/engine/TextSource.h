@@ -16,3 +16,8 @@ std::string Text(int id);
 
 // The text with each "%s" replaced by the next of the values, in order.
 std::string FormatText(int id, const std::vector<std::string>& values);
+
+// Text read from the system (a stored path, a value's data) as it may go
+// into a report line or the event log: every control character becomes '?',
+// so a line break in it cannot make a line of its own.
+std::string PrintableText(std::string text);

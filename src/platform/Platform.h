@@ -81,6 +81,10 @@ std::string UserName();
 std::string ComputerName();
 std::string LocalTimeText();
 
+// Whether the process runs as LocalSystem (S-1-5-18), as a computer startup
+// script does: its HKEY_CURRENT_USER is that account's own, no person's.
+bool IsLocalSystem();
+
 // One entry in the Application event log under the source (RegisterEventSourceA,
 // ReportEventA with the text as its only string); true when it was written.
 bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text);

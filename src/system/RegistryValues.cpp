@@ -20,9 +20,11 @@ bool WriteRegistryValues(HKEY root, const char* path, REGSAM access,
                          const std::vector<NamedValue>& values) {
   RegistryKey key;
   if (key.Open(root, path, access) != ERROR_SUCCESS) return false;
+  bool all = true;
   for (const NamedValue& value : values)
-    key.Write(value.name.c_str(), value.type, value.data.data(), DWORD(value.data.size()));
-  return true;
+    all &= key.Write(value.name.c_str(), value.type, value.data.data(),
+                     DWORD(value.data.size())) == ERROR_SUCCESS;
+  return all;
 }
 
 bool ReadRegistrySubKeys(HKEY root, const char* path, std::vector<std::string>* names) {

@@ -29,6 +29,7 @@ bool RegistryKeyExists(HKEY root, const char* path);
 bool DeleteRegistryTree(HKEY root, const char* path);
 
 // Opens the key once with the given access and stores each value; false when
-// the key cannot be opened. Every value is stored even after one fails.
+// the key cannot be opened or a value was not stored. Every value is tried
+// even after one fails.
 bool WriteRegistryValues(HKEY root, const char* path, REGSAM access,
                          const std::vector<NamedValue>& values);

@@ -90,14 +90,15 @@ int NextServerNumber(const std::vector<TimeServer>& servers) {
   return highest + 1;
 }
 
-void ApplyTimeServer(const TimeServer& server) {
+bool ApplyTimeServer(const TimeServer& server) {
   const std::string number = std::to_string(server.number);
-  WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeParameters, KEY_WRITE,
-                      {Text("NtpServer", server.host + ",0x1"), Text("Type", "NTP")});
-  WriteRegistryValues(HKEY_LOCAL_MACHINE, kServers, KEY_WRITE,
-                      {Text("", number), Text(number.c_str(), server.host)});
-  WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeService, KEY_WRITE,
-                      {NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}});
+  bool written = WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeParameters, KEY_WRITE,
+                                     {Text("NtpServer", server.host + ",0x1"), Text("Type", "NTP")});
+  written &= WriteRegistryValues(HKEY_LOCAL_MACHINE, kServers, KEY_WRITE,
+                                 {Text("", number), Text(number.c_str(), server.host)});
+  written &= WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeService, KEY_WRITE,
+                                 {NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}});
+  return written;
 }
 
 bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
@@ -110,7 +111,7 @@ bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
                                platform::ProgramName().c_str(),
                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return false;
-  ApplyTimeServer(server);
-  ReportTimeServerChange(true, server.host.c_str());
-  return true;
+  bool applied = ApplyTimeServer(server);
+  ReportTimeServerChange(applied, server.host.c_str());
+  return applied;
 }

@@ -31,9 +31,11 @@ int NextServerNumber(const std::vector<TimeServer>& servers);
 // Makes the server the time service's source, records it as the current one
 // and sets the time service to start automatically. A key that cannot be
 // opened is skipped; the other writes still happen.
-void ApplyTimeServer(const TimeServer& server);
+// True when every value was written.
+bool ApplyTimeServer(const TimeServer& server);
 
 // Asks (Yes/No, owned by owner) whether to reactivate the time service; on
 // Yes captures the values it writes into the backup (asking whether to go on
-// when that fails) and applies the server. Returns whether it was applied.
+// when that fails) and applies the server. Returns whether it was applied
+// whole.
 bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server);

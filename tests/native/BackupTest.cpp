@@ -89,6 +89,19 @@ class BackupTest : public FakeSystemTest {
     FakeSystemTest::SetUp();
     MakeFullFakeSystem();
   }
+  // Plants an item in a backup area as anyone with rights there could.
+  void Plant(HKEY area, SettingId id, const char* number, DWORD kind, DWORD root,
+             const std::string& path, const char* name,
+             std::map<std::string, std::vector<BYTE>> more) {
+    std::string key = std::string(area == HKEY_CURRENT_USER ? "Software" : "SOFTWARE") +
+                      "\\Hushgate\\Backup\\" + std::to_string(id) + "\\" + number;
+    Registry().PutNumber(area, key, "Kind", kind);
+    Registry().PutNumber(area, key, "Root", root);
+    Registry().PutString(area, key, "Path", path);
+    Registry().PutString(area, key, "Name", name);
+    for (auto& [field, bytes] : more)
+      Registry().PutValue(area, key, field, field == "Data" ? REG_BINARY : REG_DWORD, bytes);
+  }
   static constexpr const char* kErrorReporting = "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting";
   SystemAccess system_;
 };
@@ -132,6 +145,102 @@ TEST_F(BackupTest, PlantedEntriesAreRefusedAndReported) {
   EXPECT_NE(std::string::npos, result.problems[1].find("gehört nicht zu dieser Einstellung"))
       << result.problems[1];
   EXPECT_EQ(before, MachineState());
+}
+
+std::vector<BYTE> N(DWORD n) { return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)}; }
+
+struct ForgedItem {
+  const char* what;
+  SettingId id;
+  DWORD kind, root;
+  const char* path;
+  const char* name;
+  std::map<std::string, std::vector<BYTE>> fields;
+};
+
+// The user's own backup area is the user's to write: from there undo reaches
+// only the user's own locations, and only with every field an item needs.
+const ForgedItem kForgedUserItems[] = {
+    {"MachineValue", 4, 1, 2, "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting", "DoReport",
+     {{"Existed", N(1)}, {"Type", N(REG_DWORD)}, {"Data", N(1)}}},
+    {"DefaultUserValue", 27, 1, 3, ".Default\\Software\\Policies\\Microsoft\\Office\\10.0\\Common",
+     "DWNeverUpload", {{"Existed", N(1)}, {"Type", N(REG_DWORD)}, {"Data", N(0)}}},
+    {"Service", 9, 3, 2, "", "ERSvc", {{"Existed", N(1)}, {"StartType", N(SERVICE_DEMAND_START)}}},
+    {"ValueWithoutType", 1, 1, 1, "Software\\Microsoft\\MediaPlayer\\Preferences",
+     "SilentAcquisition", {{"Existed", N(1)}, {"Data", {}}}},
+    {"ChainWithoutDepth", 27, 4, 1, "Software\\Policies\\Microsoft\\Office\\10.0\\Common", "",
+     {{"Existed", N(1)}}},
+};
+
+class ForgedUserItems : public BackupTest, public ::testing::WithParamInterface<ForgedItem> {};
+
+TEST_P(ForgedUserItems, AreRefusedWithNothingWritten) {
+  const ForgedItem& forged = GetParam();
+  Machine().services.Find("ERSvc")->startType = SERVICE_DISABLED;
+  Plant(HKEY_CURRENT_USER, forged.id, "0", forged.kind, forged.root, forged.path, forged.name,
+        forged.fields);
+  const std::string before = MachineState();
+  UndoResult result = Undo(system_, forged.id);
+  EXPECT_EQ(UndoResult::Outcome::kFailed, result.outcome);
+  EXPECT_EQ(1u, result.problems.size());
+  EXPECT_EQ(before, MachineState());
+}
+
+INSTANTIATE_TEST_SUITE_P(Items, ForgedUserItems, ::testing::ValuesIn(kForgedUserItems),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(BackupTest, ForgedUserItemsRestoreOnlyWhatTheSettingKnows) {
+  const std::string psched = "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\"
+                             "LocalMachine\\Software\\Policies\\Microsoft\\Windows\\Psched";
+  Plant(HKEY_CURRENT_USER, 26, "0", 2, 1, psched, "", {{"Existed", N(1)}});
+  const std::string copy = "Software\\Hushgate\\Backup\\26\\0\\Key";
+  Registry().PutNumber(HKEY_CURRENT_USER, copy, "NonBestEffortLimit", 20);
+  Registry().PutNumber(HKEY_CURRENT_USER, copy, "Planted", 1);
+  Registry().PutNumber(HKEY_CURRENT_USER, copy + "\\Sub", "Planted", 1);
+  // A chain that claims nothing existed would take the policy keys with it.
+  Plant(HKEY_CURRENT_USER, 27, "0", 4, 1, "Software\\Policies\\Microsoft\\Office\\10.0\\Common", "",
+        {{"Existed", N(1)}, {"Depth", N(0)}});
+  EXPECT_EQ(UndoResult::Outcome::kRestored, Undo(system_, 26).outcome);
+  EXPECT_EQ(UndoResult::Outcome::kRestored, Undo(system_, 27).outcome);
+  EXPECT_EQ("type 4: 14 00 00 00", Describe(HKEY_CURRENT_USER, psched, "NonBestEffortLimit"));
+  EXPECT_EQ("missing", Describe(HKEY_CURRENT_USER, psched, "Planted"));
+  EXPECT_TRUE(Registry().SubKeyNames(HKEY_CURRENT_USER, psched).empty());
+  EXPECT_TRUE(Registry().HasKey(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft"));
+}
+
+// A stored path is shown, never obeyed: its line breaks make no line.
+TEST_F(BackupTest, ForgedLineBreaksStayInTheirLine) {
+  Plant(HKEY_CURRENT_USER, 1, "0", 1, 1, "x\r\n2\trestored\tforged", "v",
+        {{"Existed", N(0)}});
+  RunCommandLine("/undo 1", system_);
+  EXPECT_EQ(std::string::npos, Machine().output.find("\n2\trestored")) << Machine().output;
+  EXPECT_NE(std::string::npos, Machine().output.find("HKCU\\x??2?restored?forged\\v"));
+  for (const fake::EventRecord& event : Machine().events)
+    EXPECT_EQ(std::string::npos, event.text.find("\n2\trestored")) << event.text;
+}
+
+// Nothing the backup holds may hide a later capture, and half a capture is
+// none: each is refused, and said so.
+TEST_F(BackupTest, CapturesThatCannotBeKeptWholeFail) {
+  Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 7);
+  Plant(HKEY_LOCAL_MACHINE, 4, "999999", 1, 2, "SOFTWARE\\Elsewhere", "x", {{"Existed", N(0)}});
+  EXPECT_FALSE(CaptureBeforeApply(system_, 4));
+  EXPECT_EQ(1u, Registry().SubKeyNames(HKEY_LOCAL_MACHINE, "SOFTWARE\\Hushgate\\Backup\\4").size());
+  Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "ShowUI", 1);
+  Registry().RefuseValueWrites("Data");
+  EXPECT_FALSE(CaptureBeforeApply(system_, 5));
+  EXPECT_FALSE(HasBackup(system_, 5));
+}
+
+TEST_F(BackupTest, AChainThatCannotBeRemovedIsNoRestore) {
+  CaptureBeforeApply(system_, 27);
+  ApplyAndReport(system_, 27);
+  Registry().SetAccess(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft", true, false);
+  UndoResult result = Undo(system_, 27);
+  EXPECT_EQ(UndoResult::Outcome::kFailed, result.outcome);
+  ASSERT_EQ(1u, result.problems.size());
+  EXPECT_NE(std::string::npos, result.problems[0].find("Office\\10.0\\Common: bleibt vorhanden"))
+      << result.problems[0];
 }
 
 TEST_F(BackupTest, TimeServerValuesComeBack) {
@@ -189,13 +298,13 @@ TEST_F(CommandSwitches, StatusChangesNothingAndTellsOnAgain) {
   Machine().output.clear();
   EXPECT_EQ(0, RunWithLabels("/STATUS 4"));
   EXPECT_EQ("Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"
-            "4\toff\tyes\tLabel 6\r\n",
+            "4\toff\tyes\tLabel 6\tmachine\r\n",
             Machine().output);
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 1);
   Machine().output.clear();
   EXPECT_EQ(1, RunWithLabels("/status 4 5"));
-  EXPECT_NE(std::string::npos, Machine().output.find("4\ton-again\tyes\tLabel 6\r\n"));
-  EXPECT_NE(std::string::npos, Machine().output.find("5\ton\tno\tLabel 7\r\n"));
+  EXPECT_NE(std::string::npos, Machine().output.find("4\ton-again\tyes\tLabel 6\tmachine\r\n"));
+  EXPECT_NE(std::string::npos, Machine().output.find("5\ton\tno\tLabel 7\tmachine\r\n"));
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 0);
   EXPECT_EQ(before, MachineState());
 }
@@ -222,6 +331,48 @@ TEST_F(CommandSwitches, UndoReportsEachSettingAndItsExitStatus) {
             Machine().output);
   Machine().output.clear();
   EXPECT_EQ(0, RunWithLabels("/undo"));
+}
+
+// Numbers given mean only those: a number that names no setting undoes
+// nothing, and every setting a report lists may be named.
+TEST_F(CommandSwitches, NamedNumbersNeverWidenToEverything) {
+  RunCommandLine("4", system_);
+  const std::string before = MachineState();
+  const std::pair<const char*, const char*> cases[] = {
+      {"/undo 99", "Label 50\r\n"},
+      {"/undo 17 99", "Label 50\r\n"},
+      {"/undo 28", "28\tno-backup\tLabel 41\r\n"},
+      {"/undo 29 99", "29\tno-backup\tLabel 43\r\n"},
+      {"/status 99", "Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"},
+  };
+  for (const auto& [tail, output] : cases) {
+    Machine().output.clear();
+    EXPECT_EQ(0, RunWithLabels(tail)) << tail;
+    EXPECT_EQ(output, Machine().output) << tail;
+  }
+  EXPECT_EQ(before, MachineState());
+}
+
+// A computer startup script runs as LocalSystem, whose HKCU is no person's:
+// per-user settings are passed over, said once, and reported as such.
+TEST_F(CommandSwitches, AsLocalSystemPerUserSettingsAreLeftToLogonScripts) {
+  Machine().localSystem = true;
+  const std::string user = Registry().Dump(HKEY_CURRENT_USER);
+  EXPECT_EQ(0, RunCommandLine("1 4 27 4", system_));
+  EXPECT_EQ("Als LocalSystem \xFC" "bergangen: 1 27. Diese Einstellungen gelten nur f\xFC"
+            "r das Konto, unter dem Hushgate l\xE4" "uft (HKEY_CURRENT_USER), hier also f\xFC"
+            "r kein Benutzerkonto; sie geh\xF6" "ren in ein Anmeldeskript der Benutzer.\r\n",
+            Machine().output);
+  EXPECT_EQ(user, Registry().Dump(HKEY_CURRENT_USER));
+  EXPECT_EQ("type 4: 00 00 00 00", Describe(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport"));
+  Machine().output.clear();
+  EXPECT_EQ(0, RunWithLabels("/status 1 4 27"));
+  EXPECT_NE(std::string::npos, Machine().output.find("\r\n1\tper-user\tno\tLabel 2\tuser\r\n"
+                                                     "4\toff\tyes\tLabel 6\tmachine\r\n"
+                                                     "27\tper-user\tno\tLabel 37\tmachine+user\r\n"));
+  Machine().output.clear();
+  EXPECT_EQ(0, RunWithLabels("/undo 1 4"));
+  EXPECT_EQ("1\tper-user\tLabel 2\r\n4\trestored\tLabel 6\r\nLabel 140\r\n", Machine().output);
 }
 
 TEST_F(CommandSwitches, MistypedSwitchesAndNumbersChangeNothing) {

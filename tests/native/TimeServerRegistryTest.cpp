@@ -284,7 +284,11 @@ TEST_F(TimeServerRegistry, MissingTimeServiceWritesOnlyTheServers) {
 TEST_F(TimeServerRegistry, ReadOnlyKeyIsSkippedAndTheOthersWritten) {
   PutUsualLayout();
   Registry().SetAccess(HKEY_LOCAL_MACHINE, kTimeParameters, true, false);
-  ApplyTimeServer({2, "ntp.example.net"});
+  Machine().messageBoxAnswers = {IDYES};
+  // A change that was not made whole is no success, here or in the log.
+  EXPECT_FALSE(ConfirmAndApplyTimeServer(kOwner, {2, "ntp.example.net"}));
+  ASSERT_EQ(1u, Machine().events.size());
+  EXPECT_EQ(WORD(EVENTLOG_ERROR_TYPE), Machine().events[0].type);
   EXPECT_EQ("missing", Describe(HKEY_LOCAL_MACHINE, kTimeParameters, "NtpServer"));
   EXPECT_EQ(DescribeValue(REG_SZ, {'N', 'o', 'S', 'y', 'n', 'c', 0}),
             Describe(HKEY_LOCAL_MACHINE, kTimeParameters, "Type"));

@@ -208,6 +208,7 @@ std::string ProgramPath() { return Machine().programPath; }
 std::string UserName() { return Machine().userName; }
 std::string ComputerName() { return Machine().computerName; }
 std::string LocalTimeText() { return Machine().localTime; }
+bool IsLocalSystem() { return Machine().localSystem; }
 
 bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text) {
   if (Machine().eventLogRefuses) return false;

@@ -60,6 +60,7 @@ struct FakeMachine {
   std::string userName = "Verwalter";
   std::string computerName = "PC-HALLE3";
   std::string localTime = "2026-12-08 14:30:00";
+  bool localSystem = false;  // runs as S-1-5-18, as a startup script does
 
   std::vector<EventRecord> events;  // the Application event log
   bool eventLogRefuses = false;

@@ -180,6 +180,7 @@ LONG FakeRegistry::SetValue(HKEY handle, const char* name, DWORD type, const BYT
   std::shared_ptr<Key> key = Resolve(handle, KEY_SET_VALUE, &error);
   if (!key) return error;
   if (!data && size) return ERROR_INVALID_PARAMETER;
+  if (SameName(refusedValue_, NameOf(name))) return ERROR_NO_SYSTEM_RESOURCES;
   RegistryValue value{type, std::vector<BYTE>(data, data + size)};
   auto existing = std::find_if(key->values.begin(), key->values.end(), [&](const auto& entry) {
     return SameName(entry.first, NameOf(name));

@@ -53,6 +53,9 @@ class FakeRegistry {
   std::string Dump(HKEY root) const;
   void SetAccess(HKEY root, const std::string& path, bool readable, bool writable);
   void SetTreeAccess(HKEY root, bool readable, bool writable);  // the whole tree below root
+  // Every write of a value of this name fails, as with the registry's quota
+  // used up, though its key opens for writing.
+  void RefuseValueWrites(const std::string& name) { refusedValue_ = name; }
   size_t OpenHandleCount() const { return handles_.size(); }
   // Calls made with a handle that was never opened or is already closed.
   int BadHandleUses() const { return badHandleUses_; }
@@ -87,6 +90,7 @@ class FakeRegistry {
   uintptr_t nextHandle_ = 0x1000;
   int badHandleUses_ = 0;
   std::vector<std::string> changes_;
+  std::string refusedValue_ = std::string(1, '\0');  // a name no value has
 };
 
 }  // namespace fake

@@ -56,6 +56,26 @@ std::string LocalTimeText() {
   return text;
 }
 
+bool IsLocalSystem() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  union {
+    TOKEN_USER user;
+    BYTE bytes[256];
+  } info;
+  DWORD size = 0;
+  bool ok = GetTokenInformation(token, TokenUser, &info, sizeof info, &size) != FALSE;
+  CloseHandle(token);
+  if (!ok) return false;
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID system = nullptr;
+  if (!AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system))
+    return false;
+  bool same = EqualSid(info.user.User.Sid, system) != FALSE;
+  FreeSid(system);
+  return same;
+}
+
 bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text) {
   HANDLE log = RegisterEventSourceA(nullptr, source);
   if (!log) return false;
