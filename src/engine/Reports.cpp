@@ -6,7 +6,9 @@
 #include "engine/StatusCheck.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
+#include "system/EventLog.h"
 #include "system/RegistryText.h"
+#include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -70,8 +72,9 @@ std::string StartTypeName(DWORD type) {
   return type <= kStartTypeUnavailable ? Text(kNames[type]) : "?";
 }
 
-std::string PreviewLine(SystemAccess& system, SettingId id, const PlannedChange& change) {
-  std::string line = std::to_string(id) + "\t";
+std::string PreviewLine(SystemAccess& system, const std::string& number,
+                        const PlannedChange& change) {
+  std::string line = number + "\t";
   switch (change.kind) {
     case PlannedChange::Kind::kRegistryValue: {
       std::string written = change.action == RegistryAction::kWriteValue
@@ -84,10 +87,14 @@ std::string PreviewLine(SystemAccess& system, SettingId id, const PlannedChange&
              FormatText(IDS_PREVIEW_NOW, {CurrentValue(system, change)}) + "\t" +
              FormatText(IDS_PREVIEW_NEW, {written});
     }
-    case PlannedChange::Kind::kRegistryKey:
+    case PlannedChange::Kind::kRegistryKey: {
       line += Text(IDS_PREVIEW_KEY) + "\t" + RootName(change.root) + "\\" + change.path + "\t";
-      return line + Text(change.action == RegistryAction::kCreateKey ? IDS_PREVIEW_CREATE_KEY
-                                                                     : IDS_PREVIEW_DELETE_KEY);
+      if (change.action == RegistryAction::kCreateKey) return line + Text(IDS_PREVIEW_CREATE_KEY);
+      // Windows deletes only a key without subkeys, and so does apply.
+      std::vector<std::string> subKeys;
+      ReadRegistrySubKeys(change.root, change.path.c_str(), &subKeys);
+      return line + Text(subKeys.empty() ? IDS_PREVIEW_DELETE_KEY : IDS_PREVIEW_DELETE_KEY_FAILS);
+    }
     case PlannedChange::Kind::kService: {
       DWORD now = system.Services().GetServiceStartType(change.path.c_str());
       return line + Text(IDS_SERVICE) + "\t" + change.path + "\t" +
@@ -113,6 +120,32 @@ std::string PreviewLine(SystemAccess& system, SettingId id, const PlannedChange&
              Text(IDS_PREVIEW_DELETE);
   }
   return line;
+}
+
+PlannedChange RegistrationWrite(const char* name, const RegistryData& data) {
+  PlannedChange change;
+  change.kind = PlannedChange::Kind::kRegistryValue;
+  change.root = HKEY_LOCAL_MACHINE;
+  change.path = kEventSourceKey;
+  change.name = name;
+  change.action = RegistryAction::kWriteValue;
+  change.data = data;
+  return change;
+}
+
+// Every change is reported to the event log, whose source may need to be
+// registered first: writes like any other, under no setting's number.
+std::string RegistrationPreview(SystemAccess& system) {
+  const EventMessageSource source = ChooseEventMessageSource(system);
+  if (source.file.empty()) return std::string();
+  const RegistryData file = {REG_EXPAND_SZ, source.file.c_str(), DWORD(source.file.size() + 1)};
+  PlannedChange named = RegistrationWrite("EventMessageFile", file);
+  if (CurrentValue(system, named) ==
+      DataText(file.type, reinterpret_cast<const BYTE*>(file.bytes), file.size))
+    return std::string();
+  return PreviewLine(system, "-", named) + kEnd +
+         PreviewLine(system, "-", RegistrationWrite("TypesSupported", {REG_DWORD, "\7\0\0\0", 4})) +
+         kEnd;
 }
 
 }  // namespace
@@ -156,9 +189,9 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;
     for (const PlannedChange& change : PlanOfApply(*setting))
-      report += PreviewLine(system, id, change) + kEnd;
+      report += PreviewLine(system, std::to_string(id), change) + kEnd;
   }
-  return report;
+  return report.empty() ? report : report + RegistrationPreview(system);
 }
 
 std::string LeftToLogonScripts(const std::vector<SettingId>& ids) {

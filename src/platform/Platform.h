@@ -5,6 +5,7 @@
 // win32/; tests link fake/ (an in-memory Windows) or win32/ under Wine.
 
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -86,8 +87,12 @@ std::string LocalTimeText();
 bool IsLocalSystem();
 
 // One entry in the Application event log under the source (RegisterEventSourceA,
-// ReportEventA with the text as its only string); true when it was written.
-bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text);
+// ReportEventA with the texts as its strings); true when it was written.
+bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId,
+                        const std::vector<std::string>& strings);
+
+// Whether a file (not a folder) is there (GetFileAttributesA).
+bool FileExists(const char* path);
 
 // Writes Windows-1252 text to the standard output when the program was given
 // one (a file or a pipe), else to the console of the process that started it

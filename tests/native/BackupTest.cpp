@@ -12,6 +12,7 @@
 #include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
 #include "system/SystemAccess.h"
+#include "timeserver/TimeServerRegistry.h"
 
 namespace {
 
@@ -243,15 +244,19 @@ TEST_F(BackupTest, AChainThatCannotBeRemovedIsNoRestore) {
       << result.problems[0];
 }
 
+// Whatever the dialog writes comes back: judged by the whole machine as it
+// was, not by the list of what the backup takes.
 TEST_F(BackupTest, TimeServerValuesComeBack) {
   const char* parameters = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
   Registry().PutString(HKEY_LOCAL_MACHINE, parameters, "NtpServer", "time.example,0x1");
-  Registry().AddKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers");
-  const std::string before = MachineState();
-  ASSERT_TRUE(Capture(system_, kTimeServerBackup, TimeServerLocations(3)));
-  Registry().PutString(HKEY_LOCAL_MACHINE, parameters, "NtpServer", "other,0x1");
+  Registry().PutString(HKEY_LOCAL_MACHINE, parameters, "Type", "NoSync");
+  Registry().PutNumber(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\W32Time", "Start", 4);
   Registry().PutString(HKEY_LOCAL_MACHINE,
-                       "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers", "3", "x");
+                       "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers", "", "1");
+  const std::string before = MachineState();
+  Machine().messageBoxAnswers = {IDYES};
+  ASSERT_TRUE(ConfirmAndApplyTimeServer(nullptr, {3, "ntp.example.org"}));
+  ASSERT_NE(before, MachineState());
   EXPECT_EQ(UndoResult::Outcome::kRestored, Undo(system_, kTimeServerBackup).outcome);
   EXPECT_EQ(before, MachineState());
 }
@@ -272,11 +277,60 @@ TEST_F(BackupTest, EveryChangeIsReportedToTheEventLog) {
   EXPECT_EQ("Hushgate", Machine().events[0].source);
   EXPECT_EQ("Benutzer: Verwalter\r\nAktion: ausschalten\r\nEinstellung 4\r\nErgebnis: erledigt",
             Machine().events[0].text);
-  std::string path = Machine().programPath;
-  EXPECT_EQ(DescribeValue(REG_EXPAND_SZ, std::vector<BYTE>(path.c_str(), path.c_str() + path.size() + 1)),
+}
+
+struct SourceCase {
+  const char* what;
+  const char* systemFile;  // in the system folder, or nullptr
+  const char* program;
+  const char* registered;  // EventMessageFile afterwards, or nullptr for none
+  DWORD eventId;
+  size_t strings;
+};
+
+// Every view of the log reads the file the source names: it must be one only
+// administrators can replace, and always there.
+const SourceCase kSourceCases[] = {
+    {"XpProfessional", "eventcreate.exe", "\\\\server\\tools\\hushgate.exe",
+     "%SystemRoot%\\System32\\EventCreate.exe", 1, 1},
+    {"XpHome", "netmsg.dll", "E:\\hushgate.exe", "%SystemRoot%\\System32\\netmsg.dll", 3299, 9},
+    {"InProgramFiles", nullptr, "c:\\programme\\Hushgate\\hushgate.exe",
+     "c:\\programme\\Hushgate\\hushgate.exe", 1, 1},
+    {"InWindows", nullptr, "C:\\WINDOWS\\hushgate.exe", "C:\\WINDOWS\\hushgate.exe", 1, 1},
+    {"OnAShare", nullptr, "\\\\server\\tools\\hushgate.exe", nullptr, 1, 1},
+    {"OutOfWindowsAgain", nullptr, "C:\\WINDOWS\\..\\Users\\hushgate.exe", nullptr, 1, 1},
+};
+
+class EventSource : public BackupTest, public ::testing::WithParamInterface<SourceCase> {};
+
+TEST_P(EventSource, NamesAFileOnlyAdministratorsCanReplace) {
+  const SourceCase& c = GetParam();
+  Registry().AddKey(HKEY_LOCAL_MACHINE, kEventSource);
+  Registry().PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                       "ProgramFilesDir", "C:\\Programme");
+  if (c.systemFile) Machine().files.insert(std::string("c:\\windows\\system32\\") + c.systemFile);
+  Machine().programPath = c.program;
+  // A registration by an older run, from wherever it was started.
+  Registry().PutString(HKEY_LOCAL_MACHINE, std::string(kEventSource) + "\\Hushgate",
+                       "EventMessageFile", "\\\\server\\tools\\hushgate.exe");
+  RunCommandLine("4", system_);
+  ASSERT_EQ(1u, Machine().events.size());
+  EXPECT_EQ(c.eventId, Machine().events[0].id);
+  EXPECT_EQ(c.strings, Machine().events[0].strings);
+  const std::string named = c.registered ? c.registered : "\\\\server\\tools\\hushgate.exe";
+  EXPECT_EQ(DescribeValue(c.registered ? REG_EXPAND_SZ : REG_SZ,
+                          std::vector<BYTE>(named.c_str(), named.c_str() + named.size() + 1)),
             Describe(HKEY_LOCAL_MACHINE, std::string(kEventSource) + "\\Hushgate",
                      "EventMessageFile"));
+  // A registration that named another file is replaced, and said so.
+  const bool replaced = c.registered != nullptr;
+  EXPECT_EQ(replaced, Machine().events[0].text.find("server\\tools\\hushgate.exe -> ") !=
+                          std::string::npos)
+      << Machine().events[0].text;
 }
+
+INSTANTIATE_TEST_SUITE_P(Machines, EventSource, ::testing::ValuesIn(kSourceCases),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 std::string Label(int id) { return "Label " + std::to_string(id); }
 
@@ -320,6 +374,30 @@ TEST_F(CommandSwitches, PreviewListsWhatApplyWouldDoAndChangesNothing) {
             "16\tProgramm\tC:\\WINDOWS\\system32\\net.exe\t user SUPPORT_388945a0 /delete\tohne Pause\r\n"
             "16\tKonto\tSUPPORT_388945a0\tlöschen\r\n",
             Machine().output);
+  // Apply deletes a key only without subkeys, as Windows does; the preview
+  // says when it will fail.
+  const std::string alexa = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\"
+                            "{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
+  for (const char* expected : {"\tlöschen, nur ohne Unterschlüssel\r\n",
+                               "\tlöschen schlägt fehl: der Schlüssel hat Unterschlüssel\r\n"}) {
+    Machine().output.clear();
+    EXPECT_EQ(0, RunCommandLine("/preview 0", system_));
+    EXPECT_EQ("0\tSchlüssel\tHKLM\\" + alexa + expected, Machine().output);
+    Registry().AddKey(HKEY_LOCAL_MACHINE, alexa + "\\Sub");
+  }
+  // The event source's registration is a write of its own, before the first
+  // entry: listed where it would happen.
+  Registry().AddKey(HKEY_LOCAL_MACHINE, kEventSource);
+  Machine().files.insert("c:\\windows\\system32\\eventcreate.exe");
+  Machine().output.clear();
+  EXPECT_EQ(0, RunCommandLine("/preview 4", system_));
+  const std::string source = "HKLM\\" + std::string(kEventSource) + "\\Hushgate\\";
+  EXPECT_NE(std::string::npos,
+            Machine().output.find("\r\n-\tWert\t" + source + "EventMessageFile\tjetzt: fehlt\t"
+                                  "neu: REG_EXPAND_SZ \"%SystemRoot%\\System32\\EventCreate.exe\" "
+                                  "(38 Bytes)\r\n-\tWert\t" + source + "TypesSupported\t"
+                                  "jetzt: fehlt\tneu: REG_DWORD 7\r\n"))
+      << Machine().output;
 }
 
 TEST_F(CommandSwitches, UndoReportsEachSettingAndItsExitStatus) {

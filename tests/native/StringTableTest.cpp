@@ -103,7 +103,7 @@ const Text kExpected[] = {
     {86, "löschen"},
     {87, "Schlüssel"},
     {88, "anlegen, wo er fehlt"},
-    {89, "löschen mit allem darin"},
+    {89, "löschen, nur ohne Unterschlüssel"},
     {90, "Dienst"},
     {91, "%s, beenden"},
     {92, "(unlesbar)"},

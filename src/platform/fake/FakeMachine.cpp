@@ -210,10 +210,18 @@ std::string ComputerName() { return Machine().computerName; }
 std::string LocalTimeText() { return Machine().localTime; }
 bool IsLocalSystem() { return Machine().localSystem; }
 
-bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text) {
+bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId,
+                        const std::vector<std::string>& strings) {
   if (Machine().eventLogRefuses) return false;
-  Machine().events.push_back({source, type, eventId, text});
+  Machine().events.push_back({source, type, eventId, strings.empty() ? "" : strings[0],
+                              strings.size()});
   return true;
+}
+
+bool FileExists(const char* path) {
+  std::string name = path;
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return Machine().files.count(name) > 0;
 }
 
 bool WriteOutput(const std::string& text) {

@@ -44,7 +44,8 @@ struct EventRecord {
   std::string source;
   WORD type;
   DWORD id;
-  std::string text;
+  std::string text;      // the first of its strings
+  size_t strings = 1;    // how many it was given
 };
 
 struct FakeMachine {
@@ -76,6 +77,7 @@ struct FakeMachine {
   bool versionCallFails = false;
 
   std::string systemFolder = "C:\\WINDOWS\\system32";
+  std::set<std::string> files;  // full paths, in lower case
 
   // Launches, in order; programs not scripted start and exit with 0.
   std::vector<LaunchRecord> launches;

@@ -76,13 +76,21 @@ bool IsLocalSystem() {
   return same;
 }
 
-bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId, const char* text) {
+bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId,
+                        const std::vector<std::string>& strings) {
   HANDLE log = RegisterEventSourceA(nullptr, source);
   if (!log) return false;
-  const char* strings[] = {text};
-  bool written = ReportEventA(log, type, 0, eventId, nullptr, 1, 0, strings, nullptr) != FALSE;
+  std::vector<const char*> texts;
+  for (const std::string& text : strings) texts.push_back(text.c_str());
+  bool written = ReportEventA(log, type, 0, eventId, nullptr, WORD(texts.size()), 0,
+                              texts.data(), nullptr) != FALSE;
   DeregisterEventSource(log);
   return written;
+}
+
+bool FileExists(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool WriteOutput(const std::string& text) {
