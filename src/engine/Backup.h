@@ -1,8 +1,9 @@
 #pragma once
 // What the machine had before the program first changed it, kept in the
 // registry so that undo can put it back exactly: machine-wide locations and
-// services below HKLM\SOFTWARE\Hushgate\Backup (only administrators can write
-// there), the user's own below HKCU\Software\Hushgate\Backup. One key per
+// services below HKLM\SOFTWARE\Hushgate\Backup (on XP administrators and
+// Power Users can write there), the user's own below
+// HKCU\Software\Hushgate\Backup, which the user can write. One key per
 // setting, one subkey per location, in the order they were captured.
 
 #include <string>

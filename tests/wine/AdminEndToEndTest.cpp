@@ -91,9 +91,15 @@ TEST_F(AdminEndToEnd, StatusReportsAndChangesNothing) {
   std::string report;
   EXPECT_EQ(1, RunWithOutput("/status 4 5", &report));
   EXPECT_EQ(0u, report.find("Hushgate 3.61\t")) << report;
-  EXPECT_NE(std::string::npos, report.find("\r\n4\toff\tyes\tFehlerberichterstattung ausschalten\r\n"))
+  EXPECT_NE(std::string::npos,
+            report.find("\r\n4\toff\tyes\tFehlerberichterstattung ausschalten\tmachine\r\n"))
       << report;
   EXPECT_NE(std::string::npos, report.find("\r\n5\ton\tno\t")) << report;
+  EXPECT_EQ(1, RunWithOutput("/status 1 4 27", &report));
+  EXPECT_NE(std::string::npos, report.find("\r\n1\ton\tno\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\tuser\r\n4\toff\tyes\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\tmachine\r\n27\ton\tno\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\tmachine+user\r\n")) << report;
   EXPECT_EQ(0, RunWithOutput("/STATUS 4", &report)) << report;
   PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 1);
   EXPECT_EQ(1, RunWithOutput("/status 4", &report));
@@ -103,6 +109,22 @@ TEST_F(AdminEndToEnd, StatusReportsAndChangesNothing) {
   EXPECT_NE(std::string::npos, report.find("9\tDienst\tERSvc\t")) << report;
   EXPECT_EQ(before, MachineState());
   RunWithOutput("/undo", &report);
+}
+
+// Numbers that name no setting, or a setting without a backup, never widen
+// undo to everything.
+TEST_F(AdminEndToEnd, UndoOfOtherNumbersChangesNothing) {
+  RunHushgate("4");
+  const std::string applied = MachineState();
+  std::string report;
+  for (const char* tail : {"/undo 99", "/undo 28"}) {
+    EXPECT_EQ(0, RunWithOutput(tail, &report)) << tail;
+    EXPECT_EQ(std::string::npos, report.find("restored")) << report;
+    EXPECT_EQ(applied, MachineState()) << tail;
+  }
+  EXPECT_NE(std::string::npos, report.find("28\tno-backup\t")) << report;
+  RunWithOutput("/undo 4", &report);
+  EXPECT_NE(std::string::npos, report.find("4\trestored\t")) << report;
 }
 
 }  // namespace
