@@ -96,7 +96,7 @@ TEST_F(AdminEndToEnd, StatusReportsAndChangesNothing) {
       << report;
   EXPECT_NE(std::string::npos, report.find("\r\n5\ton\tno\t")) << report;
   EXPECT_EQ(1, RunWithOutput("/status 1 4 27", &report));
-  EXPECT_NE(std::string::npos, report.find("\r\n1\ton\tno\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\r\n1\tnot-offered\tno\t")) << report;
   EXPECT_NE(std::string::npos, report.find("\tuser\r\n4\toff\tyes\t")) << report;
   EXPECT_NE(std::string::npos, report.find("\tmachine\r\n27\ton\tno\t")) << report;
   EXPECT_NE(std::string::npos, report.find("\tmachine+user\r\n")) << report;
