@@ -233,15 +233,25 @@ TEST_F(BackupTest, CapturesThatCannotBeKeptWholeFail) {
   EXPECT_FALSE(HasBackup(system_, 5));
 }
 
-TEST_F(BackupTest, AChainThatCannotBeRemovedIsNoRestore) {
+// Undo answers "restored" only for what reads back so: a chain that stays,
+// a deleted key whose values did not all come back.
+TEST_F(BackupTest, WhatDoesNotReadBackIsNoRestore) {
+  CaptureBeforeApply(system_, 0);
+  ApplyAndReport(system_, 0);
+  Registry().RefuseValueWrites("Script");
+  UndoResult key = Undo(system_, 0);
+  EXPECT_EQ(UndoResult::Outcome::kFailed, key.outcome);
+  ASSERT_EQ(1u, key.problems.size());
+  EXPECT_NE(std::string::npos, key.problems[0].find("nicht vollständig")) << key.problems[0];
+  Registry().RefuseValueWrites(std::string(1, '\0'));
   CaptureBeforeApply(system_, 27);
   ApplyAndReport(system_, 27);
   Registry().SetAccess(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft", true, false);
-  UndoResult result = Undo(system_, 27);
-  EXPECT_EQ(UndoResult::Outcome::kFailed, result.outcome);
-  ASSERT_EQ(1u, result.problems.size());
-  EXPECT_NE(std::string::npos, result.problems[0].find("Office\\10.0\\Common: bleibt vorhanden"))
-      << result.problems[0];
+  UndoResult chain = Undo(system_, 27);
+  EXPECT_EQ(UndoResult::Outcome::kFailed, chain.outcome);
+  ASSERT_EQ(1u, chain.problems.size());
+  EXPECT_NE(std::string::npos, chain.problems[0].find("Office\\10.0\\Common: bleibt vorhanden"))
+      << chain.problems[0];
 }
 
 // Whatever the dialog writes comes back: judged by the whole machine as it
