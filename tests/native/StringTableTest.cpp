@@ -120,6 +120,8 @@ const Text kExpected[] = {
     {103, "unbekannte Art"},
     {104, "abgelehnt: unvollständiger Eintrag"},
     {105, "abgelehnt: gehört nicht zu dieser Einstellung"},
+    {140, "Als LocalSystem übergangen: %s. Diese Einstellungen gelten nur für das Konto, unter dem Hushgate läuft (HKEY_CURRENT_USER), hier also für kein Benutzerkonto; sie gehören in ein Anmeldeskript der Benutzer."},
+    {141, "löschen schlägt fehl: der Schlüssel hat Unterschlüssel"},
     {500, "Der Alexa-Eintrag in der Systemregistrierung dient dazu, das Surfverhalten des Benutzers aufzuzeichnen und auszuwerten, falls die Alexa-Software installiert ist. Weitere Informationen findest du auf der Website des Herstellers."},
     {501, "Einige Media-Dateien benötigen Lizenzen zur Wiedergabe. Diese Einstellung bewirkt, dass die Lizenzen nicht mehr automatisch aus dem Internet heruntergeladen werden."},
     {502, "Der Globally Unique Identifier (GUID) des Systems lässt sich per Media Player übers Internet übertragen. Da dies in den wenigsten Fällen notwendig ist, sollte die Funktion einfach deaktiviert werden."},
