@@ -81,11 +81,19 @@ bool RemoveQosLimit(SystemAccess& system, const SettingEntry&) {
 }
 
 // The Office policy keys exist only where "Software\Policies\Microsoft"
-// already does; the writes of the rows go into them.
+// already does: apply creates the last keys of each, "Office\10.0\Common",
+// and the writes of the rows go into them.
+struct KeyChain {
+  HKEY root;
+  const char* path;
+  size_t count;
+};
+const KeyChain kOfficeKeys[] = {{HKEY_CURRENT_USER, keys::kOfficeCommonUser, 3},
+                                {HKEY_USERS, keys::kOfficeCommonDefault, 3}};
+
 bool ApplyOfficePolicy(SystemAccess& system, const SettingEntry& setting) {
-  const char* const chain[] = {"Office", "10.0", "Common"};
-  system.CreateRegistryKeyChain(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft", chain, 3);
-  system.CreateRegistryKeyChain(HKEY_USERS, ".DEFAULT\\Software\\Policies\\Microsoft", chain, 3);
+  for (const KeyChain& keys : kOfficeKeys)
+    system.CreateRegistryKeyChain(keys.root, keys.path, keys.count);
   return RunApplyRows(system, setting.id);
 }
 
@@ -125,32 +133,31 @@ void ListService(const SettingEntry& setting, std::vector<PlannedChange>* change
   changes->push_back(Change(PlannedChange::Kind::kService, setting.serviceName));
 }
 
+void ListLaunch(const ProgramLaunch& launch, std::vector<PlannedChange>* changes) {
+  changes->push_back(
+      Change(PlannedChange::Kind::kProgram, launch.program, launch.parameters, launch.pause));
+}
+
 void ListMessengerRemoval(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(Change(PlannedChange::Kind::kProgram, "RunDll32.exe",
-                            "advpack.dll,LaunchINFSection %SystemRoot%\\INF\\msmsgs.inf,BLC.Remove",
-                            SystemAccess::kMessengerPause));
+  ListLaunch(SystemAccess::MessengerRemoval("%SystemRoot%"), changes);
 }
 
 void ListSupportAccount(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(Change(PlannedChange::Kind::kProgram, "net.exe",
-                            " user SUPPORT_388945a0 /delete"));
-  changes->push_back(Change(PlannedChange::Kind::kAccount, "SUPPORT_388945a0"));
+  ListLaunch(SystemAccess::SupportAccountRemoval(), changes);
+  changes->push_back(Change(PlannedChange::Kind::kAccount, SystemAccess::kSupportAccount));
 }
 
 void ListQosKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLocalPsched));
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLokalPsched));
+  for (const char* key : SystemAccess::kQosPolicyKeys)
+    changes->push_back(CreatedKey(HKEY_CURRENT_USER, key));
 }
 
 void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kOfficeCommonUser));
-  changes->push_back(CreatedKey(HKEY_USERS, keys::kOfficeCommonDefault));
+  for (const KeyChain& keys : kOfficeKeys) changes->push_back(CreatedKey(keys.root, keys.path));
 }
 
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(Change(PlannedChange::Kind::kProgram, "regsvr32.exe",
-                            std::string("/s /u ") + kZipFolderLibrary,
-                            SystemAccess::kRegistrationPause));
+  ListLaunch(SystemAccess::ComponentRemoval(kZipFolderLibrary), changes);
 }
 
 using M = Mechanism;

@@ -29,13 +29,6 @@ inline constexpr const char kOfficeCommonDefault[] =
     ".Default\\Software\\Policies\\Microsoft\\Office\\10.0\\Common";
 inline constexpr const char kShutdownControl[] = "SYSTEM\\ControlSet001\\Control";
 inline constexpr const char kDesktop[] = "Control Panel\\Desktop";
-inline constexpr const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-inline constexpr const char kLocalPsched[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LocalMachine\\Software\\"
-    "Policies\\Microsoft\\Windows\\Psched";
-inline constexpr const char kLokalPsched[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LokalMachine\\Software\\"
-    "Policies\\Microsoft\\Windows\\Psched";
 inline constexpr const char kZipClass[] = ".zip";
 inline constexpr const char kTimeService[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time";
 inline constexpr const char kTimeServers[] =

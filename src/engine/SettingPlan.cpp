@@ -21,6 +21,8 @@ const HKEY kUser = HKEY_CURRENT_USER;
 const HKEY kMachine = HKEY_LOCAL_MACHINE;
 const HKEY kClasses = HKEY_CLASSES_ROOT;
 const HKEY kUsers = HKEY_USERS;
+constexpr const char* const* kQosKeys = SystemAccess::kQosPolicyKeys;
+constexpr const char* kQosLimit = SystemAccess::kQosLimitValue;
 
 // Grouped by setting; within a setting, in the order apply and revert act.
 // id, root, key, value, apply, off data, revert, on data, status check
@@ -55,10 +57,10 @@ const RegistryOperation kOperations[] = {
      Act::kWriteValue, kNumber0, kEqual},
     {24, kMachine, kOutlookExpress, "Hide Messenger", Act::kWriteValue, kNumber2,
      Act::kDeleteValue, kNothing, kEqual},
-    {26, kUser, kLocalPsched, "NonBestEffortLimit", Act::kWriteValue, kNumber0, Act::kRemoveKey,
-     kNothing, kAnyEqual},
-    {26, kUser, kLokalPsched, "NonBestEffortLimit", Act::kWriteValue, kNumber0, Act::kRemoveKey,
-     kNothing, kAnyEqual},
+    {26, kUser, kQosKeys[0], kQosLimit, Act::kWriteValue, kNumber0, Act::kRemoveKey, kNothing,
+     kAnyEqual},
+    {26, kUser, kQosKeys[1], kQosLimit, Act::kWriteValue, kNumber0, Act::kRemoveKey, kNothing,
+     kAnyEqual},
     {27, kUser, kOfficeCommonUser, "DWNeverUpload", Act::kWriteValue, kNumber1, Act::kDeleteValue,
      kNothing, kEqual},
     {27, kUser, kOfficeCommonUser, "DWNoExternalURL", Act::kWriteValue, kNumber1,

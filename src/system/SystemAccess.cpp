@@ -1,22 +1,25 @@
 #include "system/SystemAccess.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "system/RegistryKey.h"
 
 namespace {
 
-const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-const char* const kPolicyMachines[] = {"LocalMachine", "LokalMachine"};
-
-std::string PschedParent(const char* machine) {
-  return std::string(kCurrentVersion) + "\\Group Policy Objects\\" + machine +
-         "\\Software\\Policies\\Microsoft\\Windows";
-}
-
 bool IsKeyAbsent(HKEY root, const char* path) {
   RegistryKey key;
   return key.Open(root, path, KEY_READ) == ERROR_FILE_NOT_FOUND;
+}
+
+std::vector<std::string> KeyNames(const std::string& path) {
+  std::vector<std::string> names;
+  for (size_t start = 0, end; start <= path.size(); start = end + 1) {
+    end = std::min(path.find('\\', start), path.size());
+    names.push_back(path.substr(start, end - start));
+  }
+  return names;
 }
 
 }  // namespace
@@ -75,18 +78,21 @@ bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* 
          key.QuerySize(name, &size) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* basePath,
-                                          const char* const* names, size_t count) {
+bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t createdKeys) {
   constexpr size_t kMaxChain = 8;
-  if (count > kMaxChain) return false;
+  std::vector<std::string> names = KeyNames(path);
+  if (createdKeys > kMaxChain || createdKeys >= names.size()) return false;
+  std::string basePath = names[0];
+  for (size_t i = 1; i < names.size() - createdKeys; ++i) basePath += "\\" + names[i];
   RegistryKey base;
-  if (base.Open(root, basePath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  if (base.Open(root, basePath.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
   // Every key of the chain stays open until the whole chain is made, then all
   // close together as they go out of scope.
   RegistryKey chain[kMaxChain];
   HKEY parent = base.Handle();
-  for (size_t i = 0; i < count; ++i) {
-    if (chain[i].Create(parent, names[i], KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
+  for (size_t i = 0; i < createdKeys; ++i) {
+    const std::string& name = names[names.size() - createdKeys + i];
+    if (chain[i].Create(parent, name.c_str(), KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
     parent = chain[i].Handle();
   }
   return true;
@@ -96,21 +102,18 @@ bool SystemAccess::WriteQosPolicy(int mode) {
   static const DWORD kNoLimit = 0;
   bool done = true;
   if (mode == kQosWrite) {
-    for (const char* machine : kPolicyMachines) {
-      const char* const chain[] = {"Group Policy Objects", machine, "Software", "Policies",
-                                   "Microsoft", "Windows", "Psched"};
-      CreateRegistryKeyChain(HKEY_CURRENT_USER, kCurrentVersion, chain, 7);
-      std::string psched = PschedParent(machine) + "\\Psched";
-      done &= WriteRegistryValue(HKEY_CURRENT_USER, psched.c_str(), "NonBestEffortLimit",
-                                 &kNoLimit, REG_DWORD, sizeof kNoLimit);
+    for (const char* key : kQosPolicyKeys) {
+      CreateRegistryKeyChain(HKEY_CURRENT_USER, key, kQosCreatedKeys);
+      done &= WriteRegistryValue(HKEY_CURRENT_USER, key, kQosLimitValue, &kNoLimit, REG_DWORD,
+                                 sizeof kNoLimit);
     }
     return done;
   }
   if (mode == kQosRemove) {
-    for (const char* machine : kPolicyMachines) {
-      std::string parent = PschedParent(machine);
-      bool deleted = DeleteRegistryKey(HKEY_CURRENT_USER, parent.c_str(), "Psched");
-      done &= deleted || IsKeyAbsent(HKEY_CURRENT_USER, (parent + "\\Psched").c_str());
+    for (const char* key : kQosPolicyKeys) {
+      const char* last = std::strrchr(key, '\\');
+      bool deleted = DeleteRegistryKey(HKEY_CURRENT_USER, std::string(key, last).c_str(), last + 1);
+      done &= deleted || IsKeyAbsent(HKEY_CURRENT_USER, key);
     }
     return done;
   }
