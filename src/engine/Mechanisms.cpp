@@ -1,6 +1,7 @@
 #include "engine/Mechanisms.h"
 
 #include <string>
+#include <utility>
 
 #include "engine/SettingKeys.h"
 #include "engine/TextSource.h"
@@ -81,19 +82,13 @@ bool RemoveQosLimit(SystemAccess& system, const SettingEntry&) {
 }
 
 // The Office policy keys exist only where "Software\Policies\Microsoft"
-// already does: apply creates the last keys of each, "Office\10.0\Common",
+// already does: apply creates the last three of each, "Office\10.0\Common",
 // and the writes of the rows go into them.
-struct KeyChain {
-  HKEY root;
-  const char* path;
-  size_t count;
-};
-const KeyChain kOfficeKeys[] = {{HKEY_CURRENT_USER, keys::kOfficeCommonUser, 3},
-                                {HKEY_USERS, keys::kOfficeCommonDefault, 3}};
+const std::pair<HKEY, const char*> kOfficeKeys[] = {{HKEY_CURRENT_USER, keys::kOfficeCommonUser},
+                                                    {HKEY_USERS, keys::kOfficeCommonDefault}};
 
 bool ApplyOfficePolicy(SystemAccess& system, const SettingEntry& setting) {
-  for (const KeyChain& keys : kOfficeKeys)
-    system.CreateRegistryKeyChain(keys.root, keys.path, keys.count);
+  for (auto [root, path] : kOfficeKeys) system.CreateRegistryKeyChain(root, path, 3);
   return RunApplyRows(system, setting.id);
 }
 
@@ -153,7 +148,7 @@ void ListQosKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
 }
 
 void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  for (const KeyChain& keys : kOfficeKeys) changes->push_back(CreatedKey(keys.root, keys.path));
+  for (auto [root, path] : kOfficeKeys) changes->push_back(CreatedKey(root, path));
 }
 
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {

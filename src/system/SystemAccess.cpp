@@ -1,6 +1,5 @@
 #include "system/SystemAccess.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -11,15 +10,6 @@ namespace {
 bool IsKeyAbsent(HKEY root, const char* path) {
   RegistryKey key;
   return key.Open(root, path, KEY_READ) == ERROR_FILE_NOT_FOUND;
-}
-
-std::vector<std::string> KeyNames(const std::string& path) {
-  std::vector<std::string> names;
-  for (size_t start = 0, end; start <= path.size(); start = end + 1) {
-    end = std::min(path.find('\\', start), path.size());
-    names.push_back(path.substr(start, end - start));
-  }
-  return names;
 }
 
 }  // namespace
@@ -80,10 +70,15 @@ bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* 
 
 bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t createdKeys) {
   constexpr size_t kMaxChain = 8;
-  std::vector<std::string> names = KeyNames(path);
-  if (createdKeys > kMaxChain || createdKeys >= names.size()) return false;
-  std::string basePath = names[0];
-  for (size_t i = 1; i < names.size() - createdKeys; ++i) basePath += "\\" + names[i];
+  if (createdKeys > kMaxChain) return false;
+  std::string basePath = path;
+  std::string names[kMaxChain];
+  for (size_t i = createdKeys; i-- > 0;) {
+    size_t last = basePath.rfind('\\');
+    if (last == std::string::npos) return false;
+    names[i] = basePath.substr(last + 1);
+    basePath.erase(last);
+  }
   RegistryKey base;
   if (base.Open(root, basePath.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
   // Every key of the chain stays open until the whole chain is made, then all
@@ -91,8 +86,7 @@ bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t cr
   RegistryKey chain[kMaxChain];
   HKEY parent = base.Handle();
   for (size_t i = 0; i < createdKeys; ++i) {
-    const std::string& name = names[names.size() - createdKeys + i];
-    if (chain[i].Create(parent, name.c_str(), KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
+    if (chain[i].Create(parent, names[i].c_str(), KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
     parent = chain[i].Handle();
   }
   return true;
