@@ -1,10 +1,6 @@
 #include "app/CommandLineReader.h"
 
-namespace {
-
 constexpr unsigned int kNoNumber = 4294967295u;
-
-}  // namespace
 
 bool IsCommandLineBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -17,8 +17,6 @@ inline constexpr const char kExplorerAdvanced[] =
 inline constexpr const char kMemoryManagement[] =
     "System\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
 inline constexpr const char kOutlookExpress[] = "Software\\Microsoft\\Outlook Express";
-inline constexpr const char kExtensions[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
-inline constexpr const char kAlexaExtension[] = "{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
 inline constexpr const char kAlexaExtensionPath[] =
     "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
 inline constexpr const char kMessengerServer[] =

@@ -21,8 +21,6 @@ const HKEY kUser = HKEY_CURRENT_USER;
 const HKEY kMachine = HKEY_LOCAL_MACHINE;
 const HKEY kClasses = HKEY_CLASSES_ROOT;
 const HKEY kUsers = HKEY_USERS;
-constexpr const char* const* kQosKeys = SystemAccess::kQosPolicyKeys;
-constexpr const char* kQosLimit = SystemAccess::kQosLimitValue;
 
 // Grouped by setting; within a setting, in the order apply and revert act.
 // id, root, key, value, apply, off data, revert, on data, status check
@@ -57,10 +55,10 @@ const RegistryOperation kOperations[] = {
      Act::kWriteValue, kNumber0, kEqual},
     {24, kMachine, kOutlookExpress, "Hide Messenger", Act::kWriteValue, kNumber2,
      Act::kDeleteValue, kNothing, kEqual},
-    {26, kUser, kQosKeys[0], kQosLimit, Act::kWriteValue, kNumber0, Act::kRemoveKey, kNothing,
-     kAnyEqual},
-    {26, kUser, kQosKeys[1], kQosLimit, Act::kWriteValue, kNumber0, Act::kRemoveKey, kNothing,
-     kAnyEqual},
+    {26, kUser, SystemAccess::kQosPolicyKeys[0], SystemAccess::kQosLimitValue, Act::kWriteValue,
+     kNumber0, Act::kRemoveKey, kNothing, kAnyEqual},
+    {26, kUser, SystemAccess::kQosPolicyKeys[1], SystemAccess::kQosLimitValue, Act::kWriteValue,
+     kNumber0, Act::kRemoveKey, kNothing, kAnyEqual},
     {27, kUser, kOfficeCommonUser, "DWNeverUpload", Act::kWriteValue, kNumber1, Act::kDeleteValue,
      kNothing, kEqual},
     {27, kUser, kOfficeCommonUser, "DWNoExternalURL", Act::kWriteValue, kNumber1,
@@ -88,15 +86,6 @@ const RegistryOperation kOperations[] = {
     {30, kClasses, kZipClass, "Content Type", Act::kNone, kNothing, Act::kNone, kNothing, kAbsent},
 };
 
-// The key a key action removes: the row's own key, named by its parent.
-bool DeleteOwnKey(SystemAccess& system, const RegistryOperation& row) {
-  std::string path = row.path;
-  size_t last = path.rfind('\\');
-  if (last == std::string::npos) return false;
-  return system.DeleteRegistryKey(row.root, path.substr(0, last).c_str(),
-                                  path.c_str() + last + 1);
-}
-
 // The actions the rows carry out themselves; the others are carried out by
 // the setting's mechanism and only listed here.
 bool IsCarriedByRows(RegistryAction action) {
@@ -111,7 +100,7 @@ bool Carry(SystemAccess& system, const RegistryOperation& row, RegistryAction ac
                                      data.size);
   if (action == RegistryAction::kDeleteValue)
     return system.DeleteRegistryValue(row.root, row.path, row.name);
-  return DeleteOwnKey(system, row);
+  return system.DeleteRegistryKey(row.root, row.path);
 }
 
 template <class Pick>

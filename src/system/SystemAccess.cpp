@@ -55,6 +55,11 @@ bool SystemAccess::DeleteRegistryKey(HKEY root, const char* parentPath, const ch
   return parent.DeleteSubKey(subKey) == ERROR_SUCCESS;
 }
 
+bool SystemAccess::DeleteRegistryKey(HKEY root, const char* path) {
+  const char* last = std::strrchr(path, '\\');
+  return last && DeleteRegistryKey(root, std::string(path, last).c_str(), last + 1);
+}
+
 bool SystemAccess::DeleteRegistryValue(HKEY root, const char* path, const char* name) {
   RegistryKey key;
   if (key.Open(root, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
@@ -105,9 +110,7 @@ bool SystemAccess::WriteQosPolicy(int mode) {
   }
   if (mode == kQosRemove) {
     for (const char* key : kQosPolicyKeys) {
-      const char* last = std::strrchr(key, '\\');
-      bool deleted = DeleteRegistryKey(HKEY_CURRENT_USER, std::string(key, last).c_str(), last + 1);
-      done &= deleted || IsKeyAbsent(HKEY_CURRENT_USER, key);
+      done &= DeleteRegistryKey(HKEY_CURRENT_USER, key) || IsKeyAbsent(HKEY_CURRENT_USER, key);
     }
     return done;
   }

@@ -59,6 +59,8 @@ class SystemAccess {
                          std::vector<BYTE>* data);
   // Deletes one subkey that has no subkeys of its own; true when deleted.
   bool DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey);
+  // The same for the last key of the path, named by its parent.
+  bool DeleteRegistryKey(HKEY root, const char* path);
   bool DeleteRegistryValue(HKEY root, const char* path, const char* name);
   // True when the key can be read and holds the value, whatever its size.
   bool RegistryValueExists(HKEY root, const char* path, const char* name);
