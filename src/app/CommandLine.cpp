@@ -18,11 +18,7 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
   for (;;) {
     CommandLineReader::Token token = reader.Next(&number);
     if (token == CommandLineReader::Token::kEnd) break;
-    if (token == CommandLineReader::Token::kMistyped) {
-      platform::ShowMessageBox(nullptr, kMistypedMessage, platform::ProgramName().c_str(),
-                               MB_OK | MB_ICONEXCLAMATION);
-      return kMistyped;
-    }
+    if (token == CommandLineReader::Token::kMistyped) return Mistyped();
     // Done when apply succeeded, or when the function is off afterwards all
     // the same (a value that was already deleted, an installer that returned
     // an error after doing its work).

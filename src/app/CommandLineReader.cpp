@@ -1,5 +1,7 @@
 #include "app/CommandLineReader.h"
 
+#include "platform/Platform.h"
+
 constexpr unsigned int kNoNumber = 4294967295u;
 
 bool IsCommandLineBlank(char c) {
@@ -50,4 +52,10 @@ CommandLineReader::Token CommandLineReader::Next(unsigned int* number) {
   *number = static_cast<unsigned int>(value);
   at_ = end;
   return Token::kNumber;
+}
+
+int Mistyped() {
+  platform::ShowMessageBox(nullptr, "You mistyped some of the commandline aguments!",
+                           platform::ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  return kMistyped;
 }

@@ -34,5 +34,5 @@ class CommandLineReader {
 // Exit status of a command-line run.
 enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2 };
 
-// What a run says, in a message box, when an argument is mistyped.
-inline constexpr char kMistypedMessage[] = "You mistyped some of the commandline aguments!";
+// Says in a message box that an argument is mistyped; returns kMistyped.
+int Mistyped();

@@ -29,12 +29,6 @@ Switch SwitchOf(const std::string& text) {
   return Switch::kUnknown;
 }
 
-int Mistyped() {
-  platform::ShowMessageBox(nullptr, kMistypedMessage, platform::ProgramName().c_str(),
-                           MB_OK | MB_ICONEXCLAMATION);
-  return kMistyped;
-}
-
 // Reads every number first: a mistyped one changes nothing at all. Numbers
 // the command line does not take are passed over, as for apply.
 bool ReadNumbers(const std::string& rest, std::vector<SettingId>* ids) {

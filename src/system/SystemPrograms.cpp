@@ -16,18 +16,17 @@ constexpr DWORD kInstallerPause = 10000;
 // The full path of a program in the system directory: the tool runs with
 // administrator rights, so nothing is looked up through the search path,
 // where a planted copy could be found first.
-bool SystemProgramPath(const char* program, std::string* path) {
+std::string ProgramPath(const char* program) {
   char folder[MAX_PATH];
   UINT length = platform::SystemFolder(folder, sizeof folder);
-  if (length == 0 || length >= sizeof folder) return false;
-  *path = std::string(folder, length) + "\\" + program;
-  return true;
+  if (length == 0 || length >= sizeof folder) return std::string();
+  return std::string(folder, length) + "\\" + program;
 }
 
 // Starts the program hidden; on success the caller owns *process.
 bool Launch(const ProgramLaunch& launch, const char* directory, HANDLE* process) {
-  std::string file;
-  if (!SystemProgramPath(launch.program, &file)) return false;
+  std::string file = ProgramPath(launch.program);
+  if (file.empty()) return false;
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -86,10 +85,7 @@ bool ReadVersion(OSVERSIONINFOEXA* info) {
 
 }  // namespace
 
-std::string SystemAccess::SystemProgramPath(const char* program) {
-  std::string path;
-  return ::SystemProgramPath(program, &path) ? path : std::string();
-}
+std::string SystemAccess::SystemProgramPath(const char* program) { return ProgramPath(program); }
 
 ProgramLaunch SystemAccess::ComponentRemoval(const char* library) {
   return {kRegistrar, std::string("/s /u ") + library, kRegistrationPause};
