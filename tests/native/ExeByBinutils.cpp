@@ -65,6 +65,18 @@ std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// An import by ordinal when the thunk says so, else by the name it points to.
+template <class Name>
+Import Entry(const std::string& dll, uint32_t thunk, Name name, bool delayLoaded) {
+  Import import;
+  import.dll = dll;
+  import.delayLoaded = delayLoaded;
+  import.byOrdinal = (thunk & kOrdinalFlag) != 0;
+  if (import.byOrdinal) import.ordinal = static_cast<uint16_t>(thunk);
+  else import.function = name();
+  return import;
+}
+
 // The header fields and the import directory, as objdump -p prints them.
 void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase,
                         bool& hasResources) {
@@ -104,15 +116,8 @@ void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase
       current.dll = Lower(match[1]);
     } else if (inImports && !current.dll.empty() &&
                std::regex_match(line, match, entry)) {
-      Import import = current;
       const uint32_t thunk = static_cast<uint32_t>(std::stoul(match[1], nullptr, 16));
-      if (thunk & kOrdinalFlag) {
-        import.byOrdinal = true;
-        import.ordinal = static_cast<uint16_t>(thunk);
-      } else {
-        import.function = match[3];
-      }
-      image.imports.push_back(import);
+      image.imports.push_back(Entry(current.dll, thunk, [&] { return match[3].str(); }, false));
     }
   }
   if (image.format.empty()) throw ReadError("objdump names no file format");
@@ -190,17 +195,10 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
       if (count == kMaxTableEntries) throw ReadError("delay-load name table implausibly long");
       const uint32_t thunk = memory.U32(entry);
       if (thunk == 0) break;
-      Import import;
-      import.dll = dll;
-      import.delayLoaded = true;
-      if (thunk & kOrdinalFlag) {
-        import.byOrdinal = true;
-        import.ordinal = static_cast<uint16_t>(thunk);
-      } else {
-        // Past the two-byte hint.
-        import.function = memory.String(base + thunk + 2);
-        if (import.function.empty()) throw ReadError("empty delay-load import name");
-      }
+      // The name lies past a two-byte hint.
+      Import import = Entry(dll, thunk, [&] { return memory.String(base + thunk + 2); }, true);
+      if (!import.byOrdinal && import.function.empty())
+        throw ReadError("empty delay-load import name");
       image.imports.push_back(import);
     }
   }
