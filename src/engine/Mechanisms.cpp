@@ -107,19 +107,11 @@ bool RegisterZipFolders(SystemAccess& system, const SettingEntry&) {
 
 PlannedChange Change(PlannedChange::Kind kind, const std::string& path,
                      const std::string& name = std::string(), DWORD pauseMs = 0) {
-  PlannedChange change;
-  change.kind = kind;
-  change.path = path;
-  change.name = name;
-  change.pauseMs = pauseMs;
-  return change;
+  return {kind, nullptr, path, name, RegistryAction::kNone, {}, pauseMs};
 }
 
 PlannedChange CreatedKey(HKEY root, const std::string& path) {
-  PlannedChange change = Change(PlannedChange::Kind::kRegistryKey, path);
-  change.root = root;
-  change.action = RegistryAction::kCreateKey;
-  return change;
+  return {PlannedChange::Kind::kRegistryKey, root, path, "", RegistryAction::kCreateKey};
 }
 
 void NoMoreChanges(const SettingEntry&, std::vector<PlannedChange>*) {}
