@@ -2,34 +2,11 @@
 // The command-line mode: the text after the program name is a list of
 // setting numbers, applied in the order given.
 
-#include <cstddef>
 #include <string>
 
+#include "app/CommandLineReader.h"
+
 class SystemAccess;
-
-// The text after the program name of a whole command line as
-// GetCommandLineA gives it, without the blanks and control characters that
-// lead it. The name may be quoted and hold blanks.
-std::string CommandLineTail(const char* commandLine);
-
-// The blanks between arguments: those a C++ stream skips in the classic locale.
-bool IsCommandLineBlank(char c);
-
-// Reads one number after the other from the command-line tail.
-class CommandLineReader {
- public:
-  enum class Token { kNumber, kMistyped, kEnd };
-
-  explicit CommandLineReader(const std::string& tail);
-  Token Next(unsigned int* number);
-
- private:
-  std::string tail_;
-  size_t at_ = 0;
-};
-
-// Exit status of a command-line run.
-enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2 };
 
 // Applies every accepted number of the tail through the given system, skips
 // the others, and stops with the mistyped-arguments message at the first

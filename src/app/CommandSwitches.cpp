@@ -3,7 +3,7 @@
 #include <cctype>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "app/CommandLineReader.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
@@ -14,26 +14,11 @@
 
 namespace {
 
-const char kMistypedMessage[] = "You mistyped some of the commandline aguments!";
-
 enum class Switch { kStatus, kPreview, kUndo, kUsage, kUnknown };
-
-// A switch ends where a number would: at the blanks the numbers' reader skips.
-bool IsBlank(char c) { return IsCommandLineBlank(c); }
 
 std::string Lower(std::string word) {
   for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return word;
-}
-
-size_t SkipBlanks(const std::string& tail, size_t at) {
-  while (at < tail.size() && IsBlank(tail[at])) ++at;
-  return at;
-}
-
-size_t WordEnd(const std::string& tail, size_t at) {
-  while (at < tail.size() && !IsBlank(tail[at])) ++at;
-  return at;
 }
 
 Switch SwitchOf(const std::string& text) {
@@ -43,12 +28,6 @@ Switch SwitchOf(const std::string& text) {
   if (word == "/undo") return Switch::kUndo;
   if (word == "/?") return Switch::kUsage;
   return Switch::kUnknown;
-}
-
-int Mistyped() {
-  platform::ShowMessageBox(nullptr, kMistypedMessage, platform::ProgramName().c_str(),
-                           MB_OK | MB_ICONEXCLAMATION);
-  return kMistyped;
 }
 
 // Reads every number first: a mistyped one changes nothing at all. Numbers

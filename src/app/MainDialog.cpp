@@ -12,12 +12,12 @@
 #include "engine/Reports.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
+#include "system/ProductName.h"
 #include "timeserver/TimeServerDialog.h"
 #include "ui/ResourceText.h"
 
 namespace {
 
-const char kTitle[] = "Hushgate V3.61";
 const char kHomepage[] = "http://www.hushgate.example/";
 const char kMailToAuthor[] = "mailto:autor@hushgate.example?Subject=Hushgate3";
 // A reverted service takes a moment to start before its status is read.
@@ -65,7 +65,7 @@ BOOL MainDialog::OnInitDialog() {
   // The menu bar shrinks the client area; the size notification that follows
   // places all four children, so the pane must exist by now.
   SetMenu(Handle(), mainMenu_);
-  SetWindowTextA(Handle(), kTitle);
+  SetWindowTextA(Handle(), ProductTitle().c_str());
   tree_.SetOwner(this);
   settings_.BuildSettingsTree();
   if (HTREEITEM mediaPlayer = settings_.CategoryItem(0)) tree_.SelectTreeItem(mediaPlayer);

@@ -340,9 +340,8 @@ bool IsAllowed(SettingId id, const BackupLocation& location) {
 }
 
 std::string Describe(const BackupLocation& location) {
-  const char* roots[] = {"HKCR", "HKCU", "HKLM", "HKU"};
   if (location.kind == Kind::kService) return Text(IDS_SERVICE) + " " + PrintableText(location.name);
-  std::string text = std::string(roots[RootNumber(location.root)]) + "\\" + location.path;
+  std::string text = std::string(RootName(location.root)) + "\\" + location.path;
   if (location.kind == Kind::kValue)
     text += "\\" + (location.name.empty() ? Text(IDS_DEFAULT_VALUE) : location.name);
   return PrintableText(text);

@@ -1,6 +1,7 @@
 #include "engine/Mechanisms.h"
 
 #include <string>
+#include <utility>
 
 #include "engine/SettingKeys.h"
 #include "engine/TextSource.h"
@@ -12,9 +13,6 @@
 namespace {
 
 const char kZipFolderLibrary[] = "zipfldr.dll";
-// Where Office's policy keys may be made: only below these, where they exist.
-const char kUserPolicies[] = "Software\\Policies\\Microsoft";
-const char kDefaultUserPolicies[] = ".DEFAULT\\Software\\Policies\\Microsoft";
 
 bool Nothing(SystemAccess&, const SettingEntry&) { return false; }
 
@@ -84,11 +82,14 @@ bool RemoveQosLimit(SystemAccess& system, const SettingEntry&) {
 }
 
 // The Office policy keys exist only where "Software\Policies\Microsoft"
-// already does; the writes of the rows go into them.
+// already does: apply creates the last three of each, "Office\10.0\Common",
+// and the writes of the rows go into them.
+constexpr DWORD kOfficeCreatedKeys = 3;
+const std::pair<HKEY, const char*> kOfficeKeys[] = {{HKEY_CURRENT_USER, keys::kOfficeCommonUser},
+                                                    {HKEY_USERS, keys::kOfficeCommonDefault}};
+
 bool ApplyOfficePolicy(SystemAccess& system, const SettingEntry& setting) {
-  const char* const chain[] = {"Office", "10.0", "Common"};
-  system.CreateRegistryKeyChain(HKEY_CURRENT_USER, kUserPolicies, chain, 3);
-  system.CreateRegistryKeyChain(HKEY_USERS, kDefaultUserPolicies, chain, 3);
+  for (auto [root, path] : kOfficeKeys) system.CreateRegistryKeyChain(root, path, kOfficeCreatedKeys);
   return RunApplyRows(system, setting.id);
 }
 
@@ -107,27 +108,21 @@ bool RegisterZipFolders(SystemAccess& system, const SettingEntry&) {
 
 PlannedChange Change(PlannedChange::Kind kind, const std::string& path,
                      const std::string& name = std::string(), DWORD pauseMs = 0) {
-  PlannedChange change;
-  change.kind = kind;
-  change.path = path;
-  change.name = name;
-  change.pauseMs = pauseMs;
-  return change;
+  return {kind, nullptr, path, name, RegistryAction::kNone, {}, pauseMs};
 }
 
-DWORD KeyCount(const char* path) {
+DWORD KeyCount(const std::string& path) {
   DWORD count = 1;
-  for (const char* at = path; *at; ++at) count += *at == '\\';
+  for (char c : path) count += c == '\\';
   return count;
 }
 
-// A key apply makes with the keys above it that are missing, below a base
-// that must exist already.
-PlannedChange CreatedKey(HKEY root, const std::string& path, const char* base) {
-  PlannedChange change = Change(PlannedChange::Kind::kRegistryKey, path);
-  change.root = root;
-  change.action = RegistryAction::kCreateKey;
-  change.requiredKeys = KeyCount(base);
+// The last keys of the path, which apply makes where they are missing; the
+// ones above them must exist already.
+PlannedChange CreatedKey(HKEY root, const std::string& path, DWORD created) {
+  PlannedChange change = {PlannedChange::Kind::kRegistryKey, root, path, "",
+                          RegistryAction::kCreateKey};
+  change.requiredKeys = KeyCount(path) - created;
   return change;
 }
 
@@ -137,32 +132,31 @@ void ListService(const SettingEntry& setting, std::vector<PlannedChange>* change
   changes->push_back(Change(PlannedChange::Kind::kService, setting.serviceName));
 }
 
+void ListLaunch(const ProgramLaunch& launch, std::vector<PlannedChange>* changes) {
+  changes->push_back(
+      Change(PlannedChange::Kind::kProgram, launch.program, launch.parameters, launch.pause));
+}
+
 void ListMessengerRemoval(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(Change(PlannedChange::Kind::kProgram, "RunDll32.exe",
-                            "advpack.dll,LaunchINFSection %SystemRoot%\\INF\\msmsgs.inf,BLC.Remove",
-                            SystemAccess::kMessengerPause));
+  ListLaunch(SystemAccess::MessengerRemoval("%SystemRoot%"), changes);
 }
 
 void ListSupportAccount(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(Change(PlannedChange::Kind::kProgram, "net.exe",
-                            " user SUPPORT_388945a0 /delete"));
-  changes->push_back(Change(PlannedChange::Kind::kAccount, "SUPPORT_388945a0"));
+  ListLaunch(SystemAccess::SupportAccountRemoval(), changes);
+  changes->push_back(Change(PlannedChange::Kind::kAccount, SystemAccess::kSupportAccount));
 }
 
 void ListQosKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLocalPsched, keys::kCurrentVersion));
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kLokalPsched, keys::kCurrentVersion));
+  for (const char* key : SystemAccess::kQosPolicyKeys)
+    changes->push_back(CreatedKey(HKEY_CURRENT_USER, key, SystemAccess::kQosCreatedKeys));
 }
 
 void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(CreatedKey(HKEY_CURRENT_USER, keys::kOfficeCommonUser, kUserPolicies));
-  changes->push_back(CreatedKey(HKEY_USERS, keys::kOfficeCommonDefault, kDefaultUserPolicies));
+  for (auto [root, path] : kOfficeKeys) changes->push_back(CreatedKey(root, path, kOfficeCreatedKeys));
 }
 
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  changes->push_back(Change(PlannedChange::Kind::kProgram, "regsvr32.exe",
-                            std::string("/s /u ") + kZipFolderLibrary,
-                            SystemAccess::kRegistrationPause));
+  ListLaunch(SystemAccess::ComponentRemoval(kZipFolderLibrary), changes);
 }
 
 using M = Mechanism;

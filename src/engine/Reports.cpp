@@ -7,26 +7,19 @@
 #include "platform/Platform.h"
 #include "res/resource.h"
 #include "system/EventLog.h"
+#include "system/ProductName.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
 
 namespace {
 
-const char kProduct[] = "Hushgate 3.61";
 const char kEnd[] = "\r\n";
 
 std::string LabelOf(SettingId id) {
   if (id == kTimeServerBackup) return Text(IDS_TIME_SERVER_LABEL);
   const SettingEntry* setting = FindSetting(id);
   return setting ? Text(setting->labelId) : std::string();
-}
-
-const char* RootName(HKEY root) {
-  if (root == HKEY_CLASSES_ROOT) return "HKCR";
-  if (root == HKEY_CURRENT_USER) return "HKCU";
-  if (root == HKEY_USERS) return "HKU";
-  return "HKLM";
 }
 
 std::string Location(HKEY root, const std::string& path, const std::string& name) {
@@ -162,8 +155,9 @@ std::vector<SettingId> SettingsInReports() {
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
                          bool runsAsSystem, bool* anyOn) {
   static const char* const kScopes[] = {"machine", "user", "machine+user"};
-  std::string report = std::string(kProduct) + "\t" + platform::ComputerName() + "\t" +
-                       platform::UserName() + "\t" + platform::LocalTimeText() + kEnd;
+  std::string report = std::string(kProductName) + " " + kProductVersion + "\t" +
+                       platform::ComputerName() + "\t" + platform::UserName() + "\t" +
+                       platform::LocalTimeText() + kEnd;
   *anyOn = false;
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);

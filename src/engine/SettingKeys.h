@@ -17,8 +17,6 @@ inline constexpr const char kExplorerAdvanced[] =
 inline constexpr const char kMemoryManagement[] =
     "System\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
 inline constexpr const char kOutlookExpress[] = "Software\\Microsoft\\Outlook Express";
-inline constexpr const char kExtensions[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
-inline constexpr const char kAlexaExtension[] = "{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
 inline constexpr const char kAlexaExtensionPath[] =
     "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
 inline constexpr const char kMessengerServer[] =
@@ -29,13 +27,6 @@ inline constexpr const char kOfficeCommonDefault[] =
     ".Default\\Software\\Policies\\Microsoft\\Office\\10.0\\Common";
 inline constexpr const char kShutdownControl[] = "SYSTEM\\ControlSet001\\Control";
 inline constexpr const char kDesktop[] = "Control Panel\\Desktop";
-inline constexpr const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-inline constexpr const char kLocalPsched[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LocalMachine\\Software\\"
-    "Policies\\Microsoft\\Windows\\Psched";
-inline constexpr const char kLokalPsched[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LokalMachine\\Software\\"
-    "Policies\\Microsoft\\Windows\\Psched";
 inline constexpr const char kZipClass[] = ".zip";
 inline constexpr const char kTimeService[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time";
 inline constexpr const char kTimeServers[] =

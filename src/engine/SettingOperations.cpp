@@ -43,15 +43,10 @@ std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting) {
   FunctionsOf(setting.mechanism).listChanges(setting, &changes);
   for (const RegistryOperation& row : RegistryOperationsOf(setting.id)) {
     if (row.apply == RegistryAction::kNone) continue;
-    PlannedChange change;
-    change.kind = row.apply == RegistryAction::kDeleteKey ? PlannedChange::Kind::kRegistryKey
-                                                          : PlannedChange::Kind::kRegistryValue;
-    change.root = row.root;
-    change.path = row.path;
-    change.name = row.name;
-    change.action = row.apply;
-    change.data = row.offData;
-    changes.push_back(change);
+    PlannedChange::Kind kind = row.apply == RegistryAction::kDeleteKey
+                                   ? PlannedChange::Kind::kRegistryKey
+                                   : PlannedChange::Kind::kRegistryValue;
+    changes.push_back({kind, row.root, row.path, row.name, row.apply, row.offData});
   }
   return changes;
 }

@@ -55,10 +55,10 @@ const RegistryOperation kOperations[] = {
      Act::kWriteValue, kNumber0, kEqual},
     {24, kMachine, kOutlookExpress, "Hide Messenger", Act::kWriteValue, kNumber2,
      Act::kDeleteValue, kNothing, kEqual},
-    {26, kUser, kLocalPsched, "NonBestEffortLimit", Act::kWriteValue, kNumber0, Act::kRemoveKey,
-     kNothing, kAnyEqual},
-    {26, kUser, kLokalPsched, "NonBestEffortLimit", Act::kWriteValue, kNumber0, Act::kRemoveKey,
-     kNothing, kAnyEqual},
+    {26, kUser, SystemAccess::kQosPolicyKeys[0], SystemAccess::kQosLimitValue, Act::kWriteValue,
+     kNumber0, Act::kRemoveKey, kNothing, kAnyEqual},
+    {26, kUser, SystemAccess::kQosPolicyKeys[1], SystemAccess::kQosLimitValue, Act::kWriteValue,
+     kNumber0, Act::kRemoveKey, kNothing, kAnyEqual},
     {27, kUser, kOfficeCommonUser, "DWNeverUpload", Act::kWriteValue, kNumber1, Act::kDeleteValue,
      kNothing, kEqual},
     {27, kUser, kOfficeCommonUser, "DWNoExternalURL", Act::kWriteValue, kNumber1,
@@ -86,15 +86,6 @@ const RegistryOperation kOperations[] = {
     {30, kClasses, kZipClass, "Content Type", Act::kNone, kNothing, Act::kNone, kNothing, kAbsent},
 };
 
-// The key a key action removes: the row's own key, named by its parent.
-bool DeleteOwnKey(SystemAccess& system, const RegistryOperation& row) {
-  std::string path = row.path;
-  size_t last = path.rfind('\\');
-  if (last == std::string::npos) return false;
-  return system.DeleteRegistryKey(row.root, path.substr(0, last).c_str(),
-                                  path.c_str() + last + 1);
-}
-
 // The actions the rows carry out themselves; the others are carried out by
 // the setting's mechanism and only listed here.
 bool IsCarriedByRows(RegistryAction action) {
@@ -109,7 +100,7 @@ bool Carry(SystemAccess& system, const RegistryOperation& row, RegistryAction ac
                                      data.size);
   if (action == RegistryAction::kDeleteValue)
     return system.DeleteRegistryValue(row.root, row.path, row.name);
-  return DeleteOwnKey(system, row);
+  return system.DeleteRegistryKey(row.root, row.path);
 }
 
 template <class Pick>

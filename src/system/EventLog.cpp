@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "system/ProductName.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
@@ -13,7 +14,6 @@ const char kEventSourceKey[] = "SYSTEM\\CurrentControlSet\\Services\\Eventlog\\A
 
 namespace {
 
-const char kSource[] = "Hushgate";
 const char kApplicationLog[] = "SYSTEM\\CurrentControlSet\\Services\\Eventlog\\Application";
 const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
@@ -105,9 +105,9 @@ bool ReportToEventLog(const std::string& text, bool succeeded) {
   const std::string before = RegisterSource(system, source);
   std::vector<std::string> strings(source.strings);
   strings[0] = before.empty() ? text
-                              : text + "\r\n(" + kSource + ": EventMessageFile " + before +
+                              : text + "\r\n(" + kProductName + ": EventMessageFile " + before +
                                     " -> " + source.file + ")";
   return platform::WriteEventLogEntry(
-      kSource, succeeded ? EVENTLOG_INFORMATION_TYPE : EVENTLOG_ERROR_TYPE, source.eventId,
+      kProductName, succeeded ? EVENTLOG_INFORMATION_TYPE : EVENTLOG_ERROR_TYPE, source.eventId,
       strings);
 }

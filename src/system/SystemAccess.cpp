@@ -1,18 +1,11 @@
 #include "system/SystemAccess.h"
 
+#include <cstring>
 #include <string>
 
 #include "system/RegistryKey.h"
 
 namespace {
-
-const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-const char* const kPolicyMachines[] = {"LocalMachine", "LokalMachine"};
-
-std::string PschedParent(const char* machine) {
-  return std::string(kCurrentVersion) + "\\Group Policy Objects\\" + machine +
-         "\\Software\\Policies\\Microsoft\\Windows";
-}
 
 bool IsKeyAbsent(HKEY root, const char* path) {
   RegistryKey key;
@@ -62,6 +55,11 @@ bool SystemAccess::DeleteRegistryKey(HKEY root, const char* parentPath, const ch
   return parent.DeleteSubKey(subKey) == ERROR_SUCCESS;
 }
 
+bool SystemAccess::DeleteRegistryKey(HKEY root, const char* path) {
+  const char* last = std::strrchr(path, '\\');
+  return last && DeleteRegistryKey(root, std::string(path, last).c_str(), last + 1);
+}
+
 bool SystemAccess::DeleteRegistryValue(HKEY root, const char* path, const char* name) {
   RegistryKey key;
   if (key.Open(root, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
@@ -75,18 +73,25 @@ bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* 
          key.QuerySize(name, &size) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* basePath,
-                                          const char* const* names, size_t count) {
+bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t createdKeys) {
   constexpr size_t kMaxChain = 8;
-  if (count > kMaxChain) return false;
+  if (createdKeys > kMaxChain) return false;
+  std::string basePath = path;
+  std::string names[kMaxChain];
+  for (size_t i = createdKeys; i-- > 0;) {
+    size_t last = basePath.rfind('\\');
+    if (last == std::string::npos) return false;
+    names[i] = basePath.substr(last + 1);
+    basePath.erase(last);
+  }
   RegistryKey base;
-  if (base.Open(root, basePath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  if (base.Open(root, basePath.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
   // Every key of the chain stays open until the whole chain is made, then all
   // close together as they go out of scope.
   RegistryKey chain[kMaxChain];
   HKEY parent = base.Handle();
-  for (size_t i = 0; i < count; ++i) {
-    if (chain[i].Create(parent, names[i], KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
+  for (size_t i = 0; i < createdKeys; ++i) {
+    if (chain[i].Create(parent, names[i].c_str(), KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
     parent = chain[i].Handle();
   }
   return true;
@@ -96,21 +101,16 @@ bool SystemAccess::WriteQosPolicy(int mode) {
   static const DWORD kNoLimit = 0;
   bool done = true;
   if (mode == kQosWrite) {
-    for (const char* machine : kPolicyMachines) {
-      const char* const chain[] = {"Group Policy Objects", machine, "Software", "Policies",
-                                   "Microsoft", "Windows", "Psched"};
-      CreateRegistryKeyChain(HKEY_CURRENT_USER, kCurrentVersion, chain, 7);
-      std::string psched = PschedParent(machine) + "\\Psched";
-      done &= WriteRegistryValue(HKEY_CURRENT_USER, psched.c_str(), "NonBestEffortLimit",
-                                 &kNoLimit, REG_DWORD, sizeof kNoLimit);
+    for (const char* key : kQosPolicyKeys) {
+      CreateRegistryKeyChain(HKEY_CURRENT_USER, key, kQosCreatedKeys);
+      done &= WriteRegistryValue(HKEY_CURRENT_USER, key, kQosLimitValue, &kNoLimit, REG_DWORD,
+                                 sizeof kNoLimit);
     }
     return done;
   }
   if (mode == kQosRemove) {
-    for (const char* machine : kPolicyMachines) {
-      std::string parent = PschedParent(machine);
-      bool deleted = DeleteRegistryKey(HKEY_CURRENT_USER, parent.c_str(), "Psched");
-      done &= deleted || IsKeyAbsent(HKEY_CURRENT_USER, (parent + "\\Psched").c_str());
+    for (const char* key : kQosPolicyKeys) {
+      done &= DeleteRegistryKey(HKEY_CURRENT_USER, key) || IsKeyAbsent(HKEY_CURRENT_USER, key);
     }
     return done;
   }

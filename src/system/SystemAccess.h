@@ -18,14 +18,28 @@ enum CompareResult : int { kValueDiffers = 0, kValueEquals = 1, kValueUnreadable
 // WriteQosPolicy's modes.
 enum QosPolicyMode : int { kQosWrite = 0, kQosRemove = 1 };
 
+// A program of the system folder that an operation starts hidden, with its
+// parameters and how long the operation waits after it (0: not at all).
+struct ProgramLaunch {
+  const char* program;
+  std::string parameters;
+  DWORD pause;
+};
+
 class SystemAccess {
  public:
   // Text and binary values are compared through a buffer of this size; a
   // larger value counts as unreadable.
   static constexpr DWORD kTextBufferSize = 128;
-  // The pauses after the launches that are waited for.
-  static constexpr DWORD kRegistrationPause = 3000;
-  static constexpr DWORD kMessengerPause = 10000;
+  // The packet-scheduler policy keys below HKCU that WriteQosPolicy writes,
+  // with the number of keys at their ends it creates when missing, and the
+  // value it writes there.
+  static constexpr const char* kQosPolicyKeys[] = {
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LocalMachine\\Software\\Policies\\Microsoft\\Windows\\Psched",
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Group Policy Objects\\LokalMachine\\Software\\Policies\\Microsoft\\Windows\\Psched"};
+  static constexpr size_t kQosCreatedKeys = 7;
+  static constexpr const char kQosLimitValue[] = "NonBestEffortLimit";
+  static constexpr const char kSupportAccount[] = "SUPPORT_388945a0";
 
   SystemAccess() = default;
   virtual ~SystemAccess() = default;
@@ -45,14 +59,15 @@ class SystemAccess {
                          std::vector<BYTE>* data);
   // Deletes one subkey that has no subkeys of its own; true when deleted.
   bool DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey);
+  // The same for the last key of the path, named by its parent.
+  bool DeleteRegistryKey(HKEY root, const char* path);
   bool DeleteRegistryValue(HKEY root, const char* path, const char* name);
   // True when the key can be read and holds the value, whatever its size.
   bool RegistryValueExists(HKEY root, const char* path, const char* name);
-  // Opens root\basePath with full access and creates (or opens) each named
-  // key below the previous one, with only the right to create subkeys.
-  // True when the whole chain exists afterwards.
-  bool CreateRegistryKeyChain(HKEY root, const char* basePath, const char* const* names,
-                              size_t count);
+  // Opens root\path without its last createdKeys keys with full access and
+  // creates (or opens) each of those keys below the previous one, with only
+  // the right to create subkeys. True when the whole chain exists afterwards.
+  bool CreateRegistryKeyChain(HKEY root, const char* path, size_t createdKeys);
   // Mode 0 writes the packet-scheduler limit 0 below "LocalMachine" and
   // "LokalMachine"; mode 1 removes both "Psched" keys.
   bool WriteQosPolicy(int mode);
@@ -72,6 +87,11 @@ class SystemAccess {
   bool UnregisterComponent(const char* library);  // regsvr32 /u, 3 s
   bool UninstallMessenger();                      // the INF installer, 10 s
   bool DeleteSupportAccount();                    // net, not waited for: true when started
+  // What those operations launch; the messenger's INF file lies below the
+  // given system root.
+  static ProgramLaunch ComponentRemoval(const char* library);
+  static ProgramLaunch MessengerRemoval(const std::string& systemRoot);
+  static ProgramLaunch SupportAccountRemoval();
   bool SupportAccountExists();
   int GetWindowsPlatform();  // 2 on an XP Professional suite, else -1
   // The full path of a program in the system folder, where every launch

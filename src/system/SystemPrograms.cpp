@@ -9,31 +9,29 @@
 
 namespace {
 
-constexpr DWORD kRegistrationPause = SystemAccess::kRegistrationPause;
-constexpr DWORD kMessengerPause = SystemAccess::kMessengerPause;
-const char kSupportAccount[] = "SUPPORT_388945a0";
+const char kRegistrar[] = "regsvr32.exe";
+constexpr DWORD kRegistrationPause = 3000;
+constexpr DWORD kInstallerPause = 10000;
 
 // The full path of a program in the system directory: the tool runs with
 // administrator rights, so nothing is looked up through the search path,
 // where a planted copy could be found first.
-bool SystemProgramPath(const char* program, std::string* path) {
+std::string ProgramPath(const char* program) {
   char folder[MAX_PATH];
   UINT length = platform::SystemFolder(folder, sizeof folder);
-  if (length == 0 || length >= sizeof folder) return false;
-  *path = std::string(folder, length) + "\\" + program;
-  return true;
+  if (length == 0 || length >= sizeof folder) return std::string();
+  return std::string(folder, length) + "\\" + program;
 }
 
 // Starts the program hidden; on success the caller owns *process.
-bool Launch(const char* program, const std::string& parameters, const char* directory,
-            HANDLE* process) {
-  std::string file;
-  if (!SystemProgramPath(program, &file)) return false;
+bool Launch(const ProgramLaunch& launch, const char* directory, HANDLE* process) {
+  std::string file = ProgramPath(launch.program);
+  if (file.empty()) return false;
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
   info.lpFile = file.c_str();
-  info.lpParameters = parameters.c_str();
+  info.lpParameters = launch.parameters.c_str();
   info.lpDirectory = directory;
   info.nShow = SW_HIDE;
   if (!platform::LaunchProgram(&info)) return false;
@@ -43,18 +41,17 @@ bool Launch(const char* program, const std::string& parameters, const char* dire
 
 // Launches the program and always takes the whole pause, watching the
 // program meanwhile so that its outcome can be reported.
-bool LaunchAndPause(const char* program, const std::string& parameters, const char* directory,
-                    DWORD pause) {
+bool LaunchAndPause(const ProgramLaunch& launch, const char* directory = nullptr) {
   DWORD start = platform::TickCount();
   HANDLE process = nullptr;
   bool succeeded = false;
-  if (Launch(program, parameters, directory, &process) && process) {
+  if (Launch(launch, directory, &process) && process) {
     DWORD exitCode = 1;
-    succeeded = platform::WaitForProcess(process, pause) == WAIT_OBJECT_0 &&
+    succeeded = platform::WaitForProcess(process, launch.pause) == WAIT_OBJECT_0 &&
                 platform::GetProcessExitCode(process, &exitCode) && exitCode == 0;
   }
   DWORD elapsed = platform::TickCount() - start;
-  if (elapsed < pause) platform::Pause(pause - elapsed);
+  if (elapsed < launch.pause) platform::Pause(launch.pause - elapsed);
   if (process) platform::CloseProcess(process);
   return succeeded;
 }
@@ -88,18 +85,28 @@ bool ReadVersion(OSVERSIONINFOEXA* info) {
 
 }  // namespace
 
-std::string SystemAccess::SystemProgramPath(const char* program) {
-  std::string path;
-  return ::SystemProgramPath(program, &path) ? path : std::string();
+std::string SystemAccess::SystemProgramPath(const char* program) { return ProgramPath(program); }
+
+ProgramLaunch SystemAccess::ComponentRemoval(const char* library) {
+  return {kRegistrar, std::string("/s /u ") + library, kRegistrationPause};
+}
+
+ProgramLaunch SystemAccess::MessengerRemoval(const std::string& systemRoot) {
+  return {"RunDll32.exe",
+          "advpack.dll,LaunchINFSection " + systemRoot + "\\INF\\msmsgs.inf,BLC.Remove",
+          kInstallerPause};
+}
+
+ProgramLaunch SystemAccess::SupportAccountRemoval() {
+  return {"net.exe", std::string(" user ") + kSupportAccount + " /delete", 0};
 }
 
 bool SystemAccess::RegisterComponent(const char* library) {
-  return LaunchAndPause("regsvr32.exe", std::string("/s ") + library, nullptr, kRegistrationPause);
+  return LaunchAndPause({kRegistrar, std::string("/s ") + library, kRegistrationPause});
 }
 
 bool SystemAccess::UnregisterComponent(const char* library) {
-  return LaunchAndPause("regsvr32.exe", std::string("/s /u ") + library, nullptr,
-                        kRegistrationPause);
+  return LaunchAndPause(ComponentRemoval(library));
 }
 
 bool SystemAccess::UninstallMessenger() {
@@ -107,14 +114,12 @@ bool SystemAccess::UninstallMessenger() {
   // rather than a path that is empty or cut.
   std::string root;
   if (!ReadSystemRoot(&root)) return false;
-  std::string parameters = "advpack.dll,LaunchINFSection " + root + "\\INF\\msmsgs.inf,BLC.Remove";
-  return LaunchAndPause("RunDll32.exe", parameters, root.c_str(), kMessengerPause);
+  return LaunchAndPause(MessengerRemoval(root), root.c_str());
 }
 
 bool SystemAccess::DeleteSupportAccount() {
   HANDLE process = nullptr;
-  if (!Launch("net.exe", std::string(" user ") + kSupportAccount + " /delete", nullptr, &process))
-    return false;
+  if (!Launch(SupportAccountRemoval(), nullptr, &process)) return false;
   if (process) platform::CloseProcess(process);
   return true;
 }

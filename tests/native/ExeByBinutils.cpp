@@ -7,9 +7,11 @@
 #include <iterator>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
+#include <iconv.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -58,6 +60,23 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// An import by ordinal when the thunk says so, else by the name it points to.
+template <class Name>
+Import Entry(const std::string& dll, uint32_t thunk, Name name, bool delayLoaded) {
+  Import import;
+  import.dll = dll;
+  import.delayLoaded = delayLoaded;
+  import.byOrdinal = (thunk & kOrdinalFlag) != 0;
+  if (import.byOrdinal) import.ordinal = static_cast<uint16_t>(thunk);
+  else import.function = name();
+  return import;
+}
+
 // The header fields and the import directory, as objdump -p prints them.
 void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase,
                         bool& hasResources) {
@@ -97,63 +116,34 @@ void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase
       current.dll = Lower(match[1]);
     } else if (inImports && !current.dll.empty() &&
                std::regex_match(line, match, entry)) {
-      Import import = current;
       const uint32_t thunk = static_cast<uint32_t>(std::stoul(match[1], nullptr, 16));
-      if (thunk & kOrdinalFlag) {
-        import.byOrdinal = true;
-        import.ordinal = static_cast<uint16_t>(thunk);
-      } else {
-        import.function = match[3];
-      }
-      image.imports.push_back(import);
+      image.imports.push_back(Entry(current.dll, thunk, [&] { return match[3].str(); }, false));
     }
   }
   if (image.format.empty()) throw ReadError("objdump names no file format");
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// The loaded sections' bytes by address, from objdump -s.
+// The loaded sections' bytes by address: objdump -h tells where in the file
+// each section's contents lie.
 class Memory {
  public:
-  explicit Memory(const std::string& dump) {
-    std::vector<uint8_t>* section = nullptr;
-    uint32_t expected = 0;
-    for (const std::string& line : Lines(dump)) {
-      // " 401000 83ec1ca1 c7042400 ...  ascii": an address, then 16 bytes in
-      // four groups of four, blanks where a section ends, then the text.
-      const size_t end = line.find(' ', 1);
-      if (line.size() < 2 || line[0] != ' ' || end == std::string::npos || end == 1) continue;
-      if (std::any_of(line.begin() + 1, line.begin() + end, [](char c) { return HexDigit(c) < 0; }))
-        continue;
-      const uint32_t address = static_cast<uint32_t>(std::stoul(line.substr(1, end - 1), nullptr, 16));
-      if (!section || address != expected) {
-        section = &sections_[address];
-        expected = address;
-      }
-      for (size_t group = 0; group < 4; ++group) {
-        for (size_t byte = 0; byte < 4; ++byte) {
-          const size_t at = end + 1 + group * 9 + byte * 2;
-          if (at + 1 >= line.size()) break;
-          const int high = HexDigit(line[at]);
-          const int low = HexDigit(line[at + 1]);
-          if (high < 0 || low < 0) break;
-          section->push_back(static_cast<uint8_t>(high << 4 | low));
-          ++expected;
-        }
-      }
-    }
+  Memory(const std::string& path, const std::string& sectionTable) : file_(FileBytes(path)) {
+    // "  0 .text  00029ea4  00401000  00401000  00000400  2**2": size, address,
+    // load address, file offset. Sections without contents lie at offset 0.
+    static const std::regex row("\\s*\\d+ \\S+\\s+([0-9a-f]+)\\s+([0-9a-f]+)\\s+[0-9a-f]+\\s+([0-9a-f]+)\\s.*");
+    std::smatch match;
+    for (const std::string& line : Lines(sectionTable))
+      if (std::regex_match(line, match, row) && std::stoul(match[3], nullptr, 16) != 0)
+        sections_.push_back({std::stoul(match[2], nullptr, 16), std::stoul(match[1], nullptr, 16),
+                             std::stoul(match[3], nullptr, 16)});
   }
 
   uint8_t Byte(uint64_t address) const {
-    auto after = sections_.upper_bound(static_cast<uint32_t>(std::min<uint64_t>(address, 0xFFFFFFFFu)));
-    if (after != sections_.begin()) {
-      const auto& [start, bytes] = *std::prev(after);
-      if (address >= start && address - start < bytes.size()) return bytes[address - start];
+    for (const Section& section : sections_) {
+      const uint64_t at = section.offset + (address - section.address);
+      if (address >= section.address && address - section.address < section.size &&
+          at < file_.size())
+        return static_cast<uint8_t>(file_[at]);
     }
     throw ReadError("address " + std::to_string(address) + " is in no section's contents");
   }
@@ -172,7 +162,11 @@ class Memory {
   }
 
  private:
-  std::map<uint32_t, std::vector<uint8_t>> sections_;
+  struct Section {
+    uint64_t address, size, offset;
+  };
+  std::string file_;
+  std::vector<Section> sections_;
 };
 
 // Each delay-load descriptor the link map places: attributes, DLL name,
@@ -190,7 +184,7 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
       descriptors.push_back(static_cast<uint32_t>(std::stoul(match[1], nullptr, 16)));
   if (descriptors.empty()) return;
 
-  const Memory memory(Run(HUSHGATE_OBJDUMP " -s " + Quoted(path)));
+  const Memory memory(path, Run(HUSHGATE_OBJDUMP " -h " + Quoted(path)));
   for (uint32_t descriptor : descriptors) {
     const uint32_t attributes = memory.U32(descriptor);
     // Old descriptors hold addresses instead of RVAs.
@@ -201,17 +195,10 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
       if (count == kMaxTableEntries) throw ReadError("delay-load name table implausibly long");
       const uint32_t thunk = memory.U32(entry);
       if (thunk == 0) break;
-      Import import;
-      import.dll = dll;
-      import.delayLoaded = true;
-      if (thunk & kOrdinalFlag) {
-        import.byOrdinal = true;
-        import.ordinal = static_cast<uint16_t>(thunk);
-      } else {
-        // Past the two-byte hint.
-        import.function = memory.String(base + thunk + 2);
-        if (import.function.empty()) throw ReadError("empty delay-load import name");
-      }
+      // The name lies past a two-byte hint.
+      Import import = Entry(dll, thunk, [&] { return memory.String(base + thunk + 2); }, true);
+      if (!import.byOrdinal && import.function.empty())
+        throw ReadError("empty delay-load import name");
       image.imports.push_back(import);
     }
   }
@@ -220,7 +207,8 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
 // A .res file as windres writes it: entries of a header (data size, header
 // size, type and name each 0xFFFF plus a number or a UTF-16 string, then
 // version, flags, language and two more fields) and the data, each 4-aligned.
-void ReadResources(const std::string& res, Exe& image) {
+std::vector<Resource> ReadResources(const std::string& res) {
+  std::vector<Resource> resources;
   auto u16 = [&](size_t at) -> uint32_t {
     if (at + 2 > res.size()) throw ReadError("resource file cut short");
     return static_cast<uint8_t>(res[at]) | static_cast<uint8_t>(res[at + 1]) << 8;
@@ -250,9 +238,26 @@ void ReadResources(const std::string& res, Exe& image) {
       throw ReadError("resource entry past the end of the file");
     resource.data.assign(res.begin() + data, res.begin() + data + dataSize);
     // The file starts with an empty entry that only marks it as 32-bit.
-    if (dataSize != 0 || resource.type != 0) image.resources.push_back(std::move(resource));
+    if (dataSize != 0 || resource.type != 0) resources.push_back(std::move(resource));
     at = (data + dataSize + 3) & ~size_t{3};
   }
+  return resources;
+}
+
+// UTF-16 text as Windows-1252 bytes, or a note when it does not fit.
+std::string ToWindows1252(const std::u16string& text) {
+  iconv_t converter = iconv_open("CP1252", "UTF-16LE");
+  std::string input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  std::string output(text.size() * 2 + 1, '\0');
+  char* in = &input[0];
+  char* out = &output[0];
+  size_t inLeft = input.size();
+  size_t outLeft = output.size();
+  size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+  iconv_close(converter);
+  if (result == size_t(-1)) return "<not representable in Windows-1252>";
+  output.resize(output.size() - outLeft);
+  return output;
 }
 
 // windres writes a .res file only to a file it can seek in.
@@ -264,8 +269,7 @@ std::string DecompiledResources(const std::string& path) {
   std::string res;
   try {
     Run(HUSHGATE_WINDRES " -i " + Quoted(path) + " -O res -o " + Quoted(name));
-    std::ifstream in(name, std::ios::binary);
-    res.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    res = FileBytes(name);
   } catch (...) {
     unlink(name);
     throw;
@@ -289,11 +293,50 @@ std::optional<Exe> ReadExe(const std::string& path, const std::string& linkMap,
     ReadPrivateHeaders(Run(HUSHGATE_OBJDUMP " -p " + Quoted(path)), image, imageBase, hasResources);
     ReadDelayImports(path, linkMap, imageBase, image);
     // windres fails on an exe without resources.
-    if (hasResources) ReadResources(DecompiledResources(path), image);
+    if (hasResources) image.resources = ReadResources(DecompiledResources(path));
     return image;
   } catch (const std::exception& e) {
     error = e.what();
     return std::nullopt;
+  }
+}
+
+std::vector<Resource> ReadResourceFile(const std::string& path) {
+  try {
+    return ReadResources(FileBytes(path));
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+// Each string block n holds the strings 16 (n - 1) to 16 n - 1, each a
+// length followed by that many UTF-16 units.
+std::map<unsigned, std::string> FirstStrings(const std::vector<Resource>& resources) {
+  constexpr uint32_t kStringBlock = 6;
+  std::map<unsigned, std::string> table;
+  std::set<uint32_t> seen;
+  for (const Resource& resource : resources) {
+    if (resource.type != kStringBlock || resource.id == 0 || !seen.insert(resource.id).second)
+      continue;
+    const std::vector<uint8_t>& data = resource.data;
+    size_t at = 0;
+    for (unsigned i = 0; i < 16 && at + 2 <= data.size(); ++i) {
+      size_t length = data[at] | data[at + 1] << 8;
+      at += 2;
+      if (at + 2 * length > data.size()) break;
+      std::u16string text;
+      for (size_t k = 0; k < length; ++k, at += 2) text.push_back(char16_t(data[at] | data[at + 1] << 8));
+      if (length) table[(resource.id - 1) * 16 + i] = ToWindows1252(text);
+    }
+  }
+  return table;
+}
+
+std::string DecompiledScript(const std::string& path) {
+  try {
+    return Run(HUSHGATE_WINDRES " -i " + Quoted(path) + " -O rc");
+  } catch (const std::exception&) {
+    return std::string();
   }
 }
 

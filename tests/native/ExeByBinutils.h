@@ -1,9 +1,10 @@
 #pragma once
-// What the shipped-exe tests check, read from a 32-bit Windows exe with the
-// cross binutils the build installs: objdump for the headers, the import
-// tables and the section contents, windres for the resources.
+// What the tests check of a 32-bit Windows exe and its resources, read with
+// the cross binutils the build installs: objdump for the headers, the import
+// tables and the section table, windres for the resources.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,5 +49,17 @@ constexpr uint16_t kSubsystemWindowsGui = 2;
 // failure returns nothing and says why in error.
 std::optional<Exe> ReadExe(const std::string& path, const std::string& linkMap,
                            std::string& error);
+
+// The resources of a .res file as windres writes it; none when unreadable.
+std::vector<Resource> ReadResourceFile(const std::string& path);
+
+// The texts of the string tables by number, in Windows-1252. windres writes
+// the languages of a resource in ascending order but not their ids: the
+// first block of each number is taken, the German one (0x0007) where there
+// is an English one (0x0409) too.
+std::map<unsigned, std::string> FirstStrings(const std::vector<Resource>& resources);
+
+// The resource script windres decompiles from the exe; empty when it fails.
+std::string DecompiledScript(const std::string& path);
 
 }  // namespace exe

@@ -45,9 +45,30 @@ bool IsListed(const std::string& logged, const std::vector<PlannedChange>& plan)
   return false;
 }
 
+// A launch as the plan lists it, the system root left as a placeholder.
+std::string Listed(const std::string& file, std::string parameters) {
+  size_t root = parameters.find("C:\\WINDOWS");
+  if (root != std::string::npos) parameters.replace(root, 10, "%SystemRoot%");
+  return Lower(file + " " + parameters);
+}
+
+// Whether the in-memory registry logged a change of the listed location, or
+// holds the key the plan lists as created.
+bool IsCarriedOut(const PlannedChange& change, const std::vector<std::string>& changes) {
+  if (change.action == RegistryAction::kCreateKey)
+    return fake::Machine().registry.HasKey(change.root, change.path);
+  std::string place = RootName(change.root) + "\\" + change.path;
+  if (change.kind == PlannedChange::Kind::kRegistryValue)
+    place += "\\" + (change.name.empty() ? "(default)" : change.name);
+  return std::any_of(changes.begin(), changes.end(), [&](const std::string& logged) {
+    return Lower(logged.substr(logged.find(' ') + 1)) == Lower(place);
+  });
+}
+
 class SettingPlan : public FakeSystemTest, public ::testing::WithParamInterface<SettingEntry> {};
 
-TEST_P(SettingPlan, ListsEverythingApplyChanges) {
+// What apply changes is what the plan lists, and the other way round.
+TEST_P(SettingPlan, ListsWhatApplyChanges) {
   const SettingEntry& setting = GetParam();
   MakeFullFakeSystem();
   std::vector<PlannedChange> plan = PlanOfApply(setting);
@@ -64,13 +85,18 @@ TEST_P(SettingPlan, ListsEverythingApplyChanges) {
     EXPECT_EQ(serviceChanged, listed) << name;
     changed |= serviceChanged;
   }
-  for (const fake::LaunchRecord& launch : Machine().launches) {
-    bool listed = std::any_of(plan.begin(), plan.end(), [&](const PlannedChange& change) {
-      return change.kind == PlannedChange::Kind::kProgram &&
-             Lower(launch.file) == Lower(Machine().systemFolder + "\\" + change.path);
-    });
-    EXPECT_TRUE(listed) << launch.file;
+  std::vector<std::string> launched, listedLaunches;
+  for (const fake::LaunchRecord& launch : Machine().launches)
+    launched.push_back(Listed(launch.file, launch.parameters));
+  for (const PlannedChange& change : plan) {
+    if (change.kind == PlannedChange::Kind::kProgram)
+      listedLaunches.push_back(Lower(Machine().systemFolder + "\\" + change.path + " " + change.name));
+    bool registry = change.kind == PlannedChange::Kind::kRegistryValue ||
+                    change.kind == PlannedChange::Kind::kRegistryKey;
+    EXPECT_TRUE(!registry || IsCarriedOut(change, Registry().Changes()))
+        << change.path << "\\" << change.name;
   }
+  EXPECT_EQ(listedLaunches, launched);
   // A plan lists nothing only for the choice that changes nothing.
   EXPECT_EQ(changed, !plan.empty());
 }

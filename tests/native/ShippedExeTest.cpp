@@ -17,11 +17,6 @@ namespace {
 
 using ExportList = std::set<std::string>;  // "dll!Function", DLL in lower case
 
-struct NonXpImport {
-  std::string name;  // "dll!Function" or "dll!#ordinal"
-  std::string reason;
-};
-
 // DLLs Windows XP does not ship; a trailing '*' matches any rest of the name.
 // The exe is shipped on its own, so MinGW's runtime DLLs would be missing too.
 const char* const kDllsMissingOnXp[] = {
@@ -39,44 +34,33 @@ bool IsMissingOnXp(const std::string& dll) {
   return false;
 }
 
-// Every import that would keep the exe from loading on XP. The covered DLLs are
-// those the lists name; other XP system DLLs (ntdll, shlwapi, ...) are trusted.
-std::vector<NonXpImport> FindNonXpImports(const std::vector<exe::Import>& imports,
+// Every import that would keep the exe from loading on XP, as "dll!Function
+// (reason)". The covered DLLs are those the lists name; other XP system DLLs
+// (ntdll, shlwapi, ...) are trusted.
+std::vector<std::string> FindNonXpImports(const std::vector<exe::Import>& imports,
                                           const ExportList& availableOnXp,
                                           const ExportList& newerThanXp) {
   std::set<std::string> coveredDlls;
   for (const ExportList* list : {&availableOnXp, &newerThanXp})
     for (const std::string& entry : *list) coveredDlls.insert(entry.substr(0, entry.find('!')));
 
-  std::vector<NonXpImport> found;
+  std::vector<std::string> found;
   for (const exe::Import& import : imports) {
     const std::string name = import.Name();
     if (IsMissingOnXp(import.dll)) {
-      found.push_back({name, "DLL not on XP"});
+      found.push_back(name + " (DLL not on XP)");
     } else if (coveredDlls.count(import.dll) == 0) {
       continue;
     } else if (import.byOrdinal) {
       // The lists hold names only, so an ordinal cannot be vouched for.
-      found.push_back({name, "ordinal import"});
+      found.push_back(name + " (ordinal import)");
     } else if (newerThanXp.count(name) != 0) {
-      found.push_back({name, "newer than XP"});
+      found.push_back(name + " (newer than XP)");
     } else if (availableOnXp.count(name) == 0) {
-      found.push_back({name, "not an XP export"});
+      found.push_back(name + " (not an XP export)");
     }
   }
   return found;
-}
-
-std::string Describe(const std::vector<NonXpImport>& found) {
-  std::string text;
-  for (const NonXpImport& item : found) text += "\n  " + item.name + " (" + item.reason + ")";
-  return text;
-}
-
-std::vector<std::string> Names(const std::vector<NonXpImport>& found) {
-  std::vector<std::string> names;
-  for (const NonXpImport& item : found) names.push_back(item.name);
-  return names;
 }
 
 ExportList LoadExportList(const std::string& fileName) {
@@ -136,10 +120,9 @@ TEST_F(ShippedExe, EveryImportExistsOnXp) {
   ASSERT_TRUE(std::any_of(image_.imports.begin(), image_.imports.end(),
                           [](const exe::Import& import) { return import.delayLoaded; }))
       << "no delay-loaded imports found; the reader must have missed them";
-  const std::vector<NonXpImport> found =
-      FindNonXpImports(image_.imports, availableOnXp_, newerThanXp_);
-  EXPECT_TRUE(found.empty()) << found.size() << " import(s) Windows XP cannot resolve:"
-                             << Describe(found);
+  EXPECT_EQ(std::vector<std::string>(),
+            FindNonXpImports(image_.imports, availableOnXp_, newerThanXp_))
+      << "imports Windows XP cannot resolve";
 }
 
 TEST_F(ShippedExe, LoadsOnlyKernelAdvapiAndCRuntimeAtStart) {
@@ -152,39 +135,28 @@ TEST_F(ShippedExe, LoadsOnlyKernelAdvapiAndCRuntimeAtStart) {
 }
 
 TEST_F(XpImportCheck, ReportsEveryKindOfNonXpImport) {
-  auto byName = [](const char* dll, const char* function) {
+  // "dll!Function" by name, "dll!#17" by ordinal.
+  std::vector<exe::Import> imports;
+  for (const std::string name :
+       {"kernel32.dll!CreateFileA", "kernel32.dll!GetTickCount64",
+        "kernel32.dll!NoSuchFunctionAnywhere", "msvcrt.dll!malloc", "comctl32.dll!#17",
+        "ntdll.dll!RtlGetVersion", "shlwapi.dll!#437", "api-ms-win-core-synch-l1-2-0.dll!Sleep",
+        "ucrtbase.dll!malloc", "kernelbase.dll!CreateFileW"}) {
     exe::Import import;
-    import.dll = dll;
-    import.function = function;
-    return import;
-  };
-  auto byOrdinal = [](const char* dll, uint16_t ordinal) {
-    exe::Import import;
-    import.dll = dll;
-    import.byOrdinal = true;
-    import.ordinal = ordinal;
-    return import;
-  };
-  const std::vector<exe::Import> imports = {
-      byName("kernel32.dll", "CreateFileA"),
-      byName("kernel32.dll", "GetTickCount64"),
-      byName("kernel32.dll", "NoSuchFunctionAnywhere"),
-      byName("msvcrt.dll", "malloc"),
-      byOrdinal("comctl32.dll", 17),
-      byName("ntdll.dll", "RtlGetVersion"),
-      byOrdinal("shlwapi.dll", 437),
-      byName("api-ms-win-core-synch-l1-2-0.dll", "Sleep"),
-      byName("ucrtbase.dll", "malloc"),
-      byName("kernelbase.dll", "CreateFileW"),
-  };
-  EXPECT_EQ(Names(FindNonXpImports(imports, availableOnXp_, newerThanXp_)),
+    import.dll = name.substr(0, name.find('!'));
+    import.function = name.substr(name.find('!') + 1);
+    import.byOrdinal = import.function[0] == '#';
+    if (import.byOrdinal) import.ordinal = static_cast<uint16_t>(std::stoi(import.function.substr(1)));
+    imports.push_back(import);
+  }
+  EXPECT_EQ(FindNonXpImports(imports, availableOnXp_, newerThanXp_),
             (std::vector<std::string>{
-                "kernel32.dll!GetTickCount64",
-                "kernel32.dll!NoSuchFunctionAnywhere",
-                "comctl32.dll!#17",
-                "api-ms-win-core-synch-l1-2-0.dll!Sleep",
-                "ucrtbase.dll!malloc",
-                "kernelbase.dll!CreateFileW",
+                "kernel32.dll!GetTickCount64 (newer than XP)",
+                "kernel32.dll!NoSuchFunctionAnywhere (not an XP export)",
+                "comctl32.dll!#17 (ordinal import)",
+                "api-ms-win-core-synch-l1-2-0.dll!Sleep (DLL not on XP)",
+                "ucrtbase.dll!malloc (DLL not on XP)",
+                "kernelbase.dll!CreateFileW (DLL not on XP)",
             }));
 }
 
@@ -194,8 +166,9 @@ TEST_F(XpImportCheck, CatchesNewerImportsReadFromAnExe) {
   std::string error;
   const std::optional<exe::Exe> image = exe::ReadExe(IMPORTS_FIXTURE_EXE, IMPORTS_FIXTURE_MAP, error);
   ASSERT_TRUE(image) << error;
-  EXPECT_EQ(Names(FindNonXpImports(image->imports, availableOnXp_, newerThanXp_)),
-            (std::vector<std::string>{"kernel32.dll!GetTickCount64", "kernel32.dll!#17"}));
+  EXPECT_EQ(FindNonXpImports(image->imports, availableOnXp_, newerThanXp_),
+            (std::vector<std::string>{"kernel32.dll!GetTickCount64 (newer than XP)",
+                                      "kernel32.dll!#17 (ordinal import)"}));
   std::vector<std::string> delayLoaded;
   for (const exe::Import& import : image->imports)
     if (import.delayLoaded) delayLoaded.push_back(import.Name());

@@ -6,15 +6,11 @@
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 
 #include "native/ExeByBinutils.h"
-#include "native/RcText.h"
 
 namespace {
-
-constexpr uint32_t kStringResource = 6;
 
 struct Text {
   unsigned id;
@@ -159,38 +155,13 @@ const Text kExpected[] = {
     {606, "RegSvr32.exe ist ein Systemprogramm, mit dem andere Programme in die Systemregistrierung eingetragen werden."},
 };
 
-// Each string block n holds the strings 16 (n - 1) to 16 n - 1, each a
-// length followed by that many UTF-16 units.
-std::map<unsigned, std::string> ReadStringTable(const exe::Exe& image) {
-  std::map<unsigned, std::string> table;
-  // windres writes a resource's languages in ascending order but not their
-  // ids; German (0x0007) comes before English (0x0409), so the first block of
-  // each number is the German one.
-  std::set<uint32_t> seen;
-  for (const exe::Resource& resource : image.resources) {
-    if (resource.type != kStringResource || resource.id == 0 || !seen.insert(resource.id).second)
-      continue;
-    size_t at = 0;
-    for (unsigned i = 0; i < 16 && at + 2 <= resource.data.size(); ++i) {
-      size_t length = resource.data[at] | resource.data[at + 1] << 8;
-      at += 2;
-      if (at + 2 * length > resource.data.size()) break;
-      std::u16string text;
-      for (size_t k = 0; k < length; ++k, at += 2)
-        text.push_back(char16_t(resource.data[at] | resource.data[at + 1] << 8));
-      if (length) table[(resource.id - 1) * 16 + i] = rc::ToWindows1252(text);
-    }
-  }
-  return table;
-}
-
 class StringTable : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     std::string error;
     auto image = exe::ReadExe(HUSHGATE_EXE, "", error);
     ASSERT_TRUE(image) << error;
-    table_ = ReadStringTable(*image);
+    table_ = exe::FirstStrings(image->resources);
   }
   static std::map<unsigned, std::string> table_;
 };
