@@ -157,10 +157,16 @@ void MainDialog::ResetAllSettings() {
   bool captured = true;
   for (SettingId id = 0; id <= kLastSettingId; ++id) captured &= CaptureBeforeRevert(system_, id);
   if (!CapturedOrGoOn(captured)) return;
-  for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndReport(system_, id);
+  for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndTellWhyNot(id);
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
+}
+
+void MainDialog::RevertAndTellWhyNot(SettingId id) {
+  int refusal = 0;
+  RevertAndReport(system_, id, &refusal);
+  if (refusal) ShowMessage(LoadText(refusal), MB_OK);
 }
 
 // The Alexa entry, the Messenger installation and the support account cannot
@@ -174,7 +180,7 @@ void MainDialog::RevertOneSetting() {
     return;
   }
   if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) return;
-  RevertAndReport(system_, setting->id);
+  RevertAndTellWhyNot(setting->id);
   platform::Pause(kRevertSettleTime);
   settings_.RefreshSettingsTree();
 }

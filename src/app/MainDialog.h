@@ -44,6 +44,8 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
   void CheckSystemStatus();
   void ResetAllSettings();
   void RevertOneSetting();
+  // Reverts and reports the setting; shows why when it could not begin.
+  void RevertAndTellWhyNot(SettingId id);
   void UndoSettings();
   void SaveStatusReport();
 

@@ -7,7 +7,6 @@
 #include "engine/SettingKeys.h"
 #include "engine/SettingPlan.h"
 #include "engine/TextSource.h"
-#include "platform/Platform.h"
 #include "res/resource.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
@@ -117,11 +116,11 @@ struct StoredItem {
   bool wellFormed = false;
 };
 
-StoredItem ReadItem(HKEY backupRoot, const std::string& key) {
+StoredItem ReadItem(SystemAccess& system, HKEY backupRoot, const std::string& key) {
   StoredItem item;
   item.key = key;
   std::vector<NamedValue> values;
-  if (!ReadRegistryValues(backupRoot, key.c_str(), &values)) return item;
+  if (!system.ReadRegistryValues(backupRoot, key.c_str(), &values)) return item;
   DWORD kind = 0;
   DWORD root = 0;
   if (!ReadNumber(values, "Kind", &kind) || kind < 1 || kind > 4 ||
@@ -148,7 +147,7 @@ StoredItem ReadItem(HKEY backupRoot, const std::string& key) {
       break;
     case Kind::kKeyTree:
       item.wellFormed =
-          !item.existed || RegistryKeyExists(backupRoot, (key + "\\" + kKeyCopy).c_str());
+          !item.existed || system.RegistryKeyExists(backupRoot, (key + "\\" + kKeyCopy).c_str());
       break;
   }
   return item;
@@ -166,10 +165,10 @@ unsigned long NumberOf(const std::string& digits) {
 }
 
 // Item keys are "0", "1", ... in the order of capture.
-std::vector<std::string> ItemKeys(HKEY backupRoot, SettingId id) {
+std::vector<std::string> ItemKeys(SystemAccess& system, HKEY backupRoot, SettingId id) {
   std::vector<std::string> names;
   std::string entry = EntryPath(backupRoot, id);
-  ReadRegistrySubKeys(backupRoot, entry.c_str(), &names);
+  system.ReadRegistrySubKeys(backupRoot, entry.c_str(), &names);
   std::vector<std::pair<unsigned long, std::string>> numbered;
   for (const std::string& name : names) {
     if (name.empty() || name.size() > 6 ||
@@ -183,9 +182,9 @@ std::vector<std::string> ItemKeys(HKEY backupRoot, SettingId id) {
   return keys;
 }
 
-std::vector<StoredItem> ReadItems(HKEY backupRoot, SettingId id) {
+std::vector<StoredItem> ReadItems(SystemAccess& system, HKEY backupRoot, SettingId id) {
   std::vector<StoredItem> items;
-  for (const std::string& key : ItemKeys(backupRoot, id)) items.push_back(ReadItem(backupRoot, key));
+  for (const std::string& key : ItemKeys(system, backupRoot, id)) items.push_back(ReadItem(system, backupRoot, key));
   return items;
 }
 
@@ -197,21 +196,21 @@ struct CopyBudget {
 };
 
 // Copies the key with its values and subkeys, within the bounds.
-bool CopyKey(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to,
+bool CopyKey(SystemAccess& system, HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to,
              int depth, CopyBudget* budget) {
-  if (++budget->keys > kMaxKeysCopied || !CreateRegistryKey(toRoot, to.c_str())) return false;
+  if (++budget->keys > kMaxKeysCopied || !system.CreateRegistryKey(toRoot, to.c_str())) return false;
   std::vector<NamedValue> values;
-  ReadRegistryValues(fromRoot, from.c_str(), &values);
+  system.ReadRegistryValues(fromRoot, from.c_str(), &values);
   std::vector<NamedValue> kept;
   for (const NamedValue& value : values)
     if (value.data.size() <= kMaxValueSize && budget->values++ < kMaxValuesCopied)
       kept.push_back(value);
-  bool copied = WriteRegistryValues(toRoot, to.c_str(), KEY_WRITE, kept);
+  bool copied = system.WriteRegistryValues(toRoot, to.c_str(), kept);
   if (depth >= kMaxKeyDepth) return copied;
   std::vector<std::string> subKeys;
-  ReadRegistrySubKeys(fromRoot, from.c_str(), &subKeys);
+  system.ReadRegistrySubKeys(fromRoot, from.c_str(), &subKeys);
   for (const std::string& name : subKeys)
-    copied &= CopyKey(fromRoot, from + "\\" + name, toRoot, to + "\\" + name, depth + 1, budget);
+    copied &= CopyKey(system, fromRoot, from + "\\" + name, toRoot, to + "\\" + name, depth + 1, budget);
   return copied;
 }
 
@@ -226,10 +225,10 @@ std::vector<std::string> KeysAlong(const std::string& path) {
 
 // How many keys along the path exist: the ones below them are those apply
 // creates.
-DWORD ExistingDepth(HKEY root, const std::string& path) {
+DWORD ExistingDepth(SystemAccess& system, HKEY root, const std::string& path) {
   DWORD depth = 0;
   for (const std::string& key : KeysAlong(path)) {
-    if (!RegistryKeyExists(root, key.c_str())) break;
+    if (!system.RegistryKeyExists(root, key.c_str())) break;
     ++depth;
   }
   return depth;
@@ -261,9 +260,9 @@ std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& 
   } else if (location.kind == Kind::kKeyChain) {
     existed = 1;
     values.push_back(
-        {"Depth", REG_DWORD, Number(ExistingDepth(location.root, location.path))});
+        {"Depth", REG_DWORD, Number(ExistingDepth(system, location.root, location.path))});
   } else {
-    existed = RegistryKeyExists(location.root, location.path.c_str());
+    existed = system.RegistryKeyExists(location.root, location.path.c_str());
     *keyTree = existed;
   }
   values.push_back({"Existed", REG_DWORD, Number(existed)});
@@ -272,7 +271,7 @@ std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& 
 
 bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& location) {
   HKEY backupRoot = BackupRootFor(location);
-  std::vector<StoredItem> items = ReadItems(backupRoot, id);
+  std::vector<StoredItem> items = ReadItems(system, backupRoot, id);
   for (const StoredItem& item : items)
     if (item.wellFormed && SameLocation(item.location, location)) return true;
   std::string entry = EntryPath(backupRoot, id);
@@ -283,20 +282,20 @@ bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& locati
   std::string key = entry + "\\" + std::to_string(next);
   bool keyTree = false;
   std::vector<NamedValue> values = DescribeNow(system, location, &keyTree);
-  if (!CreateRegistryKey(backupRoot, key.c_str())) return false;
-  bool written = WriteRegistryValues(backupRoot, entry.c_str(), KEY_WRITE,
-                                     {{"Time", REG_SZ, TextBytes(platform::LocalTimeText())},
-                                      {"User", REG_SZ, TextBytes(platform::UserName())}}) &&
-                 WriteRegistryValues(backupRoot, key.c_str(), KEY_WRITE, values);
+  if (!system.CreateRegistryKey(backupRoot, key.c_str())) return false;
+  bool written = system.WriteRegistryValues(backupRoot, entry.c_str(),
+                                     {{"Time", REG_SZ, TextBytes(system.LocalTimeText())},
+                                      {"User", REG_SZ, TextBytes(system.UserName())}}) &&
+                 system.WriteRegistryValues(backupRoot, key.c_str(), values);
   // Half an item would be taken for a capture, or refused as a broken one.
   if (!written) {
-    DeleteRegistryTree(backupRoot, key.c_str());
+    system.DeleteRegistryTree(backupRoot, key.c_str());
     return false;
   }
   if (!keyTree) return true;
   // A key beyond the bounds is kept as far as they reach.
   CopyBudget budget;
-  return CopyKey(location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget);
+  return CopyKey(system, location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget);
 }
 
 // --- Which locations belong to a setting --------------------------------------
@@ -383,30 +382,30 @@ KeyFilter FilterFor(SettingId id, HKEY backupRoot, const BackupLocation& at) {
 
 // Writes the copied key back below the location, checking every value again,
 // then reads back what it wrote.
-bool RestoreKey(HKEY backupRoot, const std::string& copy, HKEY root, const std::string& path,
+bool RestoreKey(SystemAccess& system, HKEY backupRoot, const std::string& copy, HKEY root, const std::string& path,
                 int depth, KeyFilter* filter) {
-  if (!CreateRegistryKey(root, path.c_str())) return false;
+  if (!system.CreateRegistryKey(root, path.c_str())) return false;
   std::vector<NamedValue> values;
-  ReadRegistryValues(backupRoot, copy.c_str(), &values);
+  system.ReadRegistryValues(backupRoot, copy.c_str(), &values);
   std::vector<NamedValue> taken;
   for (const NamedValue& value : values)
     if (filter->Takes(value)) taken.push_back(value);
   bool restored = (!filter->whole || taken.size() == values.size()) &&
-                  WriteRegistryValues(root, path.c_str(), KEY_WRITE, taken);
+                  system.WriteRegistryValues(root, path.c_str(), taken);
   std::vector<NamedValue> now;
-  ReadRegistryValues(root, path.c_str(), &now);
+  system.ReadRegistryValues(root, path.c_str(), &now);
   for (const NamedValue& value : taken) {
     const NamedValue* back = Find(now, value.name.c_str());
     restored &= back && back->type == value.type && back->data == value.data;
   }
   std::vector<std::string> subKeys;
-  ReadRegistrySubKeys(backupRoot, copy.c_str(), &subKeys);
+  system.ReadRegistrySubKeys(backupRoot, copy.c_str(), &subKeys);
   for (const std::string& name : subKeys) {
     if (!filter->TakesSubKey(depth) || name.find('\\') != std::string::npos) {
       restored &= !filter->whole;  // an administrator's copy beyond the bounds: incomplete
       continue;
     }
-    restored &= RestoreKey(backupRoot, copy + "\\" + name, root, path + "\\" + name, depth + 1,
+    restored &= RestoreKey(system, backupRoot, copy + "\\" + name, root, path + "\\" + name, depth + 1,
                            filter);
   }
   return restored;
@@ -415,19 +414,19 @@ bool RestoreKey(HKEY backupRoot, const std::string& copy, HKEY root, const std::
 // Removes the keys of the chain below those that existed, deepest first, as
 // long as nothing lives in them; never the keys apply needs to find, whatever
 // depth the item claims. False when an empty one could not be removed.
-bool RemoveCreatedKeys(const BackupLocation& location, DWORD depth) {
+bool RemoveCreatedKeys(SystemAccess& system, const BackupLocation& location, DWORD depth) {
   std::vector<std::string> keys = KeysAlong(location.path);
   depth = std::max(depth, location.requiredKeys);
   for (size_t i = keys.size(); i > depth; --i) {
     const char* key = keys[i - 1].c_str();
     std::vector<NamedValue> values;
     std::vector<std::string> subKeys;
-    if (!RegistryKeyExists(location.root, key)) continue;
-    if (!ReadRegistryValues(location.root, key, &values) ||
-        !ReadRegistrySubKeys(location.root, key, &subKeys) || !values.empty() ||
+    if (!system.RegistryKeyExists(location.root, key)) continue;
+    if (!system.ReadRegistryValues(location.root, key, &values) ||
+        !system.ReadRegistrySubKeys(location.root, key, &subKeys) || !values.empty() ||
         !subKeys.empty())
       return true;  // what lives there now is kept, and with it the keys above
-    if (!DeleteRegistryTree(location.root, key)) return false;
+    if (!system.DeleteRegistryTree(location.root, key)) return false;
   }
   return true;
 }
@@ -447,7 +446,7 @@ int RestoreItem(SystemAccess& system, SettingId id, HKEY backupRoot, const Store
         return system.RegistryValueExists(at.root, path, name) ? IDS_UNDO_STILL_THERE : kRestored;
       }
       if (!IsValidValue(item.type, item.data)) return IDS_UNDO_BAD_VALUE;
-      CreateRegistryKey(at.root, path);
+      system.CreateRegistryKey(at.root, path);
       system.WriteRegistryValue(at.root, path, name, item.data.data(), item.type,
                                 DWORD(item.data.size()));
       DWORD type = 0;
@@ -465,14 +464,14 @@ int RestoreItem(SystemAccess& system, SettingId id, HKEY backupRoot, const Store
                  : IDS_UNDO_START_TYPE_NOT_SET;
     }
     case Kind::kKeyChain:
-      return RemoveCreatedKeys(own, item.depth) ? kRestored : IDS_UNDO_STILL_THERE;
+      return RemoveCreatedKeys(system, own, item.depth) ? kRestored : IDS_UNDO_STILL_THERE;
     case Kind::kKeyTree: {
       if (!item.existed) {
-        DeleteRegistryTree(at.root, path);
-        return RegistryKeyExists(at.root, path) ? IDS_UNDO_STILL_THERE : kRestored;
+        system.DeleteRegistryTree(at.root, path);
+        return system.RegistryKeyExists(at.root, path) ? IDS_UNDO_STILL_THERE : kRestored;
       }
       KeyFilter filter = FilterFor(id, backupRoot, own);
-      if (!RestoreKey(backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0, &filter))
+      if (!RestoreKey(system, backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0, &filter))
         return IDS_UNDO_KEY_INCOMPLETE;
       return kRestored;
     }
@@ -480,21 +479,21 @@ int RestoreItem(SystemAccess& system, SettingId id, HKEY backupRoot, const Store
   return IDS_UNDO_UNKNOWN_KIND;
 }
 
-void RemoveIfEmpty(HKEY root, const char* path) {
+void RemoveIfEmpty(SystemAccess& system, HKEY root, const char* path) {
   std::vector<NamedValue> values;
   std::vector<std::string> subKeys;
-  if (ReadRegistryValues(root, path, &values) && ReadRegistrySubKeys(root, path, &subKeys) &&
+  if (system.ReadRegistryValues(root, path, &values) && system.ReadRegistrySubKeys(root, path, &subKeys) &&
       values.empty() && subKeys.empty())
-    DeleteRegistryTree(root, path);
+    system.DeleteRegistryTree(root, path);
 }
 
 // Once restored, an entry leaves the backup, and an empty backup leaves the
 // registry.
-void RemoveEntry(HKEY backupRoot, SettingId id) {
-  DeleteRegistryTree(backupRoot, EntryPath(backupRoot, id).c_str());
+void RemoveEntry(SystemAccess& system, HKEY backupRoot, SettingId id) {
+  system.DeleteRegistryTree(backupRoot, EntryPath(backupRoot, id).c_str());
   bool user = backupRoot == HKEY_CURRENT_USER;
-  RemoveIfEmpty(backupRoot, user ? kUserBackup : kMachineBackup);
-  RemoveIfEmpty(backupRoot, user ? kUserProduct : kMachineProduct);
+  RemoveIfEmpty(system, backupRoot, user ? kUserBackup : kMachineBackup);
+  RemoveIfEmpty(system, backupRoot, user ? kUserProduct : kMachineProduct);
 }
 
 HKEY HomeOf(SettingId id) {
@@ -550,24 +549,24 @@ bool Capture(SystemAccess& system, SettingId id, const std::vector<BackupLocatio
   return captured;
 }
 
-bool MarkSwitchedOff(SystemAccess&, SettingId id, bool off) {
+bool MarkSwitchedOff(SystemAccess& system, SettingId id, bool off) {
   HKEY home = HomeOf(id);
   std::string entry = EntryPath(home, id);
-  if (!off && !RegistryKeyExists(home, entry.c_str())) return true;
-  return CreateRegistryKey(home, entry.c_str()) &&
-         WriteRegistryValues(home, entry.c_str(), KEY_WRITE,
+  if (!off && !system.RegistryKeyExists(home, entry.c_str())) return true;
+  return system.CreateRegistryKey(home, entry.c_str()) &&
+         system.WriteRegistryValues(home, entry.c_str(),
                              {{"SwitchedOff", REG_DWORD, Number(off ? 1 : 0)}});
 }
 
-bool HasBackup(SystemAccess&, SettingId id) {
-  return !ItemKeys(HKEY_LOCAL_MACHINE, id).empty() || !ItemKeys(HKEY_CURRENT_USER, id).empty();
+bool HasBackup(SystemAccess& system, SettingId id) {
+  return !ItemKeys(system, HKEY_LOCAL_MACHINE, id).empty() || !ItemKeys(system, HKEY_CURRENT_USER, id).empty();
 }
 
-bool WasSwitchedOff(SystemAccess&, SettingId id) {
+bool WasSwitchedOff(SystemAccess& system, SettingId id) {
   HKEY home = HomeOf(id);
   std::vector<NamedValue> values;
   DWORD off = 0;
-  return ReadRegistryValues(home, EntryPath(home, id).c_str(), &values) &&
+  return system.ReadRegistryValues(home, EntryPath(home, id).c_str(), &values) &&
          ReadNumber(values, "SwitchedOff", &off) && off == 1;
 }
 
@@ -591,7 +590,7 @@ UndoResult Undo(SystemAccess& system, SettingId id) {
   UndoResult result{UndoResult::Outcome::kRestored, {}};
   const std::vector<BackupLocation> allowed = AllowedLocations(id);
   for (HKEY backupRoot : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    std::vector<StoredItem> items = ReadItems(backupRoot, id);
+    std::vector<StoredItem> items = ReadItems(system, backupRoot, id);
     if (items.empty()) continue;
     size_t problemsBefore = result.problems.size();
     // The last capture first: values apply added go before the keys it made.
@@ -611,7 +610,7 @@ UndoResult Undo(SystemAccess& system, SettingId id) {
       if (problem != kRestored)
         result.problems.push_back(Describe(item->location) + ": " + Text(problem));
     }
-    if (result.problems.size() == problemsBefore) RemoveEntry(backupRoot, id);
+    if (result.problems.size() == problemsBefore) RemoveEntry(system, backupRoot, id);
   }
   if (!result.problems.empty()) result.outcome = UndoResult::Outcome::kFailed;
   return result;

@@ -4,8 +4,6 @@
 #include <utility>
 
 #include "engine/SettingKeys.h"
-#include "engine/TextSource.h"
-#include "platform/Platform.h"
 #include "res/resource.h"
 #include "system/RegistryText.h"
 #include "system/SystemAccess.h"
@@ -47,14 +45,16 @@ bool ReadMessengerPath(SystemAccess& system, std::string* path) {
   return !path->empty();
 }
 
+// Without the Messenger there is nothing to start: the user is told why.
+int MessengerMissing(SystemAccess& system, const SettingEntry&) {
+  std::string path;
+  return ReadMessengerPath(system, &path) ? 0 : IDS_MESSENGER_MISSING;
+}
+
 bool RestoreMessengerAutostart(SystemAccess& system, const SettingEntry&) {
   std::string path;
-  if (!ReadMessengerPath(system, &path)) {
-    platform::ShowMessageBox(nullptr, Text(IDS_MESSENGER_MISSING).c_str(),
-                             platform::ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
-    return false;
-  }
-  return system.WriteRegistryValue(HKEY_CURRENT_USER, keys::kRun, "MSMSGS", path.c_str(), REG_SZ,
+  return ReadMessengerPath(system, &path) &&
+         system.WriteRegistryValue(HKEY_CURRENT_USER, keys::kRun, "MSMSGS", path.c_str(), REG_SZ,
                                    DWORD(path.size() + 1));
 }
 
@@ -163,7 +163,8 @@ using M = Mechanism;
 const MechanismFunctions kMechanisms[] = {
     {M::kNoAction, Nothing, Nothing, Nothing, false, NoMoreChanges},
     {M::kRegistry, nullptr, nullptr, nullptr, true, NoMoreChanges},
-    {M::kMessengerAutostart, nullptr, RestoreMessengerAutostart, nullptr, true, NoMoreChanges},
+    {M::kMessengerAutostart, nullptr, RestoreMessengerAutostart, nullptr, true, NoMoreChanges,
+     MessengerMissing},
     {M::kMessengerRemoval, UninstallMessenger, Nothing, nullptr, true, ListMessengerRemoval},
     {M::kSupportAccount, RemoveSupportAccount, Nothing, IsSupportAccountGone, false,
      ListSupportAccount},

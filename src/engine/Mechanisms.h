@@ -18,6 +18,9 @@ struct MechanismFunctions {
   bool answersStatusCheck;  // false: the status check has no answer for it
   // What it changes beyond its rows, for listing the plan.
   void (*listChanges)(const SettingEntry&, std::vector<PlannedChange>*);
+  // Why revert cannot begin on this system, as a text for the user; 0 when
+  // it can. nullptr: it always can.
+  int (*revertRefusal)(SystemAccess&, const SettingEntry&) = nullptr;
 };
 
 const MechanismFunctions& FunctionsOf(Mechanism mechanism);

@@ -7,15 +7,15 @@
 #include "engine/SettingCatalogue.h"
 #include "engine/StatusCheck.h"
 #include "engine/TextSource.h"
-#include "platform/Platform.h"
+#include "system/SystemAccess.h"
 #include "res/resource.h"
 #include "system/EventLog.h"
 
 namespace {
 
 // What the event log keeps: who changed what, and how it ended.
-void Report(const std::string& what, bool succeeded) {
-  ReportToEventLog(FormatText(IDS_EVENT_USER, {platform::UserName()}) + "\r\n" + what + "\r\n" +
+void Report(SystemAccess& system, const std::string& what, bool succeeded) {
+  ReportToEventLog(FormatText(IDS_EVENT_USER, {system.UserName()}) + "\r\n" + what + "\r\n" +
                        FormatText(IDS_EVENT_RESULT,
                                   {Text(succeeded ? IDS_EVENT_DONE : IDS_EVENT_FAILED)}),
                    succeeded);
@@ -43,15 +43,15 @@ bool ApplyAndReport(SystemAccess& system, SettingId id) {
   if (!ChangesSomething(id, ChangeKind::kApply)) return Apply(system, id);
   bool applied = Apply(system, id);
   if (applied || IsSettingOff(system, id)) MarkSwitchedOff(system, id, true);
-  Report(Text(IDS_EVENT_APPLY) + "\r\n" + Setting(id), applied);
+  Report(system, Text(IDS_EVENT_APPLY) + "\r\n" + Setting(id), applied);
   return applied;
 }
 
-bool RevertAndReport(SystemAccess& system, SettingId id) {
-  if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id);
-  bool reverted = Revert(system, id);
+bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal) {
+  if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id, refusal);
+  bool reverted = Revert(system, id, refusal);
   MarkSwitchedOff(system, id, false);
-  Report(Text(IDS_EVENT_REVERT) + "\r\n" + Setting(id), reverted);
+  Report(system, Text(IDS_EVENT_REVERT) + "\r\n" + Setting(id), reverted);
   return reverted;
 }
 
@@ -62,11 +62,11 @@ UndoResult UndoAndReport(SystemAccess& system, SettingId id) {
     std::string what = Text(IDS_EVENT_UNDO) + "\r\n" +
                        (id == kTimeServerBackup ? Text(IDS_TIME_SERVER_LABEL) : Setting(id));
     for (const std::string& problem : result.problems) what += "\r\n" + problem;
-    Report(what, result.outcome == UndoResult::Outcome::kRestored);
+    Report(system, what, result.outcome == UndoResult::Outcome::kRestored);
   }
   return result;
 }
 
-void ReportTimeServerChange(bool applied, const char* host) {
-  Report(FormatText(IDS_EVENT_TIME_SERVER, {PrintableText(host)}), applied);
+void ReportTimeServerChange(SystemAccess& system, bool applied, const char* host) {
+  Report(system, FormatText(IDS_EVENT_TIME_SERVER, {PrintableText(host)}), applied);
 }

@@ -4,12 +4,10 @@
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
-#include "platform/Platform.h"
 #include "res/resource.h"
 #include "system/EventLog.h"
 #include "system/ProductName.h"
 #include "system/RegistryText.h"
-#include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -85,7 +83,7 @@ std::string PreviewLine(SystemAccess& system, const std::string& number,
       if (change.action == RegistryAction::kCreateKey) return line + Text(IDS_PREVIEW_CREATE_KEY);
       // Windows deletes only a key without subkeys, and so does apply.
       std::vector<std::string> subKeys;
-      ReadRegistrySubKeys(change.root, change.path.c_str(), &subKeys);
+      system.ReadRegistrySubKeys(change.root, change.path.c_str(), &subKeys);
       return line + Text(subKeys.empty() ? IDS_PREVIEW_DELETE_KEY : IDS_PREVIEW_DELETE_KEY_FAILS);
     }
     case PlannedChange::Kind::kService: {
@@ -156,8 +154,8 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
                          bool runsAsSystem, bool* anyOn) {
   static const char* const kScopes[] = {"machine", "user", "machine+user"};
   std::string report = std::string(kProductName) + " " + kProductVersion + "\t" +
-                       platform::ComputerName() + "\t" + platform::UserName() + "\t" +
-                       platform::LocalTimeText() + kEnd;
+                       system.ComputerName() + "\t" + system.UserName() + "\t" +
+                       system.LocalTimeText() + kEnd;
   *anyOn = false;
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);

@@ -14,10 +14,14 @@ bool Apply(SystemAccess& system, SettingId id) {
   return functions.apply ? functions.apply(system, *setting) : RunApplyRows(system, id);
 }
 
-bool Revert(SystemAccess& system, SettingId id) {
+bool Revert(SystemAccess& system, SettingId id, int* refusal) {
   const SettingEntry* setting = FindSetting(id);
   if (!setting || !setting->revertible) return false;
   const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
+  if (int why = functions.revertRefusal ? functions.revertRefusal(system, *setting) : 0) {
+    if (refusal) *refusal = why;
+    return false;
+  }
   return functions.revert ? functions.revert(system, *setting) : RunRevertRows(system, id);
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Platform.h"
 #include "system/RegistryKey.h"
 
 namespace {
@@ -148,3 +149,33 @@ bool SystemAccess::IsMediaPlayer8Installed() {
 bool SystemAccess::IsServiceInstalled(const char* serviceName) {
   return services_.GetServiceStartType(serviceName) != kStartTypeUnavailable;
 }
+
+bool SystemAccess::ReadRegistryValues(HKEY root, const char* path, std::vector<NamedValue>* values) {
+  return ::ReadRegistryValues(root, path, values);
+}
+
+bool SystemAccess::ReadRegistrySubKeys(HKEY root, const char* path,
+                                       std::vector<std::string>* names) {
+  return ::ReadRegistrySubKeys(root, path, names);
+}
+
+bool SystemAccess::CreateRegistryKey(HKEY root, const char* path) {
+  return ::CreateRegistryKey(root, path);
+}
+
+bool SystemAccess::RegistryKeyExists(HKEY root, const char* path) {
+  return ::RegistryKeyExists(root, path);
+}
+
+bool SystemAccess::DeleteRegistryTree(HKEY root, const char* path) {
+  return ::DeleteRegistryTree(root, path);
+}
+
+bool SystemAccess::WriteRegistryValues(HKEY root, const char* path,
+                                       const std::vector<NamedValue>& values) {
+  return ::WriteRegistryValues(root, path, KEY_WRITE, values);
+}
+
+std::string SystemAccess::UserName() { return platform::UserName(); }
+std::string SystemAccess::ComputerName() { return platform::ComputerName(); }
+std::string SystemAccess::LocalTimeText() { return platform::LocalTimeText(); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/WinTypes.h"
+#include "system/RegistryValues.h"
 #include "system/ServiceControl.h"
 
 // How CompareRegistryValue reads a value.
@@ -64,6 +65,17 @@ class SystemAccess {
   bool DeleteRegistryValue(HKEY root, const char* path, const char* name);
   // True when the key can be read and holds the value, whatever its size.
   bool RegistryValueExists(HKEY root, const char* path, const char* name);
+  // Whole keys, as the backup keeps them: every value that reads whole, the
+  // subkeys' names (false when the key cannot be read), a key made with the
+  // keys above it, a key deleted with everything below it (true when each
+  // is there or gone afterwards), and values stored through one open of
+  // their key (false when it cannot be opened or a value was not stored).
+  bool ReadRegistryValues(HKEY root, const char* path, std::vector<NamedValue>* values);
+  bool ReadRegistrySubKeys(HKEY root, const char* path, std::vector<std::string>* names);
+  bool CreateRegistryKey(HKEY root, const char* path);
+  bool RegistryKeyExists(HKEY root, const char* path);
+  bool DeleteRegistryTree(HKEY root, const char* path);
+  bool WriteRegistryValues(HKEY root, const char* path, const std::vector<NamedValue>& values);
   // Opens root\path without its last createdKeys keys with full access and
   // creates (or opens) each of those keys below the previous one, with only
   // the right to create subkeys. True when the whole chain exists afterwards.
@@ -100,6 +112,12 @@ class SystemAccess {
   // The system root as a proper text ending within its 128 bytes.
   bool ReadSystemRoot(std::string* root);
   bool IsWindowsXp();
+
+  // Who runs the program, on which computer, and the local date and time as
+  // "YYYY-MM-DD hh:mm:ss": what backups, reports and the event log record.
+  std::string UserName();
+  std::string ComputerName();
+  std::string LocalTimeText();
 
  private:
   ServiceControl services_;

@@ -112,6 +112,6 @@ bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return false;
   bool applied = ApplyTimeServer(server);
-  ReportTimeServerChange(applied, server.host.c_str());
+  ReportTimeServerChange(system, applied, server.host.c_str());
   return applied;
 }

@@ -3,8 +3,10 @@
 #include <cctype>
 
 #include "engine/Revert.h"
+#include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
 #include "native/PreparedSystem.h"
+#include "res/resource.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -163,26 +165,27 @@ TEST_F(RevertTest, MessengerAutostartIsRestoredFromTheClassKeyWhole) {
   EXPECT_TRUE(Machine().messageBoxes.empty());
 }
 
-TEST_F(RevertTest, MessengerAutostartWithoutMessengerShowsTheMessageAndWritesNothing) {
+// The engine says why and writes nothing; the window shows the message.
+TEST_F(RevertTest, MessengerAutostartWithoutMessengerIsRefusedWithItsReason) {
   Registry().DeleteKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
   Registry().AddKey(HKEY_CURRENT_USER, kRun);
   size_t changes = Registry().Changes().size();
-  EXPECT_FALSE(Revert(system_, 14));
-  ASSERT_EQ(1u, Machine().messageBoxes.size());
-  EXPECT_EQ(kMessengerMissing, Machine().messageBoxes[0].text);
-  EXPECT_EQ("hushgate", Machine().messageBoxes[0].caption);
-  EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), Machine().messageBoxes[0].type);
+  int refusal = 0;
+  EXPECT_FALSE(Revert(system_, 14, &refusal));
+  EXPECT_EQ(kMessengerMissing, Text(refusal));
+  EXPECT_TRUE(Machine().messageBoxes.empty());
   EXPECT_EQ(changes, Registry().Changes().size());
 }
 
 TEST_F(RevertTest, MessengerClassKeyWithoutItsValueCountsAsNotInstalled) {
   Registry().AddKey(HKEY_CLASSES_ROOT, kMessenger);
-  EXPECT_FALSE(Revert(system_, 14));
-  EXPECT_EQ(1u, Machine().messageBoxes.size());
+  int refusal = 0;
+  EXPECT_FALSE(Revert(system_, 14, &refusal));
+  EXPECT_EQ(IDS_MESSENGER_MISSING, refusal);
 }
 
 // Only a text that is not empty is a program path to start with Windows.
-TEST_F(RevertTest, MessengerServerThatIsNoPathShowsTheMessageAndWritesNothing) {
+TEST_F(RevertTest, MessengerServerThatIsNoPathIsRefusedAndWritesNothing) {
   struct Shape {
     const char* label;
     DWORD type;
@@ -200,9 +203,9 @@ TEST_F(RevertTest, MessengerServerThatIsNoPathShowsTheMessageAndWritesNothing) {
     Registry().AddKey(HKEY_CURRENT_USER, kRun);
     Registry().PutValue(HKEY_CLASSES_ROOT, kMessenger, "", shape.type, shape.bytes);
     size_t changes = Registry().Changes().size();
-    EXPECT_FALSE(Revert(system_, 14)) << shape.label;
-    ASSERT_EQ(1u, Machine().messageBoxes.size()) << shape.label;
-    EXPECT_EQ(kMessengerMissing, Machine().messageBoxes[0].text) << shape.label;
+    int refusal = 0;
+    EXPECT_FALSE(Revert(system_, 14, &refusal)) << shape.label;
+    EXPECT_EQ(IDS_MESSENGER_MISSING, refusal) << shape.label;
     EXPECT_EQ(changes, Registry().Changes().size()) << shape.label;
   }
 }
@@ -230,11 +233,10 @@ TEST_F(RevertTest, SettingsWithoutARevertChangeNothing) {
   EXPECT_TRUE(Machine().messageBoxes.empty());
 }
 
-TEST_F(RevertTest, ResetAllWithoutMessengerShowsItsMessageOnceAndRevertsTheRest) {
+TEST_F(RevertTest, ResetAllWithoutMessengerRevertsTheRest) {
   Machine().services.Add("wuauserv").startType = SERVICE_DISABLED;
   ResetAll(system_);
-  ASSERT_EQ(1u, Machine().messageBoxes.size());
-  EXPECT_EQ(kMessengerMissing, Machine().messageBoxes[0].text);
+  EXPECT_TRUE(Machine().messageBoxes.empty());
   EXPECT_EQ("type 4: 01 00 00 00",
             Describe(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting", "DoReport"));
   EXPECT_EQ("type 1: 30 00 00 00", Describe(HKEY_CURRENT_USER, "Control Panel\\Desktop", "AutoEndTasks"));
