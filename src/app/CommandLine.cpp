@@ -15,7 +15,7 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
   if (StartsWithSwitch(tail)) return RunSwitch(tail, system);
   CommandLineReader reader(tail);
   const bool asSystem = platform::IsLocalSystem();
-  std::vector<SettingId> passedOver;
+  std::vector<std::string> passedOver;
   bool allDone = true;
   bool backedUp = true;
   unsigned int number = 0;
@@ -28,7 +28,7 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
     // an error after doing its work).
     if (!IsCommandLineSetting(number)) continue;
     if (IsLeftToLogonScript(*FindSetting(number), asSystem)) {
-      passedOver.push_back(number);
+      passedOver.push_back(std::to_string(number));
       continue;
     }
     // A rollout must not stall for a backup it cannot write; it says so.

@@ -61,24 +61,24 @@ void Show(const std::string& text) {
                            MB_OK | MB_ICONINFORMATION);
 }
 
-int Undo(SystemAccess& system, std::vector<SettingId> ids, bool named) {
-  if (!named) ids = SettingsWithBackup(system);
+int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named) {
+  std::vector<UndoablePlan> plans = named ? std::vector<UndoablePlan>() : PlansWithBackup(system);
+  for (SettingId id : ids) plans.push_back(PlanOf(id));
   const bool asSystem = platform::IsLocalSystem();
   std::string report;
-  std::vector<SettingId> passedOver;
+  std::vector<std::string> passedOver;
   bool allRestored = true;
-  for (SettingId id : ids) {
-    const SettingEntry* setting = FindSetting(id);
+  for (const UndoablePlan& plan : plans) {
     UndoResult result{UndoResult::Outcome::kPerUser, {}};
-    if (setting && IsLeftToLogonScript(*setting, asSystem))
-      passedOver.push_back(id);
+    if (IsLeftToLogonScript(plan.scope, asSystem))
+      passedOver.push_back(plan.number);
     else
-      result = UndoAndReport(system, id);
+      result = UndoAndReport(system, plan);
     allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
                    result.outcome != UndoResult::Outcome::kFailed;
-    report += UndoReport(id, result);
+    report += UndoReport(plan, result);
   }
-  if (ids.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
+  if (plans.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
   Show(report + LeftToLogonScripts(passedOver));
   return allRestored ? kAllDone : kSomeNotDone;
 }

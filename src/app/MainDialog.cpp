@@ -135,12 +135,16 @@ bool MainDialog::CapturedOrGoOn(bool captured) {
                                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
-std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
+std::string MainDialog::Labels(const std::vector<UndoablePlan>& plans) {
   std::string text;
-  for (SettingId id : ids)
-    text += (id == kTimeServerBackup ? LoadText(IDS_TIME_SERVER_LABEL)
-                                     : LoadText(FindSetting(id)->labelId)) + "\n";
+  for (const UndoablePlan& plan : plans) text += LoadText(plan.labelId) + "\n";
   return text;
+}
+
+std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
+  std::vector<UndoablePlan> plans;
+  for (SettingId id : ids) plans.push_back(PlanOf(id));
+  return Labels(plans);
 }
 
 // No silent failure: what was chosen and is not off afterwards is named.
@@ -187,16 +191,16 @@ void MainDialog::RevertOneSetting() {
 
 // Lists what comes back and what cannot, asks, restores, and says how it went.
 void MainDialog::UndoSettings() {
-  std::vector<SettingId> restorable = SettingsWithBackup(system_);
+  std::vector<UndoablePlan> restorable = PlansWithBackup(system_);
   if (restorable.empty()) {
     ShowMessage(LoadText(IDS_NO_BACKUP), MB_OK);
     return;
   }
-  std::vector<SettingId> lost;
+  std::vector<UndoablePlan> lost;
   for (const SettingEntry& setting : AllSettings())
     if (!setting.revertible && !IsNoAction(setting) && WasSwitchedOff(system_, setting.id) &&
         !HasBackup(system_, setting.id))
-      lost.push_back(setting.id);
+      lost.push_back(PlanOf(setting.id));
   std::string list = Labels(restorable);
   if (!lost.empty()) list += "\n" + LoadText(IDS_UNDO_CANNOT) + "\n" + Labels(lost);
   if (platform::ShowMessageBox(Handle(), Format(LoadText(IDS_UNDO_CONFIRM), list).c_str(),
@@ -204,9 +208,9 @@ void MainDialog::UndoSettings() {
       IDYES)
     return;
   std::string failures;
-  for (SettingId id : restorable) {
-    UndoResult result = UndoAndReport(system_, id);
-    if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(id, result);
+  for (const UndoablePlan& plan : restorable) {
+    UndoResult result = UndoAndReport(system_, plan);
+    if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(plan, result);
   }
   settings_.RefreshSettingsTree();
   ShowMessage(failures.empty() ? LoadText(IDS_UNDO_DONE) : Format(LoadText(IDS_UNDO_FAILED), failures),

@@ -4,9 +4,9 @@
 #include <cctype>
 
 #include "engine/SettingCatalogue.h"
-#include "engine/SettingKeys.h"
 #include "engine/SettingPlan.h"
 #include "engine/TextSource.h"
+#include "engine/TimeServerPlan.h"
 #include "res/resource.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
@@ -89,13 +89,9 @@ HKEY BackupRootFor(const BackupLocation& location) {
              : HKEY_LOCAL_MACHINE;
 }
 
-std::string EntryName(SettingId id) {
-  return id == kTimeServerBackup ? "TimeServer" : std::to_string(id);
-}
-
-std::string EntryPath(HKEY backupRoot, SettingId id) {
+std::string EntryPath(HKEY backupRoot, const UndoablePlan& plan) {
   return std::string(backupRoot == HKEY_CURRENT_USER ? kUserBackup : kMachineBackup) + "\\" +
-         EntryName(id);
+         plan.entry;
 }
 
 bool SameLocation(const BackupLocation& a, const BackupLocation& b) {
@@ -165,9 +161,9 @@ unsigned long NumberOf(const std::string& digits) {
 }
 
 // Item keys are "0", "1", ... in the order of capture.
-std::vector<std::string> ItemKeys(SystemAccess& system, HKEY backupRoot, SettingId id) {
+std::vector<std::string> ItemKeys(SystemAccess& system, HKEY backupRoot, const UndoablePlan& plan) {
   std::vector<std::string> names;
-  std::string entry = EntryPath(backupRoot, id);
+  std::string entry = EntryPath(backupRoot, plan);
   system.ReadRegistrySubKeys(backupRoot, entry.c_str(), &names);
   std::vector<std::pair<unsigned long, std::string>> numbered;
   for (const std::string& name : names) {
@@ -182,9 +178,10 @@ std::vector<std::string> ItemKeys(SystemAccess& system, HKEY backupRoot, Setting
   return keys;
 }
 
-std::vector<StoredItem> ReadItems(SystemAccess& system, HKEY backupRoot, SettingId id) {
+std::vector<StoredItem> ReadItems(SystemAccess& system, HKEY backupRoot,
+                                  const UndoablePlan& plan) {
   std::vector<StoredItem> items;
-  for (const std::string& key : ItemKeys(system, backupRoot, id)) items.push_back(ReadItem(system, backupRoot, key));
+  for (const std::string& key : ItemKeys(system, backupRoot, plan)) items.push_back(ReadItem(system, backupRoot, key));
   return items;
 }
 
@@ -269,12 +266,12 @@ std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& 
   return values;
 }
 
-bool CaptureOne(SystemAccess& system, SettingId id, const BackupLocation& location) {
+bool CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLocation& location) {
   HKEY backupRoot = BackupRootFor(location);
-  std::vector<StoredItem> items = ReadItems(system, backupRoot, id);
+  std::vector<StoredItem> items = ReadItems(system, backupRoot, plan);
   for (const StoredItem& item : items)
     if (item.wellFormed && SameLocation(item.location, location)) return true;
-  std::string entry = EntryPath(backupRoot, id);
+  std::string entry = EntryPath(backupRoot, plan);
   unsigned long next = 0;
   for (const StoredItem& item : items)
     next = std::max(next, NumberOf(item.key.substr(item.key.rfind('\\') + 1)) + 1);
@@ -308,34 +305,17 @@ BackupLocation KeyAt(const RegistryOperation& row) {
   return {Kind::kKeyTree, row.root, row.path, ""};
 }
 
-// The locations a setting may ever write: what undo accepts for it.
-std::vector<BackupLocation> AllowedLocations(SettingId id) {
-  if (id == kTimeServerBackup) return TimeServerLocations(0);
-  std::vector<BackupLocation> allowed = LocationsOfChange(id, ChangeKind::kApply);
-  for (const BackupLocation& location : LocationsOfChange(id, ChangeKind::kRevert))
-    allowed.push_back(location);
-  return allowed;
-}
-
-bool IsServerNumberName(const std::string& name) {
-  return !name.empty() && name.size() <= 9 && name[0] != '0' &&
-         std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The setting's own location the item names, or nullptr when it names none.
+// The plan's own location the item names, or nullptr when it names none.
 const BackupLocation* AllowedMatch(const BackupLocation& location,
                                    const std::vector<BackupLocation>& allowed) {
-  for (const BackupLocation& own : allowed)
-    if (SameLocation(own, location)) return &own;
+  for (const BackupLocation& own : allowed) {
+    bool named = own.anyServerNumber ? ServerNumberOf(location.name) != 0
+                                     : Lower(own.name) == Lower(location.name);
+    if (own.kind == location.kind && own.root == location.root &&
+        Lower(own.path) == Lower(location.path) && named)
+      return &own;
+  }
   return nullptr;
-}
-
-bool IsAllowed(SettingId id, const BackupLocation& location) {
-  if (AllowedMatch(location, AllowedLocations(id))) return true;
-  // The dialog writes the value named by the chosen server's number.
-  return id == kTimeServerBackup && location.kind == Kind::kValue &&
-         location.root == HKEY_LOCAL_MACHINE && Lower(location.path) == Lower(keys::kTimeServers) &&
-         IsServerNumberName(location.name);
 }
 
 std::string Describe(const BackupLocation& location) {
@@ -371,12 +351,13 @@ struct KeyFilter {
   bool TakesSubKey(int depth) { return whole && depth < kMaxKeyDepth && ++budget.keys < kMaxKeysCopied; }
 };
 
-KeyFilter FilterFor(SettingId id, HKEY backupRoot, const BackupLocation& at) {
+KeyFilter FilterFor(const UndoablePlan& plan, HKEY backupRoot, const BackupLocation& at) {
   KeyFilter filter;
   if (backupRoot != HKEY_CURRENT_USER) return filter;
   filter.whole = false;
-  for (const RegistryOperation& row : RegistryOperationsOf(id))
-    if (row.root == at.root && Lower(row.path) == Lower(at.path)) filter.names.push_back(row.name);
+  for (const BackupLocation& own : plan.locations)
+    if (own.kind == Kind::kValue && own.root == at.root && Lower(own.path) == Lower(at.path))
+      filter.names.push_back(own.name);
   return filter;
 }
 
@@ -434,7 +415,7 @@ bool RemoveCreatedKeys(SystemAccess& system, const BackupLocation& location, DWO
 // Puts one item back and reads it back; no text means restored, else the
 // text of the problem. The item is checked: it names one of the setting's
 // own locations (own, with what the plan knows of it).
-int RestoreItem(SystemAccess& system, SettingId id, HKEY backupRoot, const StoredItem& item,
+int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot, const StoredItem& item,
                 const BackupLocation& own) {
   const BackupLocation& at = item.location;
   const char* path = at.path.c_str();
@@ -470,7 +451,7 @@ int RestoreItem(SystemAccess& system, SettingId id, HKEY backupRoot, const Store
         system.DeleteRegistryTree(at.root, path);
         return system.RegistryKeyExists(at.root, path) ? IDS_UNDO_STILL_THERE : kRestored;
       }
-      KeyFilter filter = FilterFor(id, backupRoot, own);
+      KeyFilter filter = FilterFor(plan, backupRoot, own);
       if (!RestoreKey(system, backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0, &filter))
         return IDS_UNDO_KEY_INCOMPLETE;
       return kRestored;
@@ -489,15 +470,15 @@ void RemoveIfEmpty(SystemAccess& system, HKEY root, const char* path) {
 
 // Once restored, an entry leaves the backup, and an empty backup leaves the
 // registry.
-void RemoveEntry(SystemAccess& system, HKEY backupRoot, SettingId id) {
-  system.DeleteRegistryTree(backupRoot, EntryPath(backupRoot, id).c_str());
+void RemoveEntry(SystemAccess& system, HKEY backupRoot, const UndoablePlan& plan) {
+  system.DeleteRegistryTree(backupRoot, EntryPath(backupRoot, plan).c_str());
   bool user = backupRoot == HKEY_CURRENT_USER;
   RemoveIfEmpty(system, backupRoot, user ? kUserBackup : kMachineBackup);
   RemoveIfEmpty(system, backupRoot, user ? kUserProduct : kMachineProduct);
 }
 
-HKEY HomeOf(SettingId id) {
-  std::vector<BackupLocation> locations = AllowedLocations(id);
+HKEY HomeOf(const UndoablePlan& plan) {
+  const std::vector<BackupLocation>& locations = plan.locations;
   bool allUser = !locations.empty() &&
                  std::all_of(locations.begin(), locations.end(), [](const BackupLocation& l) {
                    return BackupRootFor(l) == HKEY_CURRENT_USER;
@@ -530,67 +511,72 @@ std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change) {
   return locations;
 }
 
-std::vector<BackupLocation> TimeServerLocations(int serverNumber) {
-  std::vector<BackupLocation> locations = {
-      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeParameters, "NtpServer"},
-      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeParameters, "Type"},
-      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeServers, ""},
-      {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeService, "Start"},
-  };
-  if (serverNumber > 0)
-    locations.push_back(
-        {Kind::kValue, HKEY_LOCAL_MACHINE, keys::kTimeServers, std::to_string(serverNumber)});
-  return locations;
+UndoablePlan PlanOf(SettingId id) {
+  UndoablePlan plan;
+  plan.entry = plan.number = std::to_string(id);
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting) return plan;
+  plan.labelId = setting->labelId;
+  plan.eventNameId = IDS_EVENT_SETTING;
+  plan.scope = ScopeOf(*setting);
+  // Launched programs leave nothing that could be captured.
+  plan.byPrograms = setting->mechanism == Mechanism::kMessengerRemoval ||
+                    setting->mechanism == Mechanism::kSupportAccount ||
+                    setting->mechanism == Mechanism::kZipFolders;
+  plan.locations = LocationsOfChange(id, ChangeKind::kApply);
+  for (const BackupLocation& location : LocationsOfChange(id, ChangeKind::kRevert))
+    plan.locations.push_back(location);
+  return plan;
 }
 
-bool Capture(SystemAccess& system, SettingId id, const std::vector<BackupLocation>& locations) {
+bool Capture(SystemAccess& system, const UndoablePlan& plan,
+             const std::vector<BackupLocation>& locations) {
   bool captured = true;
-  for (const BackupLocation& location : locations) captured &= CaptureOne(system, id, location);
+  for (const BackupLocation& location : locations) captured &= CaptureOne(system, plan, location);
   return captured;
 }
 
 bool MarkSwitchedOff(SystemAccess& system, SettingId id, bool off) {
-  HKEY home = HomeOf(id);
-  std::string entry = EntryPath(home, id);
+  const UndoablePlan plan = PlanOf(id);
+  HKEY home = HomeOf(plan);
+  std::string entry = EntryPath(home, plan);
   if (!off && !system.RegistryKeyExists(home, entry.c_str())) return true;
   return system.CreateRegistryKey(home, entry.c_str()) &&
          system.WriteRegistryValues(home, entry.c_str(),
                              {{"SwitchedOff", REG_DWORD, Number(off ? 1 : 0)}});
 }
 
-bool HasBackup(SystemAccess& system, SettingId id) {
-  return !ItemKeys(system, HKEY_LOCAL_MACHINE, id).empty() || !ItemKeys(system, HKEY_CURRENT_USER, id).empty();
+bool HasBackup(SystemAccess& system, const UndoablePlan& plan) {
+  return !ItemKeys(system, HKEY_LOCAL_MACHINE, plan).empty() ||
+         !ItemKeys(system, HKEY_CURRENT_USER, plan).empty();
 }
 
 bool WasSwitchedOff(SystemAccess& system, SettingId id) {
-  HKEY home = HomeOf(id);
+  const UndoablePlan plan = PlanOf(id);
+  HKEY home = HomeOf(plan);
   std::vector<NamedValue> values;
   DWORD off = 0;
-  return system.ReadRegistryValues(home, EntryPath(home, id).c_str(), &values) &&
+  return system.ReadRegistryValues(home, EntryPath(home, plan).c_str(), &values) &&
          ReadNumber(values, "SwitchedOff", &off) && off == 1;
 }
 
-std::vector<SettingId> SettingsWithBackup(SystemAccess& system) {
-  std::vector<SettingId> ids;
+std::vector<UndoablePlan> PlansWithBackup(SystemAccess& system) {
+  std::vector<UndoablePlan> plans;
   for (SettingId id = 0; id <= kLastSettingId; ++id)
-    if (FindSetting(id) && HasBackup(system, id)) ids.push_back(id);
-  if (HasBackup(system, kTimeServerBackup)) ids.push_back(kTimeServerBackup);
-  return ids;
+    if (FindSetting(id)) plans.push_back(PlanOf(id));
+  plans.push_back(TimeServerPlan());
+  std::vector<UndoablePlan> withBackup;
+  for (const UndoablePlan& plan : plans)
+    if (HasBackup(system, plan)) withBackup.push_back(plan);
+  return withBackup;
 }
 
-UndoResult Undo(SystemAccess& system, SettingId id) {
-  const SettingEntry* setting = FindSetting(id);
-  if (!setting && id != kTimeServerBackup) return {UndoResult::Outcome::kNoBackup, {}};
-  // Launched programs leave nothing that could be captured.
-  if (setting && (setting->mechanism == Mechanism::kMessengerRemoval ||
-                  setting->mechanism == Mechanism::kSupportAccount ||
-                  setting->mechanism == Mechanism::kZipFolders))
-    return {UndoResult::Outcome::kCannotUndo, {}};
-  if (!HasBackup(system, id)) return {UndoResult::Outcome::kNoBackup, {}};
+UndoResult Undo(SystemAccess& system, const UndoablePlan& plan) {
+  if (plan.byPrograms) return {UndoResult::Outcome::kCannotUndo, {}};
+  if (plan.locations.empty() || !HasBackup(system, plan)) return {UndoResult::Outcome::kNoBackup, {}};
   UndoResult result{UndoResult::Outcome::kRestored, {}};
-  const std::vector<BackupLocation> allowed = AllowedLocations(id);
   for (HKEY backupRoot : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    std::vector<StoredItem> items = ReadItems(system, backupRoot, id);
+    std::vector<StoredItem> items = ReadItems(system, backupRoot, plan);
     if (items.empty()) continue;
     size_t problemsBefore = result.problems.size();
     // The last capture first: values apply added go before the keys it made.
@@ -600,17 +586,17 @@ UndoResult Undo(SystemAccess& system, SettingId id) {
         continue;
       }
       // The user's own area reaches only the user's own locations.
-      const BackupLocation* own = AllowedMatch(item->location, allowed);
-      if (!IsAllowed(id, item->location) || BackupRootFor(item->location) != backupRoot) {
+      const BackupLocation* own = AllowedMatch(item->location, plan.locations);
+      if (!own || BackupRootFor(item->location) != backupRoot) {
         result.problems.push_back(Describe(item->location) + ": " +
                                   Text(IDS_UNDO_FOREIGN_LOCATION));
         continue;
       }
-      int problem = RestoreItem(system, id, backupRoot, *item, own ? *own : item->location);
+      int problem = RestoreItem(system, plan, backupRoot, *item, *own);
       if (problem != kRestored)
         result.problems.push_back(Describe(item->location) + ": " + Text(problem));
     }
-    if (result.problems.size() == problemsBefore) RemoveEntry(system, backupRoot, id);
+    if (result.problems.size() == problemsBefore) RemoveEntry(system, backupRoot, plan);
   }
   if (!result.problems.empty()) result.outcome = UndoResult::Outcome::kFailed;
   return result;

@@ -10,12 +10,10 @@
 #include <vector>
 
 #include "engine/SettingId.h"
+#include "engine/SettingPlan.h"
 #include "platform/WinTypes.h"
 
 class SystemAccess;
-
-// The backup of the time-server dialog's values, beside the settings'.
-constexpr SettingId kTimeServerBackup = 100;
 
 // One place a change writes to.
 struct BackupLocation {
@@ -25,28 +23,46 @@ struct BackupLocation {
   std::string path;  // key path
   std::string name;  // value name, or the service's name
   DWORD requiredKeys = 0;  // kKeyChain: the keys along the path apply needs to exist
+  bool anyServerNumber = false;  // as a place undo accepts: a value named by any server's number
 };
+
+// A plan whose changes the backup keeps and undo gives back: one setting's,
+// or the time-server dialog's. Capture, undo, their reports and the event
+// log take every plan alike.
+struct UndoablePlan {
+  std::string entry;   // its key in the backup
+  std::string number;  // how reports name it: the setting's number, or "-"
+  int labelId = 0;
+  int eventNameId = 0;  // what the event log calls it, given its number
+  bool byPrograms = false;  // carried out by launched programs: nothing to capture or undo
+  SettingScope scope = SettingScope::kMachine;
+  std::vector<BackupLocation> locations;  // every place it may write: all undo accepts
+};
+
+// The plan of a setting; one without locations for a number that names none.
+UndoablePlan PlanOf(SettingId id);
 
 enum class ChangeKind { kApply, kRevert };
 
 // The locations the change of the setting writes to.
 std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change);
-// The time-server dialog's values, for the server number it writes.
-std::vector<BackupLocation> TimeServerLocations(int serverNumber);
 
-// Captures each location that the backup of the setting does not hold yet:
-// the first capture wins, so the backup keeps what the machine had before
-// the program first touched it. False when the backup could not be written.
-bool Capture(SystemAccess& system, SettingId id, const std::vector<BackupLocation>& locations);
+// Captures each location that the plan's backup does not hold yet: the
+// first capture wins, so the backup keeps what the machine had before the
+// program first touched it. False when the backup could not be written.
+bool Capture(SystemAccess& system, const UndoablePlan& plan,
+             const std::vector<BackupLocation>& locations);
 
 // Notes whether the program has switched the setting off, for telling a
 // setting that was switched on again since. False when it was not written.
 bool MarkSwitchedOff(SystemAccess& system, SettingId id, bool off);
 
-bool HasBackup(SystemAccess& system, SettingId id);
+bool HasBackup(SystemAccess& system, const UndoablePlan& plan);
+inline bool HasBackup(SystemAccess& system, SettingId id) { return HasBackup(system, PlanOf(id)); }
 bool WasSwitchedOff(SystemAccess& system, SettingId id);
-// Settings (and kTimeServerBackup) whose backup holds captured locations.
-std::vector<SettingId> SettingsWithBackup(SystemAccess& system);
+// The plans, the settings' and the time server's, whose backup holds
+// captured locations.
+std::vector<UndoablePlan> PlansWithBackup(SystemAccess& system);
 
 struct UndoResult {
   // kPerUser: left alone, as run as LocalSystem.
@@ -55,7 +71,8 @@ struct UndoResult {
   std::vector<std::string> problems;  // one line each, for kFailed
 };
 
-// Puts back what the backup of the setting holds, trusting none of it: only
-// locations the setting itself changes, with valid types and sizes, are
+// Puts back what the plan's backup holds, trusting none of it: only
+// locations the plan itself changes, with valid types and sizes, are
 // written. Reads every location back; restored entries leave the backup.
-UndoResult Undo(SystemAccess& system, SettingId id);
+UndoResult Undo(SystemAccess& system, const UndoablePlan& plan);
+inline UndoResult Undo(SystemAccess& system, SettingId id) { return Undo(system, PlanOf(id)); }

@@ -26,11 +26,11 @@ std::string Setting(SettingId id) { return FormatText(IDS_EVENT_SETTING, {std::t
 }  // namespace
 
 bool CaptureBeforeApply(SystemAccess& system, SettingId id) {
-  return Capture(system, id, LocationsOfChange(id, ChangeKind::kApply));
+  return Capture(system, PlanOf(id), LocationsOfChange(id, ChangeKind::kApply));
 }
 
 bool CaptureBeforeRevert(SystemAccess& system, SettingId id) {
-  return Capture(system, id, LocationsOfChange(id, ChangeKind::kRevert));
+  return Capture(system, PlanOf(id), LocationsOfChange(id, ChangeKind::kRevert));
 }
 
 // Numbers that change nothing leave no trace in the log.
@@ -55,12 +55,12 @@ bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal) {
   return reverted;
 }
 
-UndoResult UndoAndReport(SystemAccess& system, SettingId id) {
-  UndoResult result = Undo(system, id);
+UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan) {
+  UndoResult result = Undo(system, plan);
   if (result.outcome == UndoResult::Outcome::kRestored ||
       result.outcome == UndoResult::Outcome::kFailed) {
-    std::string what = Text(IDS_EVENT_UNDO) + "\r\n" +
-                       (id == kTimeServerBackup ? Text(IDS_TIME_SERVER_LABEL) : Setting(id));
+    std::string what =
+        Text(IDS_EVENT_UNDO) + "\r\n" + FormatText(plan.eventNameId, {plan.number});
     for (const std::string& problem : result.problems) what += "\r\n" + problem;
     Report(system, what, result.outcome == UndoResult::Outcome::kRestored);
   }

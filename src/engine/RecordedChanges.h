@@ -16,7 +16,7 @@ bool CaptureBeforeRevert(SystemAccess& system, SettingId id);
 // The operations themselves, with their results as Apply and Revert give them.
 bool ApplyAndReport(SystemAccess& system, SettingId id);
 bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal = nullptr);
-UndoResult UndoAndReport(SystemAccess& system, SettingId id);
+UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan);
 
 // The time-server dialog's change, for the server number it chose.
 void ReportTimeServerChange(SystemAccess& system, bool applied, const char* host);

@@ -14,11 +14,7 @@ namespace {
 
 const char kEnd[] = "\r\n";
 
-std::string LabelOf(SettingId id) {
-  if (id == kTimeServerBackup) return Text(IDS_TIME_SERVER_LABEL);
-  const SettingEntry* setting = FindSetting(id);
-  return setting ? Text(setting->labelId) : std::string();
-}
+std::string LabelOf(SettingId id) { return Text(PlanOf(id).labelId); }
 
 std::string Location(HKEY root, const std::string& path, const std::string& name) {
   return std::string(RootName(root)) + "\\" + path + "\\" + (name.empty() ? Text(IDS_DEFAULT_VALUE) : name);
@@ -186,19 +182,18 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
   return report.empty() ? report : report + RegistrationPreview(system);
 }
 
-std::string LeftToLogonScripts(const std::vector<SettingId>& ids) {
-  if (ids.empty()) return std::string();
-  std::string numbers;
-  for (SettingId id : ids) numbers += (numbers.empty() ? "" : " ") + std::to_string(id);
-  return FormatText(IDS_LEFT_TO_LOGON_SCRIPT, {numbers}) + kEnd;
+std::string LeftToLogonScripts(const std::vector<std::string>& numbers) {
+  if (numbers.empty()) return std::string();
+  std::string list;
+  for (const std::string& number : numbers) list += (list.empty() ? "" : " ") + number;
+  return FormatText(IDS_LEFT_TO_LOGON_SCRIPT, {list}) + kEnd;
 }
 
-std::string UndoReport(SettingId id, const UndoResult& result) {
+std::string UndoReport(const UndoablePlan& plan, const UndoResult& result) {
   static const char* const kWords[] = {"restored", "no-backup", "cannot-undo", "failed",
                                       "per-user"};
-  std::string number = id == kTimeServerBackup ? std::string("-") : std::to_string(id);
-  std::string report = number + "\t" + kWords[static_cast<int>(result.outcome)] + "\t" +
-                       LabelOf(id) + kEnd;
+  std::string report = plan.number + "\t" + kWords[static_cast<int>(result.outcome)] + "\t" +
+                       Text(plan.labelId) + kEnd;
   for (const std::string& problem : result.problems) report += "\t" + problem + kEnd;
   return report;
 }

@@ -32,8 +32,8 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
 
 // The line that says once why settings were passed over as run as
 // LocalSystem, with their numbers; empty when there were none.
-std::string LeftToLogonScripts(const std::vector<SettingId>& ids);
+std::string LeftToLogonScripts(const std::vector<std::string>& numbers);
 
 // One line per setting: restored / no-backup / cannot-undo / failed /
 // per-user, the label, and for a failure its reasons on the lines below.
-std::string UndoReport(SettingId id, const UndoResult& result);
+std::string UndoReport(const UndoablePlan& plan, const UndoResult& result);

@@ -84,6 +84,9 @@ SettingScope ScopeOf(const SettingEntry& setting);
 // Run as LocalSystem (a computer startup script), HKEY_CURRENT_USER is that
 // account's own hive, no person's: a setting that reaches it is neither
 // applied nor undone there, and left to a user logon script.
+inline bool IsLeftToLogonScript(SettingScope scope, bool runsAsSystem) {
+  return runsAsSystem && scope != SettingScope::kMachine;
+}
 inline bool IsLeftToLogonScript(const SettingEntry& setting, bool runsAsSystem) {
-  return runsAsSystem && ScopeOf(setting) != SettingScope::kMachine;
+  return IsLeftToLogonScript(ScopeOf(setting), runsAsSystem);
 }

@@ -5,6 +5,7 @@
 
 #include "engine/Backup.h"
 #include "engine/RecordedChanges.h"
+#include "engine/TimeServerPlan.h"
 #include "engine/TextSource.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
@@ -13,14 +14,6 @@
 #include "system/RegistryValues.h"
 
 namespace {
-
-using keys::kTimeParameters;
-using keys::kTimeService;
-
-// Text values keep their customary 128-byte form, zero-filled after the text.
-const size_t kTextWriteSize = 128;
-// Server names have at most this many digits, so every number fits an int.
-const size_t kMaxNumberDigits = 9;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -40,22 +33,6 @@ long long LeadingNumber(const std::string& text) {
   return negative ? -number : number;
 }
 
-// The server number a value's name stands for, or 0 when it names no server.
-int ServerNumber(const std::string& name) {
-  if (name.empty() || name.size() > kMaxNumberDigits || name[0] == '0') return 0;
-  int number = 0;
-  for (char c : name) {
-    if (c < '0' || c > '9') return 0;
-    number = number * 10 + (c - '0');
-  }
-  return number;
-}
-
-NamedValue Text(const char* name, const std::string& text) {
-  std::vector<BYTE> bytes(std::max(kTextWriteSize, text.size() + 1), 0);
-  std::copy(text.begin(), text.end(), bytes.begin());
-  return NamedValue{name, REG_SZ, bytes};
-}
 
 }  // namespace
 
@@ -68,7 +45,7 @@ TimeServerList ReadTimeServers() {
     std::string text = TextUpToZero(value.data);
     if (value.name.empty()) {
       currentNumber = LeadingNumber(text);
-    } else if (int number = ServerNumber(value.name)) {
+    } else if (int number = ServerNumberOf(value.name)) {
       list.servers.push_back({number, text});
     }
   }
@@ -90,14 +67,18 @@ int NextServerNumber(const std::vector<TimeServer>& servers) {
   return highest + 1;
 }
 
+// Each key is opened once for the values that go into it, in their order.
 bool ApplyTimeServer(const TimeServer& server) {
-  const std::string number = std::to_string(server.number);
-  bool written = WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeParameters, KEY_WRITE,
-                                     {Text("NtpServer", server.host + ",0x1"), Text("Type", "NTP")});
-  written &= WriteRegistryValues(HKEY_LOCAL_MACHINE, kServers, KEY_WRITE,
-                                 {Text("", number), Text(number.c_str(), server.host)});
-  written &= WriteRegistryValues(HKEY_LOCAL_MACHINE, kTimeService, KEY_WRITE,
-                                 {NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}});
+  const std::vector<TimeServerWrite> writes = TimeServerWrites(server.number, server.host);
+  bool written = true;
+  for (size_t first = 0; first < writes.size();) {
+    std::vector<NamedValue> values;
+    size_t next = first;
+    for (; next < writes.size() && writes[next].path == writes[first].path; ++next)
+      values.push_back(writes[next].value);
+    written &= WriteRegistryValues(HKEY_LOCAL_MACHINE, writes[first].path, KEY_WRITE, values);
+    first = next;
+  }
   return written;
 }
 
@@ -106,7 +87,7 @@ bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
                                         platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION);
   if (answer != IDYES) return false;
   SystemAccess system;
-  if (!Capture(system, kTimeServerBackup, TimeServerLocations(server.number)) &&
+  if (!Capture(system, TimeServerPlan(), TimeServerLocations(server.number)) &&
       platform::ShowMessageBox(owner, Text(IDS_NO_BACKUP_ASK).c_str(),
                                platform::ProgramName().c_str(),
                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)

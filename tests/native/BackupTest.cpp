@@ -9,6 +9,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
+#include "engine/TimeServerPlan.h"
 #include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
 #include "system/SystemAccess.h"
@@ -267,7 +268,7 @@ TEST_F(BackupTest, TimeServerValuesComeBack) {
   Machine().messageBoxAnswers = {IDYES};
   ASSERT_TRUE(ConfirmAndApplyTimeServer(nullptr, {3, "ntp.example.org"}));
   ASSERT_NE(before, MachineState());
-  EXPECT_EQ(UndoResult::Outcome::kRestored, Undo(system_, kTimeServerBackup).outcome);
+  EXPECT_EQ(UndoResult::Outcome::kRestored, Undo(system_, TimeServerPlan()).outcome);
   EXPECT_EQ(before, MachineState());
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "native/FakeSystemTest.h"
+#include "engine/TimeServerPlan.h"
 #include "timeserver/TimeServerRegistry.h"
 
 namespace {
@@ -279,6 +280,19 @@ TEST_F(TimeServerRegistry, MissingTimeServiceWritesOnlyTheServers) {
   ApplyTimeServer({1, "b"});
   EXPECT_FALSE(Registry().HasKey(HKEY_LOCAL_MACHINE, kTimeService));
   EXPECT_EQ(WrittenText("b", 128), Describe(HKEY_LOCAL_MACHINE, kServers, "1"));
+}
+
+// What the dialog writes is what the backup captures: one list for both.
+TEST_F(TimeServerRegistry, WritesExactlyTheLocationsTheBackupTakes) {
+  PutUsualLayout();
+  const size_t before = Registry().Changes().size();
+  ASSERT_TRUE(ApplyTimeServer({3, "pool.example.com"}));
+  std::vector<std::string> written(Registry().Changes().begin() + before, Registry().Changes().end());
+  std::vector<std::string> listed;
+  for (const BackupLocation& location : TimeServerLocations(3))
+    listed.push_back("set HKEY_LOCAL_MACHINE\\" + location.path + "\\" +
+                     (location.name.empty() ? "(default)" : location.name));
+  EXPECT_EQ(listed, written);
 }
 
 TEST_F(TimeServerRegistry, ReadOnlyKeyIsSkippedAndTheOthersWritten) {
