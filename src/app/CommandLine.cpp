@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandChecks.h"
 #include "app/CommandSwitches.h"
 #include "engine/RecordedChanges.h"
 #include "engine/SettingCatalogue.h"
@@ -56,8 +57,16 @@ CommandLineReader::Token CommandLineReader::Next(unsigned int* number) {
   return Token::kNumber;
 }
 
-int RunCommandLine(const std::string& tail, SystemAccess& system) {
-  if (StartsWithSwitch(tail)) return RunSwitch(tail, system);
+int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
+  std::string tail = fullTail;
+  const bool restorePointAsked = TakeRestorePointSwitch(&tail);
+  if (StartsWithSwitch(tail)) return RunSwitch(tail, system, restorePointAsked);
+  // Nothing is changed unless everything it needs is there.
+  if (!HasRightsFor(NumbersBeforeMistake(tail))) return kNothingChanged;
+  RestorePoint restorePoint;
+  if (!BeginRestorePointIfAsked(system, restorePointAsked, &restorePoint)) return kNothingChanged;
+  std::vector<SettingId> changed;      // tried on a setting that was on
+  std::vector<SettingId> doneChanges;  // of those, the ones that are off now
   CommandLineReader reader(tail);
   bool allDone = true;
   bool backedUp = true;
@@ -66,6 +75,8 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
     CommandLineReader::Token token = reader.Next(&number);
     if (token == CommandLineReader::Token::kEnd) break;
     if (token == CommandLineReader::Token::kMistyped) {
+      restorePoint.End(!changed.empty());
+      WriteTakingEffectLater(doneChanges);
       platform::ShowMessageBox(nullptr, kMistypedMessage, platform::ProgramName().c_str(),
                                MB_OK | MB_ICONEXCLAMATION);
       return kMistyped;
@@ -74,12 +85,19 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
     // the same (a value that was already deleted, an installer that returned
     // an error after doing its work).
     if (!IsCommandLineSetting(number)) continue;
+    WriteUpdateWarning(system, number);
+    const bool wasOff = StatusCheck(system, number);
     // A rollout must not stall for a backup it cannot write; it says so.
     if (!CaptureBeforeApply(system, number) && backedUp) {
       backedUp = false;
       platform::WriteOutput(Text(IDS_NO_BACKUP_GOING_ON) + "\r\n");
     }
-    if (!ApplyAndReport(system, number) && !StatusCheck(system, number)) allDone = false;
+    const bool done = ApplyAndReport(system, number) || StatusCheck(system, number);
+    if (!done) allDone = false;
+    if (!wasOff) changed.push_back(number);
+    if (done && !wasOff) doneChanges.push_back(number);
   }
+  restorePoint.End(!changed.empty());
+  WriteTakingEffectLater(doneChanges);
   return allDone ? kAllDone : kSomeNotDone;
 }

@@ -29,10 +29,13 @@ class CommandLineReader {
 };
 
 // Exit status of a command-line run.
-enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2 };
+// kNothingChanged: a precondition was not met (administrator rights, the
+// restore point asked for), so nothing was changed at all.
+enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2, kNothingChanged = 3 };
 
 // Applies every accepted number of the tail through the given system, skips
 // the others, and stops with the mistyped-arguments message at the first
 // token that is not a number. A tail that begins with a switch runs it
-// instead. Its texts come from the text source.
+// instead; /restorepoint before either asks for a restore point around the
+// changes. Its texts come from the text source.
 int RunCommandLine(const std::string& tail, SystemAccess& system);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "app/CommandChecks.h"
 #include "app/CommandLine.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
@@ -71,16 +72,22 @@ void Show(const std::string& text) {
                            MB_OK | MB_ICONINFORMATION);
 }
 
-int Undo(SystemAccess& system, std::vector<SettingId> ids, bool named) {
+int Undo(SystemAccess& system, std::vector<SettingId> ids, bool named, bool restorePointAsked) {
   if (!named) ids = SettingsWithBackup(system);
+  if (!HasRightsFor(ids)) return kNothingChanged;
+  RestorePoint restorePoint;
+  if (!BeginRestorePointIfAsked(system, restorePointAsked, &restorePoint)) return kNothingChanged;
   std::string report;
   bool allRestored = true;
+  bool anyRestored = false;
   for (SettingId id : ids) {
     UndoResult result = UndoAndReport(system, id);
+    anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
     allRestored &= result.outcome == UndoResult::Outcome::kRestored ||
                    result.outcome == UndoResult::Outcome::kNoBackup;
     report += UndoReport(id, result);
   }
+  restorePoint.End(anyRestored);
   if (ids.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
   Show(report);
   return allRestored ? kAllDone : kSomeNotDone;
@@ -104,12 +111,14 @@ bool StartsWithSwitch(const std::string& tail) {
   return at < tail.size() && tail[at] == '/';
 }
 
-int RunSwitch(const std::string& tail, SystemAccess& system) {
+int RunSwitch(const std::string& tail, SystemAccess& system, bool restorePointAsked) {
   size_t start = SkipBlanks(tail, 0);
   size_t end = WordEnd(tail, start);
   Switch chosen = SwitchOf(tail.substr(start, end - start));
   std::vector<SettingId> ids;
   if (chosen == Switch::kUnknown || !ReadNumbers(tail.substr(end), &ids)) return Mistyped();
+  // Only what changes the system takes a restore point.
+  if (restorePointAsked && chosen != Switch::kUndo) return Mistyped();
   const bool named = !ids.empty();
   switch (chosen) {
     case Switch::kStatus: {
@@ -122,7 +131,7 @@ int RunSwitch(const std::string& tail, SystemAccess& system) {
       Show(PreviewReport(system, ids));
       return kAllDone;
     case Switch::kUndo:
-      return Undo(system, ids, named);
+      return Undo(system, ids, named, restorePointAsked);
     case Switch::kUsage:
       if (named) return Mistyped();
       Show(Text(IDS_USAGE));

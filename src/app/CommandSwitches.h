@@ -19,5 +19,7 @@ bool StartsWithSwitch(const std::string& tail);
 
 // Runs the switch and the setting numbers after it, and writes its text to
 // the standard output, the starting console or a message box. Returns the
-// exit status: 0, 1 (settings on, or not all restored), 2 (mistyped).
-int RunSwitch(const std::string& tail, SystemAccess& system);
+// exit status: 0, 1 (settings on, or not all restored), 2 (mistyped), 3
+// (/undo without the rights or the restore point it needs: nothing changed).
+// A restore point is asked for only before /undo.
+int RunSwitch(const std::string& tail, SystemAccess& system, bool restorePointAsked);

@@ -8,8 +8,10 @@
 #include "app/AboutDialog.h"
 #include "app/StatusInfoDialog.h"
 #include "engine/Backup.h"
+#include "engine/Consequences.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
+#include "engine/StatusCheck.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 #include "timeserver/TimeServerDialog.h"
@@ -71,6 +73,8 @@ BOOL MainDialog::OnInitDialog() {
   if (HTREEITEM mediaPlayer = settings_.CategoryItem(0)) tree_.SelectTreeItem(mediaPlayer);
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
+  // Known before any change: without the rights, machine-wide settings fail.
+  if (!platform::IsAdministrator()) pane_.SetText(LoadText(IDS_USER_SETTINGS_ONLY).c_str());
   return TRUE;
 }
 
@@ -99,6 +103,10 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
       return true;
     case ID_SAVE_REPORT:
       SaveStatusReport();
+      return true;
+    case ID_RESTORE_POINT:
+      CheckMenuItem(mainMenu_, ID_RESTORE_POINT,
+                    IsRestorePointChosen() ? MF_UNCHECKED : MF_CHECKED);
       return true;
     case ID_TIME_SERVER:
       TimeServerDialog().RunModal(Handle());
@@ -135,6 +143,19 @@ bool MainDialog::CapturedOrGoOn(bool captured) {
                                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
+bool MainDialog::IsRestorePointChosen() const {
+  return (GetMenuState(mainMenu_, ID_RESTORE_POINT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// A restore point that was asked for and cannot be made: going on without
+// it is the user's choice, No by default. System Restore is never touched.
+bool MainDialog::RestorePointOrGoOn(RestorePoint* point) {
+  return !IsRestorePointChosen() || point->Begin(system_) ||
+         platform::ShowMessageBox(Handle(), LoadText(IDS_RESTORE_POINT_ASK).c_str(),
+                                  platform::ProgramName().c_str(),
+                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
   std::string text;
   for (SettingId id : ids)
@@ -143,21 +164,41 @@ std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
   return text;
 }
 
-// No silent failure: what was chosen and is not off afterwards is named.
+// No silent failure: what was chosen and is not off afterwards is named, and
+// so is what takes effect only after a logon or a restart.
 void MainDialog::ApplySettings() {
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
   bool captured = true;
-  for (SettingId id : settings_.ChosenSettings()) captured &= CaptureBeforeApply(system_, id);
-  if (!CapturedOrGoOn(captured)) return;
+  std::vector<SettingId> wereOn;
+  for (SettingId id : settings_.ChosenSettings()) {
+    if (!IsSettingOff(system_, id)) wereOn.push_back(id);
+    captured &= CaptureBeforeApply(system_, id);
+  }
+  if (!CapturedOrGoOn(captured)) return restorePoint.End(false);
   std::vector<SettingId> notApplied = settings_.ApplyChosenSettings();
-  if (!notApplied.empty()) ShowMessage(Format(LoadText(IDS_NOT_APPLIED), Labels(notApplied)), MB_OK);
+  restorePoint.End(!wereOn.empty());
+  std::vector<SettingId> changed;
+  for (SettingId id : wereOn)
+    if (std::find(notApplied.begin(), notApplied.end(), id) == notApplied.end())
+      changed.push_back(id);
+  std::string message;
+  if (!notApplied.empty()) message = Format(LoadText(IDS_NOT_APPLIED), Labels(notApplied));
+  std::vector<SettingId> later = TakingEffectLater(changed);
+  if (!later.empty())
+    message += (message.empty() ? "" : "\n") + Format(LoadText(IDS_EFFECT_LATER), Labels(later));
+  if (!message.empty()) ShowMessage(message, MB_OK);
 }
 
 void MainDialog::ResetAllSettings() {
   if (ShowMessage(LoadText(IDS_RESET_CONFIRM), MB_OKCANCEL) != IDOK) return;
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
   bool captured = true;
   for (SettingId id = 0; id <= kLastSettingId; ++id) captured &= CaptureBeforeRevert(system_, id);
-  if (!CapturedOrGoOn(captured)) return;
+  if (!CapturedOrGoOn(captured)) return restorePoint.End(false);
   for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndReport(system_, id);
+  restorePoint.End(true);
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
@@ -173,8 +214,11 @@ void MainDialog::RevertOneSetting() {
     ShowMessage(LoadText(IDS_CANNOT_REVERT), MB_OK);
     return;
   }
-  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) return;
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
+  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) return restorePoint.End(false);
   RevertAndReport(system_, setting->id);
+  restorePoint.End(true);
   platform::Pause(kRevertSettleTime);
   settings_.RefreshSettingsTree();
 }
@@ -197,11 +241,16 @@ void MainDialog::UndoSettings() {
                                platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION) !=
       IDYES)
     return;
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
   std::string failures;
+  bool anyRestored = false;
   for (SettingId id : restorable) {
     UndoResult result = UndoAndReport(system_, id);
+    anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
     if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(id, result);
   }
+  restorePoint.End(anyRestored);
   settings_.RefreshSettingsTree();
   ShowMessage(failures.empty() ? LoadText(IDS_UNDO_DONE) : Format(LoadText(IDS_UNDO_FAILED), failures),
               MB_OK);
@@ -263,9 +312,18 @@ bool MainDialog::PaintMinimised() {
   return true;
 }
 
+// A setting's description stays as it is; what it costs follows after a
+// blank line.
 void MainDialog::ShowHover(HTREEITEM item) {
   int id = settings_.DescriptionOf(item);
-  pane_.SetText(id ? LoadText(id).c_str() : "");
+  std::string text = id ? LoadText(id) : std::string();
+  TreeItemMatch match = settings_.FindSettingOfItem(item);
+  if (match.kind == TreeItemMatch::kSetting) {
+    text += "\r\n";
+    for (const std::string& line : ConsequencesOf(system_, *FindSetting(match.number), LoadText))
+      text += "\r\n" + line;
+  }
+  pane_.SetText(text.c_str());
 }
 
 void MainDialog::EnableApplyButton(bool enable) {

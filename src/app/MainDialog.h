@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/DescriptionPane.h"
+#include "engine/Safeguards.h"
 #include "ui/DialogBase.h"
 #include "ui/SettingsTree.h"
 #include "system/SystemAccess.h"
@@ -39,6 +40,8 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
   bool PaintMinimised();
   int ShowMessage(const std::string& text, UINT buttons);
   bool CapturedOrGoOn(bool captured);
+  bool IsRestorePointChosen() const;
+  bool RestorePointOrGoOn(RestorePoint* point);
   static std::string Labels(const std::vector<SettingId>& ids);
   void ApplySettings();
   void CheckSystemStatus();
