@@ -1,7 +1,5 @@
 #include "app/CommandChecks.h"
 
-#include <cctype>
-
 #include "app/CommandLine.h"
 #include "engine/Consequences.h"
 #include "engine/SettingCatalogue.h"
@@ -13,7 +11,6 @@
 namespace {
 
 const char kEnd[] = "\r\n";
-const char kRestorePointSwitch[] = "/restorepoint";
 
 std::string Joined(const std::vector<SettingId>& ids, bool withLabels) {
   std::string text;
@@ -27,19 +24,6 @@ std::string Joined(const std::vector<SettingId>& ids, bool withLabels) {
 }
 
 }  // namespace
-
-bool TakeRestorePointSwitch(std::string* tail) {
-  size_t start = 0;
-  while (start < tail->size() && IsCommandLineBlank((*tail)[start])) ++start;
-  size_t end = start;
-  while (end < tail->size() && !IsCommandLineBlank((*tail)[end])) ++end;
-  std::string word = tail->substr(start, end - start);
-  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (word != kRestorePointSwitch) return false;
-  while (end < tail->size() && IsCommandLineBlank((*tail)[end])) ++end;
-  tail->erase(0, end);
-  return true;
-}
 
 std::vector<SettingId> NumbersBeforeMistake(const std::string& tail) {
   std::vector<SettingId> ids;

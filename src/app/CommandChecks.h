@@ -12,10 +12,6 @@
 
 class SystemAccess;
 
-// Takes a first argument /restorepoint (upper or lower case) off the tail,
-// with the blanks after it; true when it was there.
-bool TakeRestorePointSwitch(std::string* tail);
-
 // The accepted numbers of the tail before its first mistyped token: what an
 // apply of it would carry out.
 std::vector<SettingId> NumbersBeforeMistake(const std::string& tail);

@@ -106,6 +106,14 @@ LanguageSwitch TakeLanguageSwitch(std::string* tail) {
   return language;
 }
 
+bool TakeRestorePointSwitch(std::string* tail) {
+  size_t start = SkipBlanks(*tail, 0);
+  size_t end = WordEnd(*tail, start);
+  if (Lower(tail->substr(start, end - start)) != "/restorepoint") return false;
+  tail->erase(0, SkipBlanks(*tail, end));
+  return true;
+}
+
 bool StartsWithSwitch(const std::string& tail) {
   size_t at = SkipBlanks(tail, 0);
   return at < tail.size() && tail[at] == '/';

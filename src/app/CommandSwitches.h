@@ -14,6 +14,10 @@ enum class LanguageSwitch { kNone, kGerman, kEnglish };
 // left as it is, so a mistyped /lang is an unknown switch.
 LanguageSwitch TakeLanguageSwitch(std::string* tail);
 
+// Takes a first argument /restorepoint (upper or lower case) off the tail,
+// with the blanks after it; true when it was there.
+bool TakeRestorePointSwitch(std::string* tail);
+
 // True when the tail's first argument is a switch: it begins with '/'.
 bool StartsWithSwitch(const std::string& tail);
 

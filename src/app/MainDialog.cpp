@@ -175,9 +175,20 @@ void MainDialog::ApplySettings() {
     if (!IsSettingOff(system_, id)) wereOn.push_back(id);
     captured &= CaptureBeforeApply(system_, id);
   }
-  if (!CapturedOrGoOn(captured)) return restorePoint.End(false);
+  if (!CapturedOrGoOn(captured)) {
+    restorePoint.End(false);
+    return;
+  }
   std::vector<SettingId> notApplied = settings_.ApplyChosenSettings();
   restorePoint.End(!wereOn.empty());
+  std::string message = ApplyOutcome(wereOn, notApplied);
+  if (!message.empty()) ShowMessage(message, MB_OK);
+}
+
+// What failed, then what changed but waits for a logon or restart; empty
+// when there is nothing to say.
+std::string MainDialog::ApplyOutcome(const std::vector<SettingId>& wereOn,
+                                     const std::vector<SettingId>& notApplied) {
   std::vector<SettingId> changed;
   for (SettingId id : wereOn)
     if (std::find(notApplied.begin(), notApplied.end(), id) == notApplied.end())
@@ -187,7 +198,7 @@ void MainDialog::ApplySettings() {
   std::vector<SettingId> later = TakingEffectLater(changed);
   if (!later.empty())
     message += (message.empty() ? "" : "\n") + Format(LoadText(IDS_EFFECT_LATER), Labels(later));
-  if (!message.empty()) ShowMessage(message, MB_OK);
+  return message;
 }
 
 void MainDialog::ResetAllSettings() {
@@ -196,7 +207,10 @@ void MainDialog::ResetAllSettings() {
   if (!RestorePointOrGoOn(&restorePoint)) return;
   bool captured = true;
   for (SettingId id = 0; id <= kLastSettingId; ++id) captured &= CaptureBeforeRevert(system_, id);
-  if (!CapturedOrGoOn(captured)) return restorePoint.End(false);
+  if (!CapturedOrGoOn(captured)) {
+    restorePoint.End(false);
+    return;
+  }
   for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndReport(system_, id);
   restorePoint.End(true);
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
@@ -216,7 +230,10 @@ void MainDialog::RevertOneSetting() {
   }
   RestorePoint restorePoint;
   if (!RestorePointOrGoOn(&restorePoint)) return;
-  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) return restorePoint.End(false);
+  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) {
+    restorePoint.End(false);
+    return;
+  }
   RevertAndReport(system_, setting->id);
   restorePoint.End(true);
   platform::Pause(kRevertSettleTime);

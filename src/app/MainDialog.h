@@ -43,6 +43,8 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
   bool IsRestorePointChosen() const;
   bool RestorePointOrGoOn(RestorePoint* point);
   static std::string Labels(const std::vector<SettingId>& ids);
+  static std::string ApplyOutcome(const std::vector<SettingId>& wereOn,
+                                  const std::vector<SettingId>& notApplied);
   void ApplySettings();
   void CheckSystemStatus();
   void ResetAllSettings();
