@@ -74,7 +74,10 @@ BOOL MainDialog::OnInitDialog() {
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
   // Known before any change: without the rights, machine-wide settings fail.
-  if (!platform::IsAdministrator()) pane_.SetText(LoadText(IDS_USER_SETTINGS_ONLY).c_str());
+  // A message, since the tree's first focus sets the pane.
+  if (!platform::IsAdministrator())
+    platform::ShowMessageBox(Handle(), LoadText(IDS_USER_SETTINGS_ONLY).c_str(),
+                             platform::ProgramName().c_str(), MB_OK | MB_ICONINFORMATION);
   return TRUE;
 }
 

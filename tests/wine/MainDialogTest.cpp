@@ -149,10 +149,12 @@ TEST_F(MainDialogTest, DescriptionPaneShowsTheHoveredItemsText) {
   EXPECT_FALSE(PaneText().empty());
 }
 
-TEST_F(MainDialogTest, WithoutAdministratorThePaneFirstSaysOnlyOwnSettingsChange) {
+TEST_F(MainDialogTest, WithoutAdministratorTheStartSaysOnlyOwnSettingsChange) {
   fake::Machine().administrator = false;
   Open();
-  EXPECT_EQ(LoadText(IDS_USER_SETTINGS_ONLY), PaneText());
+  ASSERT_EQ(1u, fake::Machine().messageBoxes.size());
+  EXPECT_EQ(LoadText(IDS_USER_SETTINGS_ONLY), fake::Machine().messageBoxes[0].text);
+  EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), fake::Machine().messageBoxes[0].type);
 }
 
 TEST_F(MainDialogTest, MovingFromAnItemToEmptySpaceEmptiesThePane) {
