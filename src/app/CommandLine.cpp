@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandChecks.h"
 #include "app/CommandSwitches.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
@@ -11,8 +12,16 @@
 #include "res/resource.h"
 #include "system/SystemAccess.h"
 
-int RunCommandLine(const std::string& tail, SystemAccess& system) {
-  if (StartsWithSwitch(tail)) return RunSwitch(tail, system);
+int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
+  std::string tail = fullTail;
+  const bool restorePointAsked = TakeRestorePointSwitch(&tail);
+  if (StartsWithSwitch(tail)) return RunSwitch(tail, system, restorePointAsked);
+  // Nothing is changed unless everything it needs is there.
+  if (!HasRightsFor(NumbersBeforeMistake(tail))) return kNothingChanged;
+  RestorePoint restorePoint;
+  if (!BeginRestorePointIfAsked(system, restorePointAsked, &restorePoint)) return kNothingChanged;
+  std::vector<SettingId> changed;      // tried on a setting that was on
+  std::vector<SettingId> doneChanges;  // of those, the ones that are off now
   CommandLineReader reader(tail);
   const bool asSystem = platform::IsLocalSystem();
   std::vector<std::string> passedOver;
@@ -22,7 +31,11 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
   for (;;) {
     CommandLineReader::Token token = reader.Next(&number);
     if (token == CommandLineReader::Token::kEnd) break;
-    if (token == CommandLineReader::Token::kMistyped) return Mistyped();
+    if (token == CommandLineReader::Token::kMistyped) {
+      restorePoint.End(!changed.empty());
+      WriteTakingEffectLater(doneChanges);
+      return Mistyped();
+    }
     // Done when apply succeeded, or when the function is off afterwards all
     // the same (a value that was already deleted, an installer that returned
     // an error after doing its work).
@@ -31,13 +44,20 @@ int RunCommandLine(const std::string& tail, SystemAccess& system) {
       passedOver.push_back(std::to_string(number));
       continue;
     }
+    WriteUpdateWarning(system, number);
+    const bool wasOff = StatusCheck(system, number);
     // A rollout must not stall for a backup it cannot write; it says so.
     if (!CaptureBeforeApply(system, number) && backedUp) {
       backedUp = false;
       platform::WriteOutput(Text(IDS_NO_BACKUP_GOING_ON) + "\r\n");
     }
-    if (!ApplyAndReport(system, number) && !StatusCheck(system, number)) allDone = false;
+    const bool done = ApplyAndReport(system, number) || StatusCheck(system, number);
+    if (!done) allDone = false;
+    if (!wasOff) changed.push_back(number);
+    if (done && !wasOff) doneChanges.push_back(number);
   }
+  restorePoint.End(!changed.empty());
   if (!passedOver.empty()) platform::WriteOutput(LeftToLogonScripts(passedOver));
+  WriteTakingEffectLater(doneChanges);
   return allDone ? kAllDone : kSomeNotDone;
 }

@@ -32,7 +32,9 @@ class CommandLineReader {
 };
 
 // Exit status of a command-line run.
-enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2 };
+// kNothingChanged: a precondition was not met (administrator rights, the
+// restore point asked for), so nothing was changed at all.
+enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2, kNothingChanged = 3 };
 
 // Says in a message box that an argument is mistyped; returns kMistyped.
 int Mistyped();

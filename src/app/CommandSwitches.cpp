@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "app/CommandChecks.h"
 #include "app/CommandLineReader.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
@@ -61,23 +62,30 @@ void Show(const std::string& text) {
                            MB_OK | MB_ICONINFORMATION);
 }
 
-int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named) {
+int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
+         bool restorePointAsked) {
   std::vector<UndoablePlan> plans = named ? std::vector<UndoablePlan>() : PlansWithBackup(system);
   for (SettingId id : ids) plans.push_back(PlanOf(id));
   const bool asSystem = platform::IsLocalSystem();
+  if (!HasRightsFor(plans)) return kNothingChanged;
+  RestorePoint restorePoint;
+  if (!BeginRestorePointIfAsked(system, restorePointAsked, &restorePoint)) return kNothingChanged;
   std::string report;
   std::vector<std::string> passedOver;
   bool allRestored = true;
+  bool anyRestored = false;
   for (const UndoablePlan& plan : plans) {
     UndoResult result{UndoResult::Outcome::kPerUser, {}};
     if (IsLeftToLogonScript(plan.scope, asSystem))
       passedOver.push_back(plan.number);
     else
       result = UndoAndReport(system, plan);
+    anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
     allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
                    result.outcome != UndoResult::Outcome::kFailed;
     report += UndoReport(plan, result);
   }
+  restorePoint.End(anyRestored);
   if (plans.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
   Show(report + LeftToLogonScripts(passedOver));
   return allRestored ? kAllDone : kSomeNotDone;
@@ -96,12 +104,20 @@ LanguageSwitch TakeLanguageSwitch(std::string* tail) {
   return language;
 }
 
+bool TakeRestorePointSwitch(std::string* tail) {
+  size_t start = SkipBlanks(*tail, 0);
+  size_t end = WordEnd(*tail, start);
+  if (Lower(tail->substr(start, end - start)) != "/restorepoint") return false;
+  tail->erase(0, SkipBlanks(*tail, end));
+  return true;
+}
+
 bool StartsWithSwitch(const std::string& tail) {
   size_t at = SkipBlanks(tail, 0);
   return at < tail.size() && tail[at] == '/';
 }
 
-int RunSwitch(const std::string& tail, SystemAccess& system) {
+int RunSwitch(const std::string& tail, SystemAccess& system, bool restorePointAsked) {
   size_t start = SkipBlanks(tail, 0);
   size_t end = WordEnd(tail, start);
   Switch chosen = SwitchOf(tail.substr(start, end - start));
@@ -111,6 +127,8 @@ int RunSwitch(const std::string& tail, SystemAccess& system) {
   if (chosen == Switch::kUnknown ||
       !ReadNumbers(tail.substr(end), reported ? IsReported : IsCommandLineSetting, &ids, &named))
     return Mistyped();
+  // Only what changes the system takes a restore point.
+  if (restorePointAsked && chosen != Switch::kUndo) return Mistyped();
   switch (chosen) {
     case Switch::kStatus: {
       bool anyOn = false;
@@ -123,7 +141,7 @@ int RunSwitch(const std::string& tail, SystemAccess& system) {
       Show(PreviewReport(system, ids));
       return kAllDone;
     case Switch::kUndo:
-      return Undo(system, ids, named);
+      return Undo(system, ids, named, restorePointAsked);
     case Switch::kUsage:
       if (!ids.empty()) return Mistyped();
       Show(Text(IDS_USAGE));

@@ -8,8 +8,10 @@
 #include "app/AboutDialog.h"
 #include "app/StatusInfoDialog.h"
 #include "engine/Backup.h"
+#include "engine/Consequences.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
+#include "engine/StatusCheck.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 #include "system/ProductName.h"
@@ -71,6 +73,11 @@ BOOL MainDialog::OnInitDialog() {
   if (HTREEITEM mediaPlayer = settings_.CategoryItem(0)) tree_.SelectTreeItem(mediaPlayer);
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
+  // Known before any change: without the rights, machine-wide settings fail.
+  // A message, since the tree's first focus sets the pane.
+  if (!platform::IsAdministrator())
+    platform::ShowMessageBox(Handle(), LoadText(IDS_USER_SETTINGS_ONLY).c_str(),
+                             platform::ProgramName().c_str(), MB_OK | MB_ICONINFORMATION);
   return TRUE;
 }
 
@@ -99,6 +106,10 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
       return true;
     case ID_SAVE_REPORT:
       SaveStatusReport();
+      return true;
+    case ID_RESTORE_POINT:
+      CheckMenuItem(mainMenu_, ID_RESTORE_POINT,
+                    IsRestorePointChosen() ? MF_UNCHECKED : MF_CHECKED);
       return true;
     case ID_TIME_SERVER:
       TimeServerDialog().RunModal(Handle());
@@ -135,6 +146,19 @@ bool MainDialog::CapturedOrGoOn(bool captured) {
                                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
+bool MainDialog::IsRestorePointChosen() const {
+  return (GetMenuState(mainMenu_, ID_RESTORE_POINT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// A restore point that was asked for and cannot be made: going on without
+// it is the user's choice, No by default. System Restore is never touched.
+bool MainDialog::RestorePointOrGoOn(RestorePoint* point) {
+  return !IsRestorePointChosen() || point->Begin(system_) ||
+         platform::ShowMessageBox(Handle(), LoadText(IDS_RESTORE_POINT_ASK).c_str(),
+                                  platform::ProgramName().c_str(),
+                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 std::string MainDialog::Labels(const std::vector<UndoablePlan>& plans) {
   std::string text;
   for (const UndoablePlan& plan : plans) text += LoadText(plan.labelId) + "\n";
@@ -147,21 +171,55 @@ std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
   return Labels(plans);
 }
 
-// No silent failure: what was chosen and is not off afterwards is named.
+// No silent failure: what was chosen and is not off afterwards is named, and
+// so is what takes effect only after a logon or a restart.
 void MainDialog::ApplySettings() {
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
   bool captured = true;
-  for (SettingId id : settings_.ChosenSettings()) captured &= CaptureBeforeApply(system_, id);
-  if (!CapturedOrGoOn(captured)) return;
+  std::vector<SettingId> wereOn;
+  for (SettingId id : settings_.ChosenSettings()) {
+    if (!IsSettingOff(system_, id)) wereOn.push_back(id);
+    captured &= CaptureBeforeApply(system_, id);
+  }
+  if (!CapturedOrGoOn(captured)) {
+    restorePoint.End(false);
+    return;
+  }
   std::vector<SettingId> notApplied = settings_.ApplyChosenSettings();
-  if (!notApplied.empty()) ShowMessage(Format(LoadText(IDS_NOT_APPLIED), Labels(notApplied)), MB_OK);
+  restorePoint.End(!wereOn.empty());
+  std::string message = ApplyOutcome(wereOn, notApplied);
+  if (!message.empty()) ShowMessage(message, MB_OK);
+}
+
+// What failed, then what changed but waits for a logon or restart; empty
+// when there is nothing to say.
+std::string MainDialog::ApplyOutcome(const std::vector<SettingId>& wereOn,
+                                     const std::vector<SettingId>& notApplied) {
+  std::vector<SettingId> changed;
+  for (SettingId id : wereOn)
+    if (std::find(notApplied.begin(), notApplied.end(), id) == notApplied.end())
+      changed.push_back(id);
+  std::string message;
+  if (!notApplied.empty()) message = Format(LoadText(IDS_NOT_APPLIED), Labels(notApplied));
+  std::vector<SettingId> later = TakingEffectLater(changed);
+  if (!later.empty())
+    message += (message.empty() ? "" : "\n") + Format(LoadText(IDS_EFFECT_LATER), Labels(later));
+  return message;
 }
 
 void MainDialog::ResetAllSettings() {
   if (ShowMessage(LoadText(IDS_RESET_CONFIRM), MB_OKCANCEL) != IDOK) return;
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
   bool captured = true;
   for (SettingId id = 0; id <= kLastSettingId; ++id) captured &= CaptureBeforeRevert(system_, id);
-  if (!CapturedOrGoOn(captured)) return;
+  if (!CapturedOrGoOn(captured)) {
+    restorePoint.End(false);
+    return;
+  }
   for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndTellWhyNot(id);
+  restorePoint.End(true);
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
@@ -183,8 +241,14 @@ void MainDialog::RevertOneSetting() {
     ShowMessage(LoadText(IDS_CANNOT_REVERT), MB_OK);
     return;
   }
-  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) return;
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
+  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) {
+    restorePoint.End(false);
+    return;
+  }
   RevertAndTellWhyNot(setting->id);
+  restorePoint.End(true);
   platform::Pause(kRevertSettleTime);
   settings_.RefreshSettingsTree();
 }
@@ -207,11 +271,16 @@ void MainDialog::UndoSettings() {
                                platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION) !=
       IDYES)
     return;
+  RestorePoint restorePoint;
+  if (!RestorePointOrGoOn(&restorePoint)) return;
   std::string failures;
+  bool anyRestored = false;
   for (const UndoablePlan& plan : restorable) {
     UndoResult result = UndoAndReport(system_, plan);
+    anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
     if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(plan, result);
   }
+  restorePoint.End(anyRestored);
   settings_.RefreshSettingsTree();
   ShowMessage(failures.empty() ? LoadText(IDS_UNDO_DONE) : Format(LoadText(IDS_UNDO_FAILED), failures),
               MB_OK);
@@ -273,9 +342,18 @@ bool MainDialog::PaintMinimised() {
   return true;
 }
 
+// A setting's description stays as it is; what it costs follows after a
+// blank line.
 void MainDialog::ShowHover(HTREEITEM item) {
   int id = settings_.DescriptionOf(item);
-  pane_.SetText(id ? LoadText(id).c_str() : "");
+  std::string text = id ? LoadText(id) : std::string();
+  TreeItemMatch match = settings_.FindSettingOfItem(item);
+  if (match.kind == TreeItemMatch::kSetting) {
+    text += "\r\n";
+    for (const std::string& line : ConsequencesOf(system_, *FindSetting(match.number), LoadText))
+      text += "\r\n" + line;
+  }
+  pane_.SetText(text.c_str());
 }
 
 void MainDialog::EnableApplyButton(bool enable) {

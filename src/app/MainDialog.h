@@ -9,6 +9,7 @@
 
 #include "app/DescriptionPane.h"
 #include "engine/Backup.h"
+#include "engine/Safeguards.h"
 #include "ui/DialogBase.h"
 #include "ui/SettingsTree.h"
 #include "system/SystemAccess.h"
@@ -41,7 +42,11 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
   int ShowMessage(const std::string& text, UINT buttons);
   bool CapturedOrGoOn(bool captured);
   static std::string Labels(const std::vector<UndoablePlan>& plans);
+  bool IsRestorePointChosen() const;
+  bool RestorePointOrGoOn(RestorePoint* point);
   static std::string Labels(const std::vector<SettingId>& ids);
+  static std::string ApplyOutcome(const std::vector<SettingId>& wereOn,
+                                  const std::vector<SettingId>& notApplied);
   void ApplySettings();
   void CheckSystemStatus();
   void ResetAllSettings();

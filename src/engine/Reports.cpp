@@ -1,9 +1,11 @@
 #include "engine/Reports.h"
 
 #include "engine/Availability.h"
+#include "engine/Consequences.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
+#include "engine/UpdateSource.h"
 #include "res/resource.h"
 #include "system/EventLog.h"
 #include "system/ProductName.h"
@@ -163,7 +165,7 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
       bool offered = IsSettingOffered(system, *setting);
       bool off = IsSettingOff(system, id);
       state = off ? "off" : !offered ? "not-offered" : WasSwitchedOff(system, id) ? "on-again" : "on";
-      if (!off && offered && (named || setting->recommended)) *anyOn = true;
+      if (!off && offered && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
     }
     report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +
               "\t" + LabelOf(id) + "\t" + kScopes[static_cast<int>(scope)] + kEnd;
@@ -178,6 +180,8 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
     if (!setting) continue;
     for (const PlannedChange& change : PlanOfApply(*setting))
       report += PreviewLine(system, std::to_string(id), change) + kEnd;
+    for (const std::string& line : ConsequencesOf(system, *setting, Text))
+      report += std::to_string(id) + "\t" + line + kEnd;
   }
   return report.empty() ? report : report + RegistrationPreview(system);
 }

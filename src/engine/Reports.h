@@ -27,7 +27,8 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
                          bool runsAsSystem, bool* anyOn);
 
 // Every operation apply of each setting would carry out, one per line, with
-// what is there now and what apply would put there.
+// what is there now and what apply would put there; after a setting's
+// operations, its consequences, one per line.
 std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& ids);
 
 // The line that says once why settings were passed over as run as

@@ -49,6 +49,8 @@ struct SettingEntry {
   bool commandLine;
   Mechanism mechanism;
   bool revertible;  // false: apply cannot be undone (deleted key, account, installation)
+  int consequenceId;  // what stops working or changes for the user, and how to get it back
+  int effectId;       // when the change takes effect: at once, next logon, restart
 };
 
 struct CategoryEntry {
@@ -75,4 +77,6 @@ const CategoryEntry* FindCategory(SettingCategory category);
 
 bool IsCommandLineSetting(SettingId id);
 // The Messenger choice "Keine Aktion": selected at build, applies nothing.
+// True when the change waits for the next logon or a restart.
+bool TakesEffectLater(const SettingEntry& setting);
 inline bool IsNoAction(const SettingEntry& entry) { return entry.mechanism == Mechanism::kNoAction; }

@@ -4,6 +4,7 @@
 // and what it does to its outputs when it fails is what Windows does. The Windows program links
 // win32/; tests link fake/ (an in-memory Windows) or win32/ under Wine.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -98,5 +99,18 @@ bool FileExists(const char* path);
 // one (a file or a pipe), else to the console of the process that started it
 // (in its code page); false when there is neither.
 bool WriteOutput(const std::string& text);
+
+// Whether the process's token holds the local Administrators group
+// (AllocateAndInitializeSid, CheckTokenMembership); false when the check fails.
+bool IsAdministrator();
+
+// SRSetRestorePointA of srclient.dll with the event, the kind of point, the
+// sequence number (for an end) and the description. The library is loaded
+// from the system folder at each call, so the exe imports nothing of it
+// (XP Embedded has none). ERROR_SUCCESS with *newSequence set; the status's
+// error when the call returns FALSE (ERROR_INVALID_FUNCTION when it gives
+// none); the loader's error when the library or the function is missing.
+DWORD SetRestorePoint(DWORD eventType, DWORD pointType, int64_t sequence,
+                      const char* description, int64_t* newSequence);
 
 }  // namespace platform

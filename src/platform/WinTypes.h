@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
+#include <srrestoreptapi.h>
 #else
 #include <cstdint>
 
@@ -96,6 +97,15 @@ struct SHELLEXECUTEINFOA {
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_NO_SYSTEM_RESOURCES 1450L
 #define ERROR_KEY_DELETED 1018L
+#define ERROR_INVALID_FUNCTION 1L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+
+// System Restore's events and kinds of restore point (srrestoreptapi.h).
+#define BEGIN_SYSTEM_CHANGE 100
+#define END_SYSTEM_CHANGE 101
+#define MODIFY_SETTINGS 12
+#define CANCELLED_OPERATION 13
 
 #define REG_NONE 0
 #define REG_SZ 1

@@ -3,6 +3,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/Availability.h"
 #include "engine/StatusCheck.h"
+#include "engine/UpdateSource.h"
 #include "system/SystemAccess.h"
 #include "ui/TreeLooks.h"
 
@@ -35,7 +36,8 @@ void SettingsTree::BuildSettingsTree() {
 }
 
 void SettingsTree::RefreshCheckItem(const SettingEntry& setting, HTREEITEM item) {
-  int image = RefreshedCheckImage(setting, IsSettingOff(system_, setting.id), tree_.ImageOf(item));
+  int image = RefreshedCheckImage(setting, IsRecommendedHere(system_, setting),
+                                  IsSettingOff(system_, setting.id), tree_.ImageOf(item));
   tree_.SetItemImages(item, image, image);
 }
 

@@ -2,12 +2,13 @@
 
 #include "treeoptions/OptionImages.h"
 
-int RefreshedCheckImage(const SettingEntry& setting, bool off, int currentImage) {
+int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off,
+                        int currentImage) {
   if (off) return ImageCheckedDisabled;
   if (setting.expertOnly) {
     // An unlocked expert setting is chosen; a locked one stays locked, and one
     // that was off and is on again is locked again, as a fresh build shows it.
     return IsCheckEnabledImage(currentImage) ? ImageCheckedAttention : ImageUncheckedDisabled;
   }
-  return setting.recommended ? ImageCheckedAttention : ImageUnchecked;
+  return recommended ? ImageCheckedAttention : ImageUnchecked;
 }

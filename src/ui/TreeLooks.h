@@ -1,8 +1,9 @@
 #pragma once
 // How the tree shows a check setting after a status check: the image index
 // its item gets, from the catalogue's flags, whether the function is already
-// off, and the image it shows now.
+// off, and the image it shows now. Recommended: on this machine (a setting
+// that would stop its updates is not).
 
 #include "engine/SettingCatalogue.h"
 
-int RefreshedCheckImage(const SettingEntry& setting, bool off, int currentImage);
+int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off, int currentImage);

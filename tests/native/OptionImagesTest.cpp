@@ -68,9 +68,12 @@ TEST(TreeLooks, RefreshedImageOfEveryKindOfCheckSetting) {
       {0, false, ImageCheckedDisabled, ImageUncheckedDisabled},     // expert, on again: locked
       {0, true, ImageUncheckedDisabled, ImageCheckedDisabled},
   };
-  for (const Look& look : looks)
-    EXPECT_EQ(look.expected, RefreshedCheckImage(*FindSetting(look.id), look.off, look.current))
+  for (const Look& look : looks) {
+    const SettingEntry& setting = *FindSetting(look.id);
+    EXPECT_EQ(look.expected,
+              RefreshedCheckImage(setting, setting.recommended, look.off, look.current))
         << "setting " << look.id << " off " << look.off << " from " << look.current;
+  }
 }
 
 }  // namespace

@@ -209,6 +209,35 @@ TEST_F(MainCommands, ApplyThatCannotSucceedAsksAboutTheBackupAndNamesWhatFailed)
   EXPECT_EQ(std::string::npos, failed.find(LoadText(FindSetting(1)->labelId))) << failed;
 }
 
+// Asked for in the menu, the restore point frames apply; one that cannot be
+// made is a question, No by default, and No changes nothing. What takes
+// effect later is named after apply.
+TEST_F(MainCommands, RestorePointFromTheMenuFramesApplyOrAsksFirst) {
+  Open();
+  Command(ID_RESTORE_POINT);
+  fake::Machine().restoreLibraryPresent = false;
+  fake::Machine().messageBoxAnswers = {IDNO};
+  size_t before = ChangeCount();
+  Command(IDC_APPLY);
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(LoadText(IDS_RESTORE_POINT_ASK), Boxes()[0].text);
+  EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), Boxes()[0].type);
+  EXPECT_EQ(before, ChangeCount());
+  fake::Machine().restoreLibraryPresent = true;
+  Command(IDC_APPLY);
+  const auto& points = fake::Machine().restorePoints;
+  ASSERT_EQ(2u, points.size());
+  EXPECT_EQ(before, points[0].registryChangesBefore);
+  EXPECT_EQ(ChangeCount(), points[1].registryChangesBefore);
+  EXPECT_EQ(DWORD(MODIFY_SETTINGS), points[1].pointType);
+  EXPECT_EQ("0", DoReport());
+  ASSERT_EQ(2u, Boxes().size());
+  EXPECT_EQ(0u, Boxes()[1].text.find("Erst nach der nächsten Anmeldung oder einem Neustart"))
+      << Boxes()[1].text;
+  EXPECT_NE(std::string::npos, Boxes()[1].text.find(LoadText(FindSetting(21)->labelId)));
+  EXPECT_EQ(std::string::npos, Boxes()[1].text.find(LoadText(FindSetting(4)->labelId)));
+}
+
 // The common Save dialog of this thread: the one with a file-name field,
 // control 1148.
 BOOL CALLBACK FindSaveDialog(HWND hwnd, LPARAM found) {
@@ -253,7 +282,7 @@ TEST_F(MainCommands, EverythingFromTheKeyboard) {
   ApplyInFake(22);
   Open();
   ASSERT_TRUE(ArrowTo(tree_, ItemOf(23)));
-  EXPECT_EQ(LoadText(523), PaneText());
+  EXPECT_EQ(PaneOf(23), PaneText());
   // The menu's own loop reads the keys.
   WhenMenuShown([] { SendKey(VK_DOWN); SendKey(VK_RETURN); });
   TypeKey(VK_F10, true);

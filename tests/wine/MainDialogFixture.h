@@ -35,6 +35,12 @@ class MainDialogTest : public ::testing::Test {
     PumpMessages();
   }
   bool ApplyEnabled() { return IsWindowEnabled(dialog_->Item(IDC_APPLY)); }
+  // A setting's pane: its description, a blank line, what it costs.
+  static std::string PaneOf(SettingId id) {
+    const SettingEntry& setting = *FindSetting(id);
+    return LoadText(setting.descriptionId) + "\r\n\r\n" + LoadText(setting.consequenceId) +
+           "\r\n" + LoadText(setting.effectId);
+  }
   std::string PaneText() {
     char text[2048] = {};
     GetWindowTextA(dialog_->DescriptionHandle(), text, sizeof text);

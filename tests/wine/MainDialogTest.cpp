@@ -141,19 +141,27 @@ TEST_F(MainDialogTest, DescriptionPaneShowsTheHoveredItemsText) {
   MakeFullFakeSystem();
   Open();
   MoveMouseOver(tree_, ItemOf(1));
-  EXPECT_EQ(LoadText(501), PaneText());
+  EXPECT_EQ(PaneOf(1), PaneText());
   MoveMouseOver(tree_, dialog_->Settings().CategoryItem(4));
   EXPECT_EQ(LoadText(604), PaneText());
   MoveMouseOver(tree_, ItemOf(25));
-  EXPECT_EQ(LoadText(529), PaneText());
+  EXPECT_EQ(PaneOf(25), PaneText());
   EXPECT_FALSE(PaneText().empty());
+}
+
+TEST_F(MainDialogTest, WithoutAdministratorTheStartSaysOnlyOwnSettingsChange) {
+  fake::Machine().administrator = false;
+  Open();
+  ASSERT_EQ(1u, fake::Machine().messageBoxes.size());
+  EXPECT_EQ(LoadText(IDS_USER_SETTINGS_ONLY), fake::Machine().messageBoxes[0].text);
+  EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), fake::Machine().messageBoxes[0].type);
 }
 
 TEST_F(MainDialogTest, MovingFromAnItemToEmptySpaceEmptiesThePane) {
   fake::Machine().minorVersion = 0;  // a short tree, with room below it
   Open();
   MoveMouseOver(tree_, ItemOf(23));
-  EXPECT_EQ(LoadText(523), PaneText());
+  EXPECT_EQ(PaneOf(23), PaneText());
   MoveMouseTo(tree_, EmptySpace(tree_));
   EXPECT_EQ("", PaneText());
 }

@@ -230,4 +230,17 @@ bool WriteOutput(const std::string& text) {
   return true;
 }
 
+bool IsAdministrator() { return Machine().administrator; }
+
+DWORD SetRestorePoint(DWORD eventType, DWORD pointType, int64_t sequence,
+                      const char* description, int64_t* newSequence) {
+  fake::FakeMachine& machine = Machine();
+  if (!machine.restoreLibraryPresent) return ERROR_MOD_NOT_FOUND;
+  machine.restorePoints.push_back({eventType, pointType, sequence, description ? description : "",
+                                   machine.registry.Changes().size()});
+  if (machine.restorePointError != ERROR_SUCCESS) return machine.restorePointError;
+  *newSequence = eventType == BEGIN_SYSTEM_CHANGE ? machine.nextRestoreSequence++ : sequence;
+  return ERROR_SUCCESS;
+}
+
 }  // namespace platform

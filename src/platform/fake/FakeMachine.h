@@ -48,6 +48,14 @@ struct EventRecord {
   size_t strings = 1;    // how many it was given
 };
 
+struct RestorePointCall {
+  DWORD eventType;
+  DWORD pointType;
+  int64_t sequence;
+  std::string description;
+  size_t registryChangesBefore;  // how many registry changes came before the call
+};
+
 struct FakeMachine {
   FakeRegistry registry;
   FakeServices services;
@@ -78,6 +86,14 @@ struct FakeMachine {
 
   std::string systemFolder = "C:\\WINDOWS\\system32";
   std::set<std::string> files;  // full paths, in lower case
+
+  bool administrator = true;  // the token holds the Administrators group
+  // System Restore: srclient.dll there or not, and the error its call gives
+  // (ERROR_SUCCESS: it creates the point). Every call is logged.
+  bool restoreLibraryPresent = true;
+  DWORD restorePointError = ERROR_SUCCESS;
+  std::vector<RestorePointCall> restorePoints;
+  int64_t nextRestoreSequence = 41;
 
   // Launches, in order; programs not scripted start and exit with 0.
   std::vector<LaunchRecord> launches;

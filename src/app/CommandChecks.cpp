@@ -1,0 +1,68 @@
+#include "app/CommandChecks.h"
+
+#include "app/CommandLine.h"
+#include "engine/Consequences.h"
+#include "engine/SettingCatalogue.h"
+#include "engine/TextSource.h"
+#include "engine/UpdateSource.h"
+#include "platform/Platform.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kEnd[] = "\r\n";
+
+std::string Joined(const std::vector<SettingId>& ids, bool withLabels) {
+  std::string text;
+  for (SettingId id : ids) {
+    if (!text.empty()) text += ", ";
+    text += std::to_string(id);
+    const SettingEntry* setting = FindSetting(id);
+    if (withLabels && setting) text += " (" + Text(setting->labelId) + ")";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<SettingId> NumbersBeforeMistake(const std::string& tail) {
+  std::vector<SettingId> ids;
+  CommandLineReader reader(tail);
+  unsigned int number = 0;
+  while (reader.Next(&number) == CommandLineReader::Token::kNumber)
+    if (IsCommandLineSetting(number)) ids.push_back(number);
+  return ids;
+}
+
+bool HasRightsFor(const std::vector<SettingId>& ids) {
+  std::vector<UndoablePlan> plans;
+  for (SettingId id : ids) plans.push_back(PlanOf(id));
+  return HasRightsFor(plans);
+}
+
+bool HasRightsFor(const std::vector<UndoablePlan>& plans) {
+  std::string needing;
+  for (const UndoablePlan& plan : plans)
+    if (NeedsAdministrator(plan.scope)) needing += (needing.empty() ? "" : ", ") + plan.number;
+  if (needing.empty() || platform::IsAdministrator()) return true;
+  platform::WriteOutput(FormatText(IDS_NEEDS_ADMINISTRATOR, {needing}) + kEnd);
+  return false;
+}
+
+bool BeginRestorePointIfAsked(SystemAccess& system, bool asked, RestorePoint* point) {
+  if (!asked || point->Begin(system)) return true;
+  platform::WriteOutput(Text(IDS_RESTORE_POINT_MISSING) + kEnd);
+  return false;
+}
+
+void WriteTakingEffectLater(const std::vector<SettingId>& changed) {
+  std::vector<SettingId> later = TakingEffectLater(changed);
+  if (!later.empty())
+    platform::WriteOutput(FormatText(IDS_EFFECT_LATER_LINE, {Joined(later, true)}) + kEnd);
+}
+
+void WriteUpdateWarning(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  if (setting && StopsUpdatesHere(system, *setting))
+    platform::WriteOutput(Text(IDS_UPDATES_NEED_SERVICE) + kEnd);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// What a command-line run that changes the system makes sure of first, and
+// the lines it writes for that: administrator rights for machine-wide
+// settings, the restore point when asked for, which settings take effect
+// later. Lines go to the output only: a rollout without one must not stall.
+
+#include <string>
+#include <vector>
+
+#include "engine/Backup.h"
+#include "engine/Safeguards.h"
+#include "engine/SettingId.h"
+
+class SystemAccess;
+
+// The accepted numbers of the tail before its first mistyped token: what an
+// apply of it would carry out.
+std::vector<SettingId> NumbersBeforeMistake(const std::string& tail);
+
+// True when the running account may change every one of the settings (or
+// plans, for undo); else writes which of them need an administrator.
+bool HasRightsFor(const std::vector<SettingId>& ids);
+bool HasRightsFor(const std::vector<UndoablePlan>& plans);
+
+// Begins the restore point when asked for; false, with a line saying so,
+// when it is not available.
+bool BeginRestorePointIfAsked(SystemAccess& system, bool asked, RestorePoint* point);
+
+// Names those of the changed settings that take effect only after a logon
+// or a restart, on a line of their own; nothing when there are none.
+void WriteTakingEffectLater(const std::vector<SettingId>& changed);
+
+// The line why a setting would stop this machine's updates, when it would.
+void WriteUpdateWarning(SystemAccess& system, SettingId id);

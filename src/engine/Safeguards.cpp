@@ -1,0 +1,35 @@
+#include "engine/Safeguards.h"
+
+#include "engine/SettingCatalogue.h"
+#include "engine/SettingPlan.h"
+#include "platform/Platform.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+const char kRestorePointName[] = "Hushgate: before changes";
+const char kSystemRestore[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore";
+
+bool IsSystemRestoreOff(SystemAccess& system) {
+  return system.CompareRegistryValue(HKEY_LOCAL_MACHINE, kSystemRestore, "DisableSR", kKindNumber,
+                                     1, nullptr) == 1;
+}
+
+}  // namespace
+
+bool RestorePoint::Begin(SystemAccess& system) {
+  if (begun_ || IsSystemRestoreOff(system)) return begun_;
+  int64_t sequence = 0;
+  begun_ = platform::SetRestorePoint(BEGIN_SYSTEM_CHANGE, MODIFY_SETTINGS, 0, kRestorePointName,
+                                     &sequence) == ERROR_SUCCESS;
+  if (begun_) sequence_ = sequence;
+  return begun_;
+}
+
+void RestorePoint::End(bool changed) {
+  if (!begun_) return;
+  begun_ = false;
+  int64_t sequence = 0;
+  platform::SetRestorePoint(END_SYSTEM_CHANGE, changed ? MODIFY_SETTINGS : CANCELLED_OPERATION,
+                            sequence_, kRestorePointName, &sequence);
+}

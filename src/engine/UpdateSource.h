@@ -1,0 +1,19 @@
+#pragma once
+// Machines that still get updates through the Automatic Updates service:
+// from Legacy Update, from an update server set by policy, or as POSReady.
+// On them, disabling that service stops their updates, so the setting that
+// does so leaves the recommended choice there.
+
+#include "engine/SettingCatalogue.h"
+
+class SystemAccess;
+
+// True when one of the marks of such a machine is in the registry.
+bool GetsUpdatesThroughService(SystemAccess& system);
+
+// True when the setting disables the Automatic Updates service and the
+// machine gets its updates through it.
+bool StopsUpdatesHere(SystemAccess& system, const SettingEntry& setting);
+
+// The catalogue's recommendation, less what would stop this machine's updates.
+bool IsRecommendedHere(SystemAccess& system, const SettingEntry& setting);
