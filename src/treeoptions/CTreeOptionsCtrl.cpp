@@ -1,7 +1,5 @@
 #include "treeoptions/CTreeOptionsCtrl.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr UINT kActingHits =
@@ -153,8 +151,7 @@ void CTreeOptionsCtrl::OpenRevertMenuOfSelection() {
       SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
   if (!item || !owner_ || ImageOf(item) != ImageCheckedDisabled) return;
   RECT rect = {};
-  *reinterpret_cast<HTREEITEM*>(&rect) = item;
-  if (!SendMessageA(hwnd_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) return;
+  if (!TreeView_GetItemRect(hwnd_, item, &rect, TRUE)) return;
   owner_->ShowRevertMenu(POINT{rect.left, rect.bottom}, item);
 }
 
@@ -381,8 +378,7 @@ void CTreeOptionsCtrl::BeginInPlaceEdit(HTREEITEM item) {
   editedItem_ = item;
   std::string value = SplitItemValue(item);
   RECT text = {};
-  std::memcpy(&text, &item, sizeof item);  // the item goes in the rectangle it fills
-  SendMessageA(hwnd_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+  TreeView_GetItemRect(hwnd_, item, &text, TRUE);
   RECT place = {text.right + 2, text.top, 0, 0};
   HWND editor = nullptr;
   if (combo) {
