@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr DWORD kRegistrationPause = SystemAccess::kRegistrationPause;
-constexpr DWORD kMessengerPause = SystemAccess::kMessengerPause;
 const char kSupportAccount[] = "SUPPORT_388945a0";
 
 // The full path of a program in the system directory: the tool runs with
