@@ -1,5 +1,7 @@
 #include "treeoptions/CTreeOptionsCtrl.h"
 
+#include <vector>
+
 namespace {
 
 constexpr UINT kActingHits =
@@ -277,18 +279,28 @@ void CTreeOptionsCtrl::SelectRadioAt(HTREEITEM parent, int position) {
 }
 
 // Every child of the parent belongs to the group; the target is the item
-// itself, or the child at the position. The group repaints once.
+// itself, or the child at the position. A group that changes repaints once;
+// one that already looks so is left alone, since turning redraw back on
+// measures every item of the tree anew.
 void CTreeOptionsCtrl::SelectInGroup(HTREEITEM parent, HTREEITEM target, int position) {
-  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  struct Change {
+    HTREEITEM item;
+    int image;
+  };
+  std::vector<Change> changes;
   HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(
       hwnd_, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
   for (int index = 0; child; ++index) {
     bool isTarget = target ? child == target : index == position;
-    int image = RadioGroupImage(ImageOf(child), isTarget);
-    SetItemImages(child, image, image);
+    int current = ImageOf(child);
+    int image = RadioGroupImage(current, isTarget);
+    if (image != current) changes.push_back({child, image});
     child = reinterpret_cast<HTREEITEM>(
         SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)));
   }
+  if (changes.empty()) return;
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  for (const Change& change : changes) SetItemImages(change.item, change.image, change.image);
   SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
