@@ -65,8 +65,9 @@ echo "== Screenshots (fresh prefixes, German and English)"
 shots="$BUILD/screenshots"
 wineserver -k 2>/dev/null || true
 make_xp_prefix "$BUILD/wine-prefix-screens"
-# What the shipped exe's report must list, from a prefix as fresh as its own.
-wine "$WINE_EXE" /status >"$BUILD/status-fresh-prefix.txt" 2>/dev/null
+# What the shipped exe's report must list under the emulator, from a prefix
+# as fresh as its own (exit status 1: something is on).
+[ "$WINE_BITS" = 32 ] || wine "$WINE_EXE" /status >"$BUILD/status-fresh-prefix.txt" 2>/dev/null || true
 if screenshot_main_window "$shots/main-window.png" &&
    screenshot_dialog 40003 "" "$shots/about.png" &&
    screenshot_dialog 40005 "Spezial" "$shots/status-information.png" &&
@@ -106,7 +107,7 @@ if [ "$WINE_BITS" = 64 ]; then
   else
     run_emulated_32bit scripts/shipped-exe.sh "$BUILD/status-fresh-prefix.txt" 2>&1 |
       tee "$BUILD/shipped-exe.log" || true
-    ran=$(grep -c '^Passed: ' "$BUILD/shipped-exe.log")
+    ran=$(grep -c '^Passed: ' "$BUILD/shipped-exe.log" || true)
     passed=$((passed + ran))
     # A check that printed no verdict failed all the same.
     failed=$((failed + shipped_checks - ran))
