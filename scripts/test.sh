@@ -18,7 +18,14 @@ passed=0
 failed=0
 count() {  # reads a ctest log and adds up its result line
   local line
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1 || true)
+  # A ctest that could not even list its tests failed, and the run goes on
+  # to its summary.
+  if [ -z "$line" ]; then
+    echo "No test ran from $1" >&2
+    failed=$((failed + 1))
+    return 0
+  fi
   local fail total
   fail=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
   total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
