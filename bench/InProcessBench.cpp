@@ -6,11 +6,13 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "BenchRow.h"
 #include "CountingPlatform.h"
 #include "Stopwatch.h"
+#include "WindowCounts.h"
 #include "app/MainDialog.h"
 #include "engine/Apply.h"
 #include "engine/StatusCheck.h"
@@ -26,6 +28,14 @@ struct PassFigures {
   double managerOpens;  // per pass
 };
 
+void PrintWindowCounts(const char* what, const WindowCounts& counts, int passes) {
+  std::printf("%s, per pass: %.1f tree messages (%.1f item changes), %.1f redraw switches,"
+              " %.1f scroll bar updates, %.1f repaints\n",
+              what, double(counts.treeMessages) / passes, double(counts.itemSets) / passes,
+              double(counts.redrawSwitches) / passes, double(counts.scrollUpdates) / passes,
+              double(counts.repaints) / passes);
+}
+
 void PumpMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -34,16 +44,31 @@ void PumpMessages() {
   }
 }
 
-PassFigures Measure(const char* name, const std::function<void()>& pass) {
-  Counts() = SeamCounts();
+struct Measured {
   std::vector<double> times;
-  for (int i = 0; i < kPasses; ++i) {
-    Stopwatch watch;
-    pass();
-    times.push_back(watch.Milliseconds());
-  }
-  const SeamCounts& counts = Counts();
-  PassFigures figures{Median(times), double(counts.openKeyCalls) / kPasses,
+  SeamCounts counts;
+};
+
+// One pass, timed, its counts added to those of the earlier ones.
+void Pass(const std::function<void()>& pass, Measured* measured) {
+  Counts() = measured->counts;
+  Stopwatch watch;
+  pass();
+  measured->times.push_back(watch.Milliseconds());
+  measured->counts = Counts();
+}
+
+// One more pass, untimed, with its window messages counted.
+void CountedPass(const char* name, const std::function<void()>& pass) {
+  StartCounting();
+  pass();
+  StopCounting();
+  PrintWindowCounts(name, Windows(), 1);
+}
+
+PassFigures Report(const char* name, const Measured& measured) {
+  const SeamCounts& counts = measured.counts;
+  PassFigures figures{Median(measured.times), double(counts.openKeyCalls) / kPasses,
                       double(counts.managerOpenCalls) / kPasses};
   std::printf("%s, %d passes: median %.2f ms; per pass %.1f OpenKey, %.1f OpenServiceManager;"
               " left open: %d keys, %d service handles\n",
@@ -55,22 +80,56 @@ PassFigures Measure(const char* name, const std::function<void()>& pass) {
 }
 
 void BenchRefresh() {
+  // The parts of the window's start that the minimal tree dialog lacks: the
+  // description pane's library (with what it loads), then the window itself.
+  Stopwatch library;
+  char folder[MAX_PATH];
+  UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  LoadLibraryA((std::string(folder, length) + "\\riched20.dll").c_str());
+  std::printf("The description pane's library riched20.dll loaded in %.2f ms\n",
+              library.Milliseconds());
   MainDialog dialog;
+  Counts() = SeamCounts();
+  Stopwatch made;
   if (!dialog.Create(nullptr)) {
     std::printf("The main window could not be made\n");
     return;
   }
+  std::printf("Main window made (tree built and refreshed) in %.2f ms; %d OpenKey,"
+              " %d OpenServiceManager\n",
+              made.Milliseconds(), Counts().openKeyCalls, Counts().managerOpenCalls);
+  DestroyWindow(dialog.Handle());
+  MainDialog counted;
+  StartCounting();
+  counted.Create(nullptr);
+  PrintWindowCounts("Main window made (tree built and refreshed)", Windows(), 1);
+  Windows() = WindowCounts();
   PumpMessages();
-  SettingsTree& settings = dialog.Settings();
-  PassFigures refresh = Measure("RefreshSettingsTree", [&] { settings.RefreshSettingsTree(); });
+  StopCounting();
+  PrintWindowCounts("Main window first shown", Windows(), 1);
+  SettingsTree& settings = counted.Settings();
 
-  // The floor: only the status checks of the settings the tree shows.
+  // The floor: only the status checks the refresh makes, those of the
+  // settings the tree shows (the "no action" choices have none). Passes
+  // alternate, so that both see the same machine.
   std::vector<SettingId> shown;
   for (SettingId id = 0; id <= kLastSettingId; ++id)
-    if (settings.Slot(id).item) shown.push_back(id);
+    if (settings.Slot(id).item && !IsNoAction(*FindSetting(id))) shown.push_back(id);
   SystemAccess system;
-  PassFigures floor = Measure("Status checks alone", [&] {
-    for (SettingId id : shown) StatusCheck(system, id);
+  auto refreshPass = [&] { settings.RefreshSettingsTree(); };
+  auto checksPass = [&] {
+    for (SettingId id : shown) IsSettingOff(system, id);
+  };
+  Measured refreshes, checks;
+  for (int i = 0; i < kPasses; ++i) {
+    Pass(refreshPass, &refreshes);
+    Pass(checksPass, &checks);
+  }
+  PassFigures refresh = Report("RefreshSettingsTree", refreshes);
+  PassFigures floor = Report("Status checks alone", checks);
+  CountedPass("RefreshSettingsTree", [&] {
+    refreshPass();
+    PumpMessages();
   });
   std::printf("Settings with an item: %zu\n", shown.size());
 
@@ -78,7 +137,7 @@ void BenchRefresh() {
   PrintRow({"RefreshSettingsTree, ms per call", refresh.medianMs, kFloor, floor.medianMs, 2});
   PrintRow({"OpenKey per refresh", refresh.openKeys, kFloor, floor.openKeys, 0});
   PrintRow({"OpenServiceManager per refresh", refresh.managerOpens, kFloor, floor.managerOpens, 0});
-  DestroyWindow(dialog.Handle());
+  DestroyWindow(counted.Handle());
   PumpMessages();
 }
 

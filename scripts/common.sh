@@ -19,13 +19,35 @@ install_packages() {
   for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
   done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
+  local emulator=no
+  dpkg -s qemu-user 2>/dev/null | grep -q '^Version: 1:[1-9][0-9]' || emulator=yes
+  if [ ${#missing[@]} -gt 0 ] || [ $emulator = yes ]; then
+    echo "Installing: ${missing[*]}${missing[*]:+ }$([ $emulator = yes ] && echo "qemu-user (backports)")"
     $SUDO dpkg --add-architecture i386
+    add_backports
     $SUDO apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+    [ ${#missing[@]} -eq 0 ] ||
+      DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # Without the recommended qemu-user-binfmt: no global registration, the
+    # emulator serves only the private one of the Wine tier.
+    [ $emulator = no ] || DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q \
+      --no-install-recommends -t "$BACKPORTS" qemu-user || true
   fi
   generate_locales
+}
+
+# The 32-bit Wine tier needs qemu-user 10 or later (bookworm's 7.2 takes a
+# minute to start each Wine process): backports, from the same archive as the
+# system's own Debian entry.
+BACKPORTS="$(. /etc/os-release 2>/dev/null; echo "${VERSION_CODENAME:-bookworm}")-backports"
+add_backports() {
+  local lists=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources)
+  grep -qs "$BACKPORTS" "${lists[@]}" && return 0
+  local uri
+  uri=$(grep -hsoE 'https?://[^ ]+/debian/?( |$)' "${lists[@]}" | head -1 | tr -d ' ')
+  printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
+    "${uri:-http://deb.debian.org/debian}" "$BACKPORTS" /usr/share/keyrings/debian-archive-keyring.gpg |
+    $SUDO tee /etc/apt/sources.list.d/backports.sources >/dev/null
 }
 
 # Wine takes the program's interface language from LC_ALL (de_DE.UTF-8:
@@ -116,6 +138,38 @@ emulator_runs_32bit() {
   return 1
 }
 
+# The shipped exe where the kernel runs 32-bit programs only through an
+# emulator: qemu-user for i386 ELF, registered with the F flag in the
+# binfmt_misc instance of a user namespace of its own (Linux 6.7 and later),
+# never in the machine's, where other work counts on 32-bit programs failing
+# fast. The PID namespace ends every Wine process with it.
+QEMU_I386=/usr/bin/qemu-i386
+I386_ELF='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+
+run_emulated_32bit() {  # command...; 125 where no private registration can be had
+  unshare --user --map-root-user --mount --pid --fork --mount-proc bash -c '
+    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc 2>/dev/null &&
+      echo ":qemu-i386:M::$1:$2:$3:F" >/proc/sys/fs/binfmt_misc/register 2>/dev/null || exit 125
+    shift 3
+    exec "$@"' _ "$I386_ELF" "$I386_MASK" "$QEMU_I386" "$@"
+}
+
+# Why the shipped exe cannot run under the emulator here; nothing when it can.
+emulation_32bit_problem() {
+  local version
+  version=$("$QEMU_I386" --version 2>/dev/null | grep -oE 'version [0-9]+' | cut -d' ' -f2)
+  if [ -z "$version" ]; then
+    echo "qemu-user is not installed"
+  elif [ "$version" -lt 10 ]; then
+    echo "qemu-user $version is too old (Wine needs 10 or later)"
+  elif ! run_emulated_32bit true 2>/dev/null; then
+    echo "the kernel gives no private binfmt_misc instance (Linux 6.7 or later, user namespaces)"
+  elif ! run_emulated_32bit "$WINE32_LOADER" --version >/dev/null 2>&1; then
+    echo "Wine's 32-bit loader does not start under qemu"
+  fi
+}
+
 # The 64-bit copy of the program, where the Wine tier needs one; the shipped
 # exe is build_program's.
 build_wine_program() {
@@ -128,6 +182,15 @@ build_wine_program() {
 wine_width_note() {
   [ "$WINE_BITS" = 64 ] || return 0
   echo "Wine tier ran the 64-bit build ${WINE_EXE#"$ROOT"/}, not the shipped 32-bit exe, because $WINE_REASON"
+}
+
+# The 32-bit test programs that check the shipped exe under the emulator,
+# where the Wine tier runs the 64-bit copy (else build_wine_tests has them).
+build_shipped_exe_checks() {
+  [ "$WINE_BITS" = 64 ] || return 0
+  cmake -S "$ROOT" -B "$BUILD/wine" -DHUSHGATE_TIER=wine \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-posix.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD/wine" -j"$(nproc)" --target end_to_end_tests send_command
 }
 
 build_wine_tests() {
@@ -192,10 +255,13 @@ stop_xvfb() {
 # Starts hushgate.exe (the one Wine runs) with the arguments in the current
 # prefix and display, waits for its main window, and saves the window to the
 # given PNG; the program keeps running.
+SCREENSHOT_PROGRAM=""        # the process id of the last one
+WINDOW_WAIT_TENTHS=150
 screenshot_main_window() {  # png [arguments...]
   wine "$WINE_EXE" "${@:2}" >/dev/null 2>&1 &
+  SCREENSHOT_PROGRAM=$!
   local window=""
-  for _ in $(seq 150); do
+  for _ in $(seq "$WINDOW_WAIT_TENTHS"); do
     window=$(xdotool search --name '^Hushgate V3.61$' 2>/dev/null | head -1) && [ -n "$window" ] && break
     sleep 0.1
   done

@@ -1,6 +1,6 @@
 #include "treeoptions/CTreeOptionsCtrl.h"
 
-#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -153,8 +153,7 @@ void CTreeOptionsCtrl::OpenRevertMenuOfSelection() {
       SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
   if (!item || !owner_ || ImageOf(item) != ImageCheckedDisabled) return;
   RECT rect = {};
-  *reinterpret_cast<HTREEITEM*>(&rect) = item;
-  if (!SendMessageA(hwnd_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) return;
+  if (!TreeView_GetItemRect(hwnd_, item, &rect, TRUE)) return;
   owner_->ShowRevertMenu(POINT{rect.left, rect.bottom}, item);
 }
 
@@ -280,18 +279,28 @@ void CTreeOptionsCtrl::SelectRadioAt(HTREEITEM parent, int position) {
 }
 
 // Every child of the parent belongs to the group; the target is the item
-// itself, or the child at the position. The group repaints once.
+// itself, or the child at the position. A group that changes repaints once;
+// one that already looks so is left alone, since turning redraw back on
+// measures every item of the tree anew.
 void CTreeOptionsCtrl::SelectInGroup(HTREEITEM parent, HTREEITEM target, int position) {
-  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  struct Change {
+    HTREEITEM item;
+    int image;
+  };
+  std::vector<Change> changes;
   HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(
       hwnd_, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
   for (int index = 0; child; ++index) {
     bool isTarget = target ? child == target : index == position;
-    int image = RadioGroupImage(ImageOf(child), isTarget);
-    SetItemImages(child, image, image);
+    int current = ImageOf(child);
+    int image = RadioGroupImage(current, isTarget);
+    if (image != current) changes.push_back({child, image});
     child = reinterpret_cast<HTREEITEM>(
         SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)));
   }
+  if (changes.empty()) return;
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  for (const Change& change : changes) SetItemImages(change.item, change.image, change.image);
   SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -381,8 +390,7 @@ void CTreeOptionsCtrl::BeginInPlaceEdit(HTREEITEM item) {
   editedItem_ = item;
   std::string value = SplitItemValue(item);
   RECT text = {};
-  std::memcpy(&text, &item, sizeof item);  // the item goes in the rectangle it fills
-  SendMessageA(hwnd_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+  TreeView_GetItemRect(hwnd_, item, &text, TRUE);
   RECT place = {text.right + 2, text.top, 0, 0};
   HWND editor = nullptr;
   if (combo) {
