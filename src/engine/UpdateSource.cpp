@@ -32,7 +32,7 @@ bool IsOne(SystemAccess& system, const char* path, const char* name) {
 }
 
 bool IsMarked(SystemAccess& system, const UpdateSourceMark& mark) {
-  if (!mark.value) return RegistryKeyExists(HKEY_LOCAL_MACHINE, mark.path);
+  if (!mark.value) return system.RegistryKeyExists(HKEY_LOCAL_MACHINE, mark.path);
   if (mark.mustBeOne) return IsOne(system, mark.path, mark.value);
   return system.RegistryValueExists(HKEY_LOCAL_MACHINE, mark.path, mark.value);
 }

@@ -74,14 +74,14 @@ std::string RegisterSource(SystemAccess& system, const EventMessageSource& chose
   const std::string named = ReadText(system, kEventSourceKey, "EventMessageFile");
   if (Lower(named) == Lower(chosen.file)) return std::string();
   // Without the log's own key there is no log to register with.
-  if (!RegistryKeyExists(HKEY_LOCAL_MACHINE, kApplicationLog) ||
-      !CreateRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey))
+  if (!system.RegistryKeyExists(HKEY_LOCAL_MACHINE, kApplicationLog) ||
+      !system.CreateRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey))
     return std::string();
   std::vector<NamedValue> values(2);
   values[0] = {"EventMessageFile", REG_EXPAND_SZ, TextBytes(chosen.file)};
   values[1] = {"TypesSupported", REG_DWORD, {7, 0, 0, 0}};
-  return WriteRegistryValues(HKEY_LOCAL_MACHINE, kEventSourceKey, KEY_WRITE, values) ? named
-                                                                                    : std::string();
+  return system.WriteRegistryValues(HKEY_LOCAL_MACHINE, kEventSourceKey, values) ? named
+                                                                                : std::string();
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ long long LeadingNumber(const std::string& text) {
 TimeServerList ReadTimeServers() {
   TimeServerList list;
   std::vector<NamedValue> values;
-  if (!ReadRegistryValues(HKEY_LOCAL_MACHINE, kServers, &values)) return list;
+  SystemAccess system;
+  if (!system.ReadRegistryValues(HKEY_LOCAL_MACHINE, kServers, &values)) return list;
   long long currentNumber = 0;
   for (const NamedValue& value : values) {
     std::string text = TextUpToZero(value.data);
@@ -70,13 +71,14 @@ int NextServerNumber(const std::vector<TimeServer>& servers) {
 // Each key is opened once for the values that go into it, in their order.
 bool ApplyTimeServer(const TimeServer& server) {
   const std::vector<TimeServerWrite> writes = TimeServerWrites(server.number, server.host);
+  SystemAccess system;
   bool written = true;
   for (size_t first = 0; first < writes.size();) {
     std::vector<NamedValue> values;
     size_t next = first;
     for (; next < writes.size() && writes[next].path == writes[first].path; ++next)
       values.push_back(writes[next].value);
-    written &= WriteRegistryValues(HKEY_LOCAL_MACHINE, writes[first].path, KEY_WRITE, values);
+    written &= system.WriteRegistryValues(HKEY_LOCAL_MACHINE, writes[first].path, values);
     first = next;
   }
   return written;
