@@ -1,5 +1,5 @@
 // The built exe carries every German text of the string table exactly: read
-// back from its resources, converted from UTF-16 to Windows-1252 and
+// back as windres decompiles its resources, converted to Windows-1252 and
 // compared with the texts the program must show, which german-texts.txt
 // holds.
 
@@ -35,10 +35,7 @@ std::map<unsigned, std::string> ExpectedTexts() {
 class StringTable : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::string error;
-    auto image = exe::ReadExe(HUSHGATE_EXE, "", error);
-    ASSERT_TRUE(image) << error;
-    table_ = exe::FirstStrings(image->resources);
+    table_ = exe::Strings(exe::Decompiled(HUSHGATE_EXE), exe::kGerman);
     expected_ = ExpectedTexts();
     ASSERT_GT(expected_.size(), 100u) << "cannot read " << GERMAN_TEXTS;
   }
