@@ -38,14 +38,6 @@ class ResourceLanguages : public ::testing::Test {
       if (std::regex_match(resource.header, texts)) resources_.push_back(resource);
     ASSERT_FALSE(resources_.empty()) << "windres could not read " << HUSHGATE_EXE;
   }
-  // The resources of a language in the order windres writes them, which
-  // is the same for both.
-  static std::vector<Resource> In(int language) {
-    std::vector<Resource> found;
-    for (const Resource& resource : resources_)
-      if (resource.language == language) found.push_back(resource);
-    return found;
-  }
   static const Resource* Find(const std::string& dialog, int language) {
     for (const Resource& resource : resources_)
       if (resource.language == language && resource.header.rfind(dialog + " DIALOGEX", 0) == 0)
@@ -65,8 +57,12 @@ TEST_F(ResourceLanguages, TextsComeInGermanAndEnglishOnly) {
 }
 
 TEST_F(ResourceLanguages, EveryGermanTextHasAnEnglishOneWithTheSamePlaceholders) {
-  std::vector<Resource> german = In(kGerman);
-  std::vector<Resource> english = In(kEnglish);
+  // In the order windres writes them, which is the same for both.
+  std::vector<Resource> german, english;
+  for (const Resource& resource : resources_) {
+    if (resource.language == kGerman) german.push_back(resource);
+    if (resource.language == kEnglish) english.push_back(resource);
+  }
   ASSERT_FALSE(german.empty());
   ASSERT_EQ(german.size(), english.size()) << "resources without a counterpart";
   for (size_t r = 0; r < german.size(); ++r) {
