@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -55,11 +54,6 @@ std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // An import by ordinal when the thunk says so, else by the name it points to.
@@ -116,28 +110,24 @@ void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase
   if (image.format.empty()) throw ReadError("objdump names no file format");
 }
 
-// The loaded sections' bytes by address: objdump -h tells where in the file
-// each section's contents lie.
+// The loaded sections' bytes by address, as objdump -s dumps them in rows of
+// up to 16: " 401000 5589e583 ec18c704 24000000 00e8d6ff  U.......$.......".
 class Memory {
  public:
-  Memory(const std::string& path, const std::string& sectionTable) : file_(FileBytes(path)) {
-    // "  0 .text  00029ea4  00401000  00401000  00000400  2**2": size, address,
-    // load address, file offset. Sections without contents lie at offset 0.
-    static const std::regex row("\\s*\\d+ \\S+\\s+([0-9a-f]+)\\s+([0-9a-f]+)\\s+[0-9a-f]+\\s+([0-9a-f]+)\\s.*");
-    std::smatch match;
-    for (const std::string& line : Lines(sectionTable))
-      if (std::regex_match(line, match, row) && std::stoul(match[3], nullptr, 16) != 0)
-        sections_.push_back({std::stoul(match[2], nullptr, 16), std::stoul(match[1], nullptr, 16),
-                             std::stoul(match[3], nullptr, 16)});
+  explicit Memory(const std::string& path) {
+    for (const std::string& line : Lines(Run(HUSHGATE_OBJDUMP " -s " + Quoted(path)))) {
+      const size_t end = line.find(' ', 1);
+      if (line.size() < 2 || line[0] != ' ' || end == std::string::npos) continue;
+      std::string& row = rows_[std::stoull(line.substr(1, end - 1), nullptr, 16)];
+      for (size_t at = end; at + 1 < std::min(line.size(), end + 36); ++at)
+        if (line[at] != ' ') row.push_back(static_cast<char>(std::stoi(line.substr(at++, 2), nullptr, 16)));
+    }
   }
 
   uint8_t Byte(uint64_t address) const {
-    for (const Section& section : sections_) {
-      const uint64_t at = section.offset + (address - section.address);
-      if (address >= section.address && address - section.address < section.size &&
-          at < file_.size())
-        return static_cast<uint8_t>(file_[at]);
-    }
+    auto row = rows_.upper_bound(address);
+    if (row != rows_.begin() && address - (--row)->first < row->second.size())
+      return static_cast<uint8_t>(row->second[address - row->first]);
     throw ReadError("address " + std::to_string(address) + " is in no section's contents");
   }
   uint32_t U32(uint64_t address) const {
@@ -155,11 +145,7 @@ class Memory {
   }
 
  private:
-  struct Section {
-    uint64_t address, size, offset;
-  };
-  std::string file_;
-  std::vector<Section> sections_;
+  std::map<uint64_t, std::string> rows_;
 };
 
 // Each delay-load descriptor the link map places: attributes, DLL name,
@@ -177,7 +163,7 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
       descriptors.push_back(static_cast<uint32_t>(std::stoul(match[1], nullptr, 16)));
   if (descriptors.empty()) return;
 
-  const Memory memory(path, Run(HUSHGATE_OBJDUMP " -h " + Quoted(path)));
+  const Memory memory(path);
   for (uint32_t descriptor : descriptors) {
     const uint32_t attributes = memory.U32(descriptor);
     // Old descriptors hold addresses instead of RVAs.
