@@ -36,6 +36,7 @@ class StringTable : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     table_ = exe::Strings(exe::Decompiled(HUSHGATE_EXE), exe::kGerman);
+    ASSERT_FALSE(table_.empty()) << "windres could not read " << HUSHGATE_EXE;
     expected_ = ExpectedTexts();
     ASSERT_GT(expected_.size(), 100u) << "cannot read " << GERMAN_TEXTS;
   }
