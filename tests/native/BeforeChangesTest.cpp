@@ -22,8 +22,8 @@ namespace {
 const char kErrorReporting[] = "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting";
 
 TEST(SettingCosts, EverySettingTellsWhatItCostsAndWhenInBothLanguages) {
-  const auto german = exe::FirstStrings(exe::ReadResourceFile(GERMAN_STRINGS_RES));
-  const auto english = exe::FirstStrings(exe::ReadResourceFile(ENGLISH_STRINGS_RES));
+  const auto german = exe::Strings(exe::Decompiled(GERMAN_STRINGS_RES), exe::kGerman);
+  const auto english = exe::Strings(exe::Decompiled(ENGLISH_STRINGS_RES), exe::kEnglish);
   std::map<int, SettingId> usedBy;
   for (const SettingEntry& setting : AllSettings()) {
     EXPECT_TRUE(usedBy.emplace(setting.consequenceId, setting.id).second)

@@ -4,16 +4,12 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <stdexcept>
 
 #include <iconv.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #ifndef HUSHGATE_OBJDUMP
 #define HUSHGATE_OBJDUMP "i686-w64-mingw32-objdump"
@@ -60,11 +56,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // An import by ordinal when the thunk says so, else by the name it points to.
 template <class Name>
 Import Entry(const std::string& dll, uint32_t thunk, Name name, bool delayLoaded) {
@@ -78,14 +69,12 @@ Import Entry(const std::string& dll, uint32_t thunk, Name name, bool delayLoaded
 }
 
 // The header fields and the import directory, as objdump -p prints them.
-void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase,
-                        bool& hasResources) {
+void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase) {
   static const std::regex format("file format (\\S+)");
   static const std::regex base("ImageBase\\s+([0-9a-fA-F]+)");
   static const std::regex majorVersion("MajorSubsystemVersion\\s+(\\d+)");
   static const std::regex minorVersion("MinorSubsystemVersion\\s+(\\d+)");
   static const std::regex subsystem("Subsystem\\s+([0-9a-fA-F]+)\\s.*");
-  static const std::regex resourceDirectory("Entry 2 [0-9a-fA-F]+ ([0-9a-fA-F]+) Resource Directory.*");
   static const std::regex dllName("\\tDLL Name: (.+)");
   // "\t71e0\t   18  GetTickCount64", or "\t80000011\t   17  <none>" for an ordinal.
   static const std::regex entry("\\t([0-9a-fA-F]+)\\t\\s*(\\d+)\\s+(\\S+).*");
@@ -101,8 +90,6 @@ void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase
       image.majorSubsystemVersion = static_cast<uint16_t>(std::stoul(match[1]));
     } else if (std::regex_match(line, match, minorVersion)) {
       image.minorSubsystemVersion = static_cast<uint16_t>(std::stoul(match[1]));
-    } else if (std::regex_match(line, match, resourceDirectory)) {
-      hasResources = std::stoul(match[1], nullptr, 16) != 0;
     } else if (std::regex_match(line, match, subsystem)) {
       image.subsystem = static_cast<uint16_t>(std::stoul(match[1], nullptr, 16));
     } else if (line.rfind("PE File Base Relocations", 0) == 0) {
@@ -123,28 +110,24 @@ void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase
   if (image.format.empty()) throw ReadError("objdump names no file format");
 }
 
-// The loaded sections' bytes by address: objdump -h tells where in the file
-// each section's contents lie.
+// The loaded sections' bytes by address, as objdump -s dumps them in rows of
+// up to 16: " 401000 5589e583 ec18c704 24000000 00e8d6ff  U.......$.......".
 class Memory {
  public:
-  Memory(const std::string& path, const std::string& sectionTable) : file_(FileBytes(path)) {
-    // "  0 .text  00029ea4  00401000  00401000  00000400  2**2": size, address,
-    // load address, file offset. Sections without contents lie at offset 0.
-    static const std::regex row("\\s*\\d+ \\S+\\s+([0-9a-f]+)\\s+([0-9a-f]+)\\s+[0-9a-f]+\\s+([0-9a-f]+)\\s.*");
-    std::smatch match;
-    for (const std::string& line : Lines(sectionTable))
-      if (std::regex_match(line, match, row) && std::stoul(match[3], nullptr, 16) != 0)
-        sections_.push_back({std::stoul(match[2], nullptr, 16), std::stoul(match[1], nullptr, 16),
-                             std::stoul(match[3], nullptr, 16)});
+  explicit Memory(const std::string& path) {
+    for (const std::string& line : Lines(Run(HUSHGATE_OBJDUMP " -s " + Quoted(path)))) {
+      const size_t end = line.find(' ', 1);
+      if (line.size() < 2 || line[0] != ' ' || end == std::string::npos) continue;
+      std::string& row = rows_[std::stoull(line.substr(1, end - 1), nullptr, 16)];
+      for (size_t at = end; at + 1 < std::min(line.size(), end + 36); ++at)
+        if (line[at] != ' ') row.push_back(static_cast<char>(std::stoi(line.substr(at++, 2), nullptr, 16)));
+    }
   }
 
   uint8_t Byte(uint64_t address) const {
-    for (const Section& section : sections_) {
-      const uint64_t at = section.offset + (address - section.address);
-      if (address >= section.address && address - section.address < section.size &&
-          at < file_.size())
-        return static_cast<uint8_t>(file_[at]);
-    }
+    auto row = rows_.upper_bound(address);
+    if (row != rows_.begin() && address - (--row)->first < row->second.size())
+      return static_cast<uint8_t>(row->second[address - row->first]);
     throw ReadError("address " + std::to_string(address) + " is in no section's contents");
   }
   uint32_t U32(uint64_t address) const {
@@ -162,11 +145,7 @@ class Memory {
   }
 
  private:
-  struct Section {
-    uint64_t address, size, offset;
-  };
-  std::string file_;
-  std::vector<Section> sections_;
+  std::map<uint64_t, std::string> rows_;
 };
 
 // Each delay-load descriptor the link map places: attributes, DLL name,
@@ -184,7 +163,7 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
       descriptors.push_back(static_cast<uint32_t>(std::stoul(match[1], nullptr, 16)));
   if (descriptors.empty()) return;
 
-  const Memory memory(path, Run(HUSHGATE_OBJDUMP " -h " + Quoted(path)));
+  const Memory memory(path);
   for (uint32_t descriptor : descriptors) {
     const uint32_t attributes = memory.U32(descriptor);
     // Old descriptors hold addresses instead of RVAs.
@@ -204,46 +183,6 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
   }
 }
 
-// A .res file as windres writes it: entries of a header (data size, header
-// size, type and name each 0xFFFF plus a number or a UTF-16 string, then
-// version, flags, language and two more fields) and the data, each 4-aligned.
-std::vector<Resource> ReadResources(const std::string& res) {
-  std::vector<Resource> resources;
-  auto u16 = [&](size_t at) -> uint32_t {
-    if (at + 2 > res.size()) throw ReadError("resource file cut short");
-    return static_cast<uint8_t>(res[at]) | static_cast<uint8_t>(res[at + 1]) << 8;
-  };
-  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
-  // A number, or 0 for a name given as a string.
-  auto nameOrId = [&](size_t& at) -> uint32_t {
-    if (u16(at) == 0xFFFF) {
-      at += 4;
-      return u16(at - 2);
-    }
-    while (u16(at) != 0) at += 2;
-    at += 2;
-    return 0;
-  };
-  for (size_t at = 0; at < res.size();) {
-    const uint32_t dataSize = u32(at);
-    const uint32_t headerSize = u32(at + 4);
-    size_t field = at + 8;
-    Resource resource;
-    resource.type = nameOrId(field);
-    resource.id = nameOrId(field);
-    field = (field + 3) & ~size_t{3};
-    resource.language = u16(field + 6);
-    const size_t data = at + headerSize;
-    if (headerSize < 32 || data > res.size() || dataSize > res.size() - data)
-      throw ReadError("resource entry past the end of the file");
-    resource.data.assign(res.begin() + data, res.begin() + data + dataSize);
-    // The file starts with an empty entry that only marks it as 32-bit.
-    if (dataSize != 0 || resource.type != 0) resources.push_back(std::move(resource));
-    at = (data + dataSize + 3) & ~size_t{3};
-  }
-  return resources;
-}
-
 // UTF-16 text as Windows-1252 bytes, or a note when it does not fit.
 std::string ToWindows1252(const std::u16string& text) {
   iconv_t converter = iconv_open("CP1252", "UTF-16LE");
@@ -260,24 +199,6 @@ std::string ToWindows1252(const std::u16string& text) {
   return output;
 }
 
-// windres writes a .res file only to a file it can seek in.
-std::string DecompiledResources(const std::string& path) {
-  char name[] = "/tmp/hushgate-resources-XXXXXX.res";
-  const int file = mkstemps(name, 4);
-  if (file < 0) throw ReadError("cannot make a temporary file");
-  close(file);
-  std::string res;
-  try {
-    Run(HUSHGATE_WINDRES " -i " + Quoted(path) + " -O res -o " + Quoted(name));
-    res = FileBytes(name);
-  } catch (...) {
-    unlink(name);
-    throw;
-  }
-  unlink(name);
-  return res;
-}
-
 }  // namespace
 
 std::string Import::Name() const {
@@ -289,11 +210,8 @@ std::optional<Exe> ReadExe(const std::string& path, const std::string& linkMap,
   try {
     Exe image;
     uint32_t imageBase = 0;
-    bool hasResources = false;
-    ReadPrivateHeaders(Run(HUSHGATE_OBJDUMP " -p " + Quoted(path)), image, imageBase, hasResources);
+    ReadPrivateHeaders(Run(HUSHGATE_OBJDUMP " -p " + Quoted(path)), image, imageBase);
     ReadDelayImports(path, linkMap, imageBase, image);
-    // windres fails on an exe without resources.
-    if (hasResources) image.resources = ReadResources(DecompiledResources(path));
     return image;
   } catch (const std::exception& e) {
     error = e.what();
@@ -301,43 +219,78 @@ std::optional<Exe> ReadExe(const std::string& path, const std::string& linkMap,
   }
 }
 
-std::vector<Resource> ReadResourceFile(const std::string& path) {
+std::vector<Resource> Decompiled(const std::string& path) {
+  static const std::regex language("LANGUAGE (\\d+), (\\d+)");
+  static const std::regex header("(\\d+ (MENU|DIALOGEX|VERSIONINFO|24)|STRINGTABLE)\\b.*");
+  std::vector<Resource> resources;
+  std::string script;
   try {
-    return ReadResources(FileBytes(path));
+    script = Run(HUSHGATE_WINDRES " -i " + Quoted(path) + " -O rc");
   } catch (const std::exception&) {
-    return {};
+    return resources;
   }
-}
-
-// Each string block n holds the strings 16 (n - 1) to 16 n - 1, each a
-// length followed by that many UTF-16 units.
-std::map<unsigned, std::string> FirstStrings(const std::vector<Resource>& resources) {
-  constexpr uint32_t kStringBlock = 6;
-  std::map<unsigned, std::string> table;
-  std::set<uint32_t> seen;
-  for (const Resource& resource : resources) {
-    if (resource.type != kStringBlock || resource.id == 0 || !seen.insert(resource.id).second)
-      continue;
-    const std::vector<uint8_t>& data = resource.data;
-    size_t at = 0;
-    for (unsigned i = 0; i < 16 && at + 2 <= data.size(); ++i) {
-      size_t length = data[at] | data[at + 1] << 8;
-      at += 2;
-      if (at + 2 * length > data.size()) break;
-      std::u16string text;
-      for (size_t k = 0; k < length; ++k, at += 2) text.push_back(char16_t(data[at] | data[at + 1] << 8));
-      if (length) table[(resource.id - 1) * 16 + i] = ToWindows1252(text);
+  // windres names a language only where it changes.
+  int current = 0;
+  bool inside = false;
+  std::smatch match;
+  for (const std::string& line : Lines(script)) {
+    if (std::regex_match(line, match, language)) {
+      current = std::stoi(match[1]) | std::stoi(match[2]) << 10;
+    } else if (!inside && std::regex_match(line, header)) {
+      resources.push_back({current, line, {}});
+      inside = true;
+    } else if (inside) {
+      inside = line != "END";
+      resources.back().lines.push_back(line);
     }
   }
-  return table;
+  return resources;
 }
 
-std::string DecompiledScript(const std::string& path) {
-  try {
-    return Run(HUSHGATE_WINDRES " -i " + Quoted(path) + " -O rc");
-  } catch (const std::exception&) {
-    return std::string();
+std::vector<std::string> Texts(const std::string& line, std::string* layout) {
+  static const std::regex quoted("L?\"((?:[^\"]|\"\")*)\"");
+  std::vector<std::string> texts;
+  for (auto it = std::sregex_iterator(line.begin(), line.end(), quoted);
+       it != std::sregex_iterator(); ++it)
+    texts.push_back((*it)[1]);
+  if (layout) *layout = std::regex_replace(line, quoted, "\"\"");
+  return texts;
+}
+
+// windres writes a character outside printable ASCII as \a to \v, as three
+// octal digits below 256, else as \x and four hex digits.
+std::string Unquoted(const std::string& text) {
+  static const std::string escapes = "abfnrtv", controls = "\a\b\f\n\r\t\v";
+  std::u16string units;
+  for (size_t at = 0; at < text.size(); ++at) {
+    char c = text[at];
+    if (c == '"') {
+      ++at;  // "" is one quote
+    } else if (c == '\\' && at + 1 < text.size()) {
+      c = text[++at];
+      const bool hex = c == 'x', octal = c >= '0' && c <= '7';
+      if (hex || octal) {
+        units += char16_t(std::stoul(text.substr(at + hex, hex ? 4 : 3), nullptr, hex ? 16 : 8));
+        at += hex ? 4 : 2;
+        continue;
+      }
+      if (escapes.find(c) != std::string::npos) c = controls[escapes.find(c)];
+    }
+    units += char16_t(static_cast<unsigned char>(c));
   }
+  return ToWindows1252(units);
+}
+
+// "  8, L\"Explorer: Remote-Desktop-Unterst\\374tzung ausschalten\""
+std::map<unsigned, std::string> Strings(const std::vector<Resource>& resources, int language) {
+  static const std::regex entry("\\s*(\\d+), L?\"(.*)\"");
+  std::map<unsigned, std::string> table;
+  std::smatch match;
+  for (const Resource& resource : resources)
+    if (resource.language == language && resource.header.rfind("STRINGTABLE", 0) == 0)
+      for (const std::string& line : resource.lines)
+        if (std::regex_match(line, match, entry)) table[std::stoul(match[1])] = Unquoted(match[2]);
+  return table;
 }
 
 }  // namespace exe

@@ -1,7 +1,7 @@
 #pragma once
 // What the tests check of a 32-bit Windows exe and its resources, read with
-// the cross binutils the build installs: objdump for the headers, the import
-// tables and the section table, windres for the resources.
+// the cross binutils the build installs: objdump for the headers and the
+// import tables, windres for the resources.
 
 #include <cstdint>
 #include <map>
@@ -22,15 +22,6 @@ struct Import {
   std::string Name() const;
 };
 
-// One resource: type, numeric name and language. Entries named by a string
-// carry id 0.
-struct Resource {
-  uint32_t type = 0;
-  uint32_t id = 0;
-  uint32_t language = 0;
-  std::vector<uint8_t> data;
-};
-
 struct Exe {
   std::string format;  // objdump's name for it: "pei-i386" for a 32-bit x86 image
   uint16_t majorSubsystemVersion = 0;
@@ -38,7 +29,6 @@ struct Exe {
   uint16_t subsystem = 0;
   // The import directory first, then the delay-loaded ones.
   std::vector<Import> imports;
-  std::vector<Resource> resources;
 };
 
 constexpr uint16_t kSubsystemWindowsGui = 2;
@@ -50,16 +40,32 @@ constexpr uint16_t kSubsystemWindowsGui = 2;
 std::optional<Exe> ReadExe(const std::string& path, const std::string& linkMap,
                            std::string& error);
 
-// The resources of a .res file as windres writes it; none when unreadable.
-std::vector<Resource> ReadResourceFile(const std::string& path);
+// The tags Windows itself picks by: German under the neutral sublanguage,
+// English under U.S. English.
+constexpr int kGerman = 0x0007;
+constexpr int kEnglish = 0x0409;
 
-// The texts of the string tables by number, in Windows-1252. windres writes
-// the languages of a resource in ascending order but not their ids: the
-// first block of each number is taken, the German one (0x0007) where there
-// is an English one (0x0409) too.
-std::map<unsigned, std::string> FirstStrings(const std::vector<Resource>& resources);
+// A menu, dialog, string table block, version record or manifest as windres
+// decompiles it: its language, its first line ("243 MENU", "STRINGTABLE",
+// "1 24 /* RT_MANIFEST */") and its lines to the END.
+struct Resource {
+  int language;
+  std::string header;
+  std::vector<std::string> lines;
+};
 
-// The resource script windres decompiles from the exe; empty when it fails.
-std::string DecompiledScript(const std::string& path);
+// Those resources of an exe or a .res file, in windres's order; none when
+// windres cannot read it.
+std::vector<Resource> Decompiled(const std::string& path);
+
+// The quoted texts of a line as windres writes them (with "" for a quote and
+// C escapes), and the line with each of them emptied.
+std::vector<std::string> Texts(const std::string& line, std::string* layout = nullptr);
+
+// Such a text in Windows-1252, or a note when it does not fit.
+std::string Unquoted(const std::string& text);
+
+// The texts of a language's string tables by number, in Windows-1252.
+std::map<unsigned, std::string> Strings(const std::vector<Resource>& resources, int language);
 
 }  // namespace exe

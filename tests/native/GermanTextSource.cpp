@@ -12,7 +12,7 @@ namespace {
 
 std::string GermanText(int id) {
   static const std::map<unsigned, std::string> kTable =
-      exe::FirstStrings(exe::ReadResourceFile(GERMAN_STRINGS_RES));
+      exe::Strings(exe::Decompiled(GERMAN_STRINGS_RES), exe::kGerman);
   auto found = kTable.find(id);
   return found == kTable.end() ? std::string() : found->second;
 }

@@ -8,7 +8,6 @@
 
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,51 +15,10 @@
 
 namespace {
 
-// The tags Windows itself picks by: German under the neutral sublanguage,
-// English under U.S. English.
-constexpr int kGerman = 0x0007;
-constexpr int kEnglish = 0x0409;
-
-struct Resource {
-  int language;
-  std::string header;  // "243 MENU", "202 DIALOGEX 0, 0, 286, 249", "STRINGTABLE"
-  std::vector<std::string> lines;
-};
-
-// The menus, dialogs and string tables, each from its first line to the END
-// in the first column; windres names a language only where it changes.
-std::vector<Resource> TextResources(const std::string& script) {
-  static const std::regex language("LANGUAGE (\\d+), (\\d+)");
-  static const std::regex header("(\\d+ (MENU|DIALOGEX)|STRINGTABLE)\\b.*");
-  std::vector<Resource> resources;
-  int current = 0;
-  bool inside = false;
-  std::istringstream in(script);
-  std::smatch match;
-  for (std::string line; std::getline(in, line);) {
-    if (std::regex_match(line, match, language)) {
-      current = std::stoi(match[1]) | std::stoi(match[2]) << 10;
-    } else if (!inside && std::regex_match(line, header)) {
-      resources.push_back({current, line, {}});
-      inside = true;
-    } else if (inside) {
-      inside = line != "END";
-      resources.back().lines.push_back(line);
-    }
-  }
-  return resources;
-}
-
-// The quoted texts of a line, and the line with each of them emptied.
-std::vector<std::string> Texts(const std::string& line, std::string* layout = nullptr) {
-  static const std::regex quoted("L?\"((?:[^\"]|\"\")*)\"");
-  std::vector<std::string> texts;
-  for (auto it = std::sregex_iterator(line.begin(), line.end(), quoted);
-       it != std::sregex_iterator(); ++it)
-    texts.push_back((*it)[1]);
-  if (layout) *layout = std::regex_replace(line, quoted, "\"\"");
-  return texts;
-}
+using exe::kEnglish;
+using exe::kGerman;
+using exe::Resource;
+using exe::Texts;
 
 // printf-style conversions. No flags: "20% der" is a percentage, not "% d".
 std::vector<std::string> Placeholders(const std::string& text) {
@@ -75,17 +33,10 @@ std::vector<std::string> Placeholders(const std::string& text) {
 class ResourceLanguages : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::string script = exe::DecompiledScript(HUSHGATE_EXE);
-    ASSERT_FALSE(script.empty()) << "windres could not read " << HUSHGATE_EXE;
-    resources_ = TextResources(script);
-  }
-  // The resources of a language in the order windres writes them, which
-  // is the same for both.
-  static std::vector<Resource> In(int language) {
-    std::vector<Resource> found;
-    for (const Resource& resource : resources_)
-      if (resource.language == language) found.push_back(resource);
-    return found;
+    static const std::regex texts("\\d+ (MENU|DIALOGEX)\\b.*|STRINGTABLE\\b.*");
+    for (const Resource& resource : exe::Decompiled(HUSHGATE_EXE))
+      if (std::regex_match(resource.header, texts)) resources_.push_back(resource);
+    ASSERT_FALSE(resources_.empty()) << "windres could not read " << HUSHGATE_EXE;
   }
   static const Resource* Find(const std::string& dialog, int language) {
     for (const Resource& resource : resources_)
@@ -106,8 +57,12 @@ TEST_F(ResourceLanguages, TextsComeInGermanAndEnglishOnly) {
 }
 
 TEST_F(ResourceLanguages, EveryGermanTextHasAnEnglishOneWithTheSamePlaceholders) {
-  std::vector<Resource> german = In(kGerman);
-  std::vector<Resource> english = In(kEnglish);
+  // In the order windres writes them, which is the same for both.
+  std::vector<Resource> german, english;
+  for (const Resource& resource : resources_) {
+    if (resource.language == kGerman) german.push_back(resource);
+    if (resource.language == kEnglish) english.push_back(resource);
+  }
   ASSERT_FALSE(german.empty());
   ASSERT_EQ(german.size(), english.size()) << "resources without a counterpart";
   for (size_t r = 0; r < german.size(); ++r) {
