@@ -2,7 +2,6 @@
 
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
-#include "platform/Platform.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -20,9 +19,12 @@ bool IsSystemRestoreOff(SystemAccess& system) {
 bool RestorePoint::Begin(SystemAccess& system) {
   if (begun_ || IsSystemRestoreOff(system)) return begun_;
   int64_t sequence = 0;
-  begun_ = platform::SetRestorePoint(BEGIN_SYSTEM_CHANGE, MODIFY_SETTINGS, 0, kRestorePointName,
-                                     &sequence) == ERROR_SUCCESS;
-  if (begun_) sequence_ = sequence;
+  begun_ = system.SetRestorePoint(BEGIN_SYSTEM_CHANGE, MODIFY_SETTINGS, 0, kRestorePointName,
+                                  &sequence) == ERROR_SUCCESS;
+  if (begun_) {
+    sequence_ = sequence;
+    system_ = &system;
+  }
   return begun_;
 }
 
@@ -30,6 +32,6 @@ void RestorePoint::End(bool changed) {
   if (!begun_) return;
   begun_ = false;
   int64_t sequence = 0;
-  platform::SetRestorePoint(END_SYSTEM_CHANGE, changed ? MODIFY_SETTINGS : CANCELLED_OPERATION,
-                            sequence_, kRestorePointName, &sequence);
+  system_->SetRestorePoint(END_SYSTEM_CHANGE, changed ? MODIFY_SETTINGS : CANCELLED_OPERATION,
+                           sequence_, kRestorePointName, &sequence);
 }

@@ -32,5 +32,6 @@ class RestorePoint {
 
  private:
   bool begun_ = false;
+  SystemAccess* system_ = nullptr;  // the one it was begun through
   int64_t sequence_ = 0;
 };

@@ -220,6 +220,11 @@ bool SystemAccess::DeleteRegistryTree(HKEY root, const char* path) {
   return Walk::Delete(*this, root, path, 0);
 }
 
+DWORD SystemAccess::SetRestorePoint(DWORD eventType, DWORD pointType, int64_t sequence,
+                                    const char* name, int64_t* newSequence) {
+  return platform::SetRestorePoint(eventType, pointType, sequence, name, newSequence);
+}
+
 std::string SystemAccess::UserName() { return platform::UserName(); }
 std::string SystemAccess::ComputerName() { return platform::ComputerName(); }
 std::string SystemAccess::LocalTimeText() { return platform::LocalTimeText(); }

@@ -3,6 +3,7 @@
 // call opens what it needs and closes it before it returns.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,11 @@ class SystemAccess {
   // The system root as a proper text ending within its 128 bytes.
   bool ReadSystemRoot(std::string* root);
   bool IsWindowsXp();
+
+  // A System Restore point (SRSetRestorePointA, loaded when called): the
+  // Win32 error code, ERROR_SUCCESS when it was set.
+  DWORD SetRestorePoint(DWORD eventType, DWORD pointType, int64_t sequence, const char* name,
+                        int64_t* newSequence);
 
   // Who runs the program, on which computer, and the local date and time as
   // "YYYY-MM-DD hh:mm:ss": what backups, reports and the event log record.
