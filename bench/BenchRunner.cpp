@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kCommandLineRuns = 15;
-constexpr int kWindowRuns = 7;
+constexpr int kWindowRuns = 15;
 constexpr int kTreeId = 1048;
 constexpr DWORD kWindowTimeoutMs = 30000;
 // Lets the window paint before its memory is read.

@@ -120,6 +120,8 @@ void BenchRefresh() {
   SystemAccess system;
   auto refreshPass = [&] { settings.RefreshSettingsTree(); };
   auto checksPass = [&] {
+    // One manager for them all, as the refresh has.
+    ServiceControl::SharedManager oneManager(system.Services());
     for (SettingId id : shown) {
       IsRecommendedHere(system, *FindSetting(id));
       IsSettingOff(system, id);

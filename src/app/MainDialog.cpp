@@ -69,9 +69,12 @@ BOOL MainDialog::OnInitDialog() {
   SetMenu(Handle(), mainMenu_);
   SetWindowTextA(Handle(), ProductTitle().c_str());
   tree_.SetOwner(this);
-  settings_.BuildSettingsTree();
-  if (HTREEITEM mediaPlayer = settings_.CategoryItem(0)) tree_.SelectTreeItem(mediaPlayer);
-  settings_.RefreshSettingsTree();
+  {
+    ServiceControl::SharedManager oneManagerForBoth(system_.Services());
+    settings_.BuildSettingsTree();
+    if (HTREEITEM mediaPlayer = settings_.CategoryItem(0)) tree_.SelectTreeItem(mediaPlayer);
+    settings_.RefreshSettingsTree();
+  }
   EnableApplyButton(true);
   // Known before any change: without the rights, machine-wide settings fail.
   // A message, since the tree's first focus sets the pane.

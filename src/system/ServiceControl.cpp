@@ -22,19 +22,28 @@ class ServiceHandle {
   SC_HANDLE handle_ = nullptr;
 };
 
+}  // namespace
+
 // The manager and one service, opened with full access; members close in
-// reverse order, the service before the manager.
+// reverse order, the service before the manager. The shared manager, when
+// there is one, is used and left open.
 struct OpenedService {
-  ServiceHandle manager;
+  ServiceHandle ownManager;
   ServiceHandle service;
 
-  bool Open(const char* name) {
-    return platform::OpenServiceManager(SC_MANAGER_ALL_ACCESS, manager.Receive()) ==
-               ERROR_SUCCESS &&
-           platform::OpenServiceHandle(manager.Get(), name, SERVICE_ALL_ACCESS,
-                                       service.Receive()) == ERROR_SUCCESS;
+  bool Open(ServiceControl& control, const char* name) {
+    SC_HANDLE manager = control.sharedManager_;
+    if (!manager) {
+      SC_HANDLE* into = control.sharing_ > 0 ? &control.sharedManager_ : ownManager.Receive();
+      if (platform::OpenServiceManager(SC_MANAGER_ALL_ACCESS, into) != ERROR_SUCCESS) return false;
+      manager = *into;
+    }
+    return platform::OpenServiceHandle(manager, name, SERVICE_ALL_ACCESS, service.Receive()) ==
+           ERROR_SUCCESS;
   }
 };
+
+namespace {
 
 // A service's configuration record with the texts that follow it, in a buffer
 // made of records (so aligned for one) and as large as the manager says.
@@ -67,10 +76,17 @@ class ServiceConfiguration {
 
 }  // namespace
 
+ServiceControl::SharedManager::~SharedManager() {
+  if (--services_.sharing_ == 0 && services_.sharedManager_) {
+    platform::CloseService(services_.sharedManager_);
+    services_.sharedManager_ = nullptr;
+  }
+}
+
 DWORD ServiceControl::GetServiceStartType(const char* serviceName) {
   OpenedService opened;
   ServiceConfiguration configuration;
-  if (!opened.Open(serviceName) || !configuration.Query(opened.service.Get()))
+  if (!opened.Open(*this, serviceName) || !configuration.Query(opened.service.Get()))
     return kStartTypeUnavailable;
   return configuration.Record().dwStartType;
 }
@@ -81,7 +97,7 @@ bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceNam
   // The query tells whether the service can be reached; its record is not
   // written back, since the ANSI texts would replace every character outside
   // the code page in the display name and program path.
-  if (!opened.Open(serviceName) || !configuration.Query(opened.service.Get())) return false;
+  if (!opened.Open(*this, serviceName) || !configuration.Query(opened.service.Get())) return false;
   return platform::ChangeServiceConfiguration(opened.service.Get(), SERVICE_NO_CHANGE, startType,
                                               SERVICE_NO_CHANGE, nullptr, nullptr, nullptr,
                                               nullptr, nullptr, nullptr) == ERROR_SUCCESS;
@@ -89,14 +105,14 @@ bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceNam
 
 bool ServiceControl::StartServiceByName(const char* serviceName) {
   OpenedService opened;
-  return opened.Open(serviceName) &&
+  return opened.Open(*this, serviceName) &&
          platform::StartServiceRequest(opened.service.Get()) == ERROR_SUCCESS;
 }
 
 bool ServiceControl::StopServiceByName(const char* serviceName) {
   OpenedService opened;
   SERVICE_STATUS status = {};
-  return opened.Open(serviceName) &&
+  return opened.Open(*this, serviceName) &&
          platform::SendServiceControl(opened.service.Get(), SERVICE_CONTROL_STOP, &status) ==
              ERROR_SUCCESS;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The four service operations. No state: each call opens the service control
-// manager and the service afresh and closes both before it returns.
+// The four service operations. Each opens the service control manager and the
+// service and closes both before it returns, unless a SharedManager is alive:
+// then they share the one manager it opened on first use.
 
 #include "platform/WinTypes.h"
 
@@ -10,6 +11,24 @@ constexpr DWORD kStartTypeUnavailable = 5;
 
 class ServiceControl {
  public:
+  // While one lives, the operations share one manager, closed when the last
+  // one ends. Under Wine each open of the manager is a round trip to another
+  // process, and building or refreshing the tree asks several services in a
+  // row.
+  class SharedManager {
+   public:
+    explicit SharedManager(ServiceControl& services) : services_(services) { ++services_.sharing_; }
+    ~SharedManager();
+    SharedManager(const SharedManager&) = delete;
+    SharedManager& operator=(const SharedManager&) = delete;
+
+   private:
+    ServiceControl& services_;
+  };
+
+  ServiceControl() = default;
+  ServiceControl(const ServiceControl&) = delete;
+  ServiceControl& operator=(const ServiceControl&) = delete;
   virtual ~ServiceControl() = default;
 
   DWORD GetServiceStartType(const char* serviceName);
@@ -17,4 +36,9 @@ class ServiceControl {
   bool SetServiceStartType(DWORD startType, const char* serviceName);
   bool StartServiceByName(const char* serviceName);
   bool StopServiceByName(const char* serviceName);
+
+ private:
+  friend struct OpenedService;
+  int sharing_ = 0;
+  SC_HANDLE sharedManager_ = nullptr;
 };

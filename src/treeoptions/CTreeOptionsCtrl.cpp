@@ -197,6 +197,8 @@ LRESULT CTreeOptionsCtrl::OnMouseMove(WPARAM wParam, LPARAM lParam) {
 
 int CTreeOptionsCtrl::ImageOf(HTREEITEM item) const {
   if (!item) return -1;
+  auto known = itemImages_.find(item);
+  if (known != itemImages_.end()) return known->second.first;
   TVITEMA tv = {};
   tv.mask = TVIF_HANDLE | TVIF_IMAGE;
   tv.hItem = item;
@@ -204,31 +206,36 @@ int CTreeOptionsCtrl::ImageOf(HTREEITEM item) const {
   return tv.iImage;
 }
 
+// An item that already shows these pictures is left alone: every change
+// makes the tree measure and repaint the item.
 bool CTreeOptionsCtrl::SetItemImages(HTREEITEM item, int image, int selectedImage) {
+  if (!item) return false;
+  auto known = itemImages_.find(item);
+  if (known != itemImages_.end() && known->second == std::make_pair(image, selectedImage))
+    return true;
   TVITEMA tv = {};
   tv.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
   tv.hItem = item;
   tv.iImage = image;
   tv.iSelectedImage = selectedImage;
-  return item && SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) != 0;
+  if (!SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return false;
+  itemImages_[item] = {image, selectedImage};
+  return true;
 }
 
 HTREEITEM CTreeOptionsCtrl::InsertItem(const char* text, int image, HTREEITEM parent) {
   TVINSERTSTRUCTA insert = {};
   insert.hParent = parent ? parent : TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
-  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  // Item data 0 marks an ordinary item; a nonzero one names an in-place editor.
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
   insert.item.pszText = const_cast<char*>(text);
   insert.item.iImage = image;
   insert.item.iSelectedImage = image;
+  insert.item.lParam = 0;
   HTREEITEM item = reinterpret_cast<HTREEITEM>(
       SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-  // Item data 0 marks an ordinary item; a nonzero one names an in-place editor.
-  TVITEMA data = {};
-  data.mask = TVIF_HANDLE | TVIF_PARAM;
-  data.hItem = item;
-  data.lParam = 0;
-  if (item) SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  if (item) itemImages_[item] = {image, image};
   return item;
 }
 
@@ -237,9 +244,7 @@ HTREEITEM CTreeOptionsCtrl::AddCategoryItem(const char* text, int image, HTREEIT
 }
 
 HTREEITEM CTreeOptionsCtrl::AddCheckItem(const char* text, HTREEITEM parent, bool checked) {
-  HTREEITEM item = InsertItem(text, ImageUnchecked, parent);
-  SetChecked(item, checked);
-  return item;
+  return InsertItem(text, CheckedImage(checked), parent);
 }
 
 HTREEITEM CTreeOptionsCtrl::AddRadioItem(const char* text, HTREEITEM parent, bool selected) {
@@ -251,6 +256,7 @@ HTREEITEM CTreeOptionsCtrl::AddRadioItem(const char* text, HTREEITEM parent, boo
 void CTreeOptionsCtrl::DeleteAllItems() {
   SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   hoverItem_ = nullptr;
+  itemImages_.clear();
 }
 
 void CTreeOptionsCtrl::SetChecked(HTREEITEM item, bool checked) {

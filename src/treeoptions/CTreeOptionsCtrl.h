@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "treeoptions/CTreeOptionsEditors.h"
 #include "treeoptions/OptionImages.h"
@@ -100,4 +102,8 @@ class CTreeOptionsCtrl {
   std::unique_ptr<CTreeOptionsCombo> combo_;
   std::unique_ptr<CTreeOptionsEdit> edit_;
   HTREEITEM editedItem_ = nullptr;
+  // Each item's image and selected image as this control set them; only it
+  // sets them. Under Wine every message to the tree is a round trip to the
+  // server, and a refresh asks every item's picture.
+  std::map<HTREEITEM, std::pair<int, int>> itemImages_;
 };

@@ -12,6 +12,7 @@ SettingsTree::SettingsTree(CTreeOptionsCtrl& tree, SystemAccess& system, TextLoa
     : tree_(tree), system_(system), loadText_(loadText), owner_(owner) {}
 
 void SettingsTree::BuildSettingsTree() {
+  ServiceControl::SharedManager oneManager(system_.Services());
   tree_.DeleteAllItems();
   for (SettingSlot& slot : slots_) slot = SettingSlot();
   for (HTREEITEM& item : categories_) item = nullptr;
@@ -54,6 +55,7 @@ void SettingsTree::RefreshRadioItem(const SettingEntry& setting, HTREEITEM item)
 }
 
 void SettingsTree::RefreshSettingsTree() {
+  ServiceControl::SharedManager oneManager(system_.Services());
   for (const SettingEntry& setting : AllSettings()) {
     HTREEITEM item = slots_[setting.id].item;
     if (!item || IsNoAction(setting)) continue;

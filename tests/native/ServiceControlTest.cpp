@@ -99,6 +99,35 @@ TEST_F(ServiceControlTest, EveryOperationOpensTheManagerAfresh) {
   EXPECT_EQ(4, Services().managerOpens);
 }
 
+TEST_F(ServiceControlTest, ASharedManagerIsOpenedOnceAndClosedByTheLastSharer) {
+  Services().Add("Svc", Configured(SERVICE_AUTO_START, false));
+  {
+    ServiceControl::SharedManager outer(control_);
+    {
+      ServiceControl::SharedManager inner(control_);
+      EXPECT_EQ(2u, control_.GetServiceStartType("Svc"));
+      EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Missing"));
+      EXPECT_TRUE(control_.SetServiceStartType(SERVICE_DISABLED, "Svc"));
+    }
+    EXPECT_EQ(4u, control_.GetServiceStartType("Svc"));
+    EXPECT_EQ(1, Services().managerOpens);
+    EXPECT_EQ(1u, Services().OpenHandleCount()) << "the manager stays open for the outer one";
+  }
+  EXPECT_EQ(0u, Services().OpenHandleCount());
+  control_.GetServiceStartType("Svc");
+  EXPECT_EQ(0u, Services().OpenHandleCount());
+  // A manager that cannot be opened is asked again, and nothing is left open.
+  Services().refuseManager = true;
+  {
+    ServiceControl::SharedManager shared(control_);
+    EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Svc"));
+    Services().refuseManager = false;
+    EXPECT_EQ(4u, control_.GetServiceStartType("Svc"));
+  }
+  EXPECT_EQ(0u, Services().OpenHandleCount());
+  EXPECT_EQ(0, Services().BadHandleUses());
+}
+
 TEST_F(ServiceControlTest, InstalledMeansTheConfigurationCanBeRead) {
   SystemAccess system;
   Services().Add("Disabled", Configured(SERVICE_DISABLED, false));
