@@ -1,5 +1,6 @@
 #include "treeoptions/CTreeOptionsCtrl.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -7,56 +8,84 @@ namespace {
 constexpr UINT kActingHits =
     TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
-constexpr UINT_PTR kSubclassId = 1;
 constexpr int kEditorId = 100;
 const char kValueSeparator[] = ": ";
 constexpr size_t kItemTextCapacity = 1024;
+
+// The controls attached to a tree. Their windows are subclassed by replacing
+// the window procedure, and a procedure finds its control here: comctl32's
+// SetWindowSubclass looks its data up in a window property twice per
+// message, and under Wine each lookup is a round trip to the server.
+std::vector<CTreeOptionsCtrl*>& AttachedControls() {
+  static std::vector<CTreeOptionsCtrl*> controls;
+  return controls;
+}
+
+WNDPROC Subclass(HWND window, WNDPROC procedure) {
+  return reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
 
 }  // namespace
 
 CTreeOptionsCtrl::~CTreeOptionsCtrl() {
   DestroyInPlaceEditor();
-  if (parent_) RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
+  if (parent_) Subclass(parent_, parentPrevious_);
   if (hwnd_) {
-    RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+    Subclass(hwnd_, treePrevious_);
     SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
   }
+  std::vector<CTreeOptionsCtrl*>& controls = AttachedControls();
+  controls.erase(std::remove(controls.begin(), controls.end(), this), controls.end());
   if (images_) ImageList_Destroy(images_);
 }
 
 bool CTreeOptionsCtrl::Attach(HWND tree, int imageStripId) {
-  if (!tree || !SetWindowSubclass(tree, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-    return false;
+  if (!tree || hwnd_) return false;
+  AttachedControls().push_back(this);
   hwnd_ = tree;
+  treePrevious_ = Subclass(tree, TreeProc);
+  if (!treePrevious_) {
+    hwnd_ = nullptr;
+    AttachedControls().pop_back();
+    return false;
+  }
   // The tree's selection changes reach its parent; the control watches them
   // there, so that value items open their editors whoever the owner is.
   parent_ = GetParent(tree);
-  if (parent_ &&
-      !SetWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this),
-                         reinterpret_cast<DWORD_PTR>(this)))
-    parent_ = nullptr;
+  if (parent_ && !(parentPrevious_ = Subclass(parent_, ParentProc))) parent_ = nullptr;
   images_ = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(imageStripId),
                                  16, 1, kMaskColour, IMAGE_BITMAP, 0);
   SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
   return true;
 }
 
-LRESULT CALLBACK CTreeOptionsCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-  auto* control = reinterpret_cast<CTreeOptionsCtrl*>(self);
+CTreeOptionsCtrl* CTreeOptionsCtrl::ControlOf(HWND window, bool parent) {
+  for (CTreeOptionsCtrl* control : AttachedControls())
+    if ((parent ? control->parent_ : control->hwnd_) == window) return control;
+  return nullptr;
+}
+
+LRESULT CALLBACK CTreeOptionsCtrl::TreeProc(HWND hwnd, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  CTreeOptionsCtrl* control = ControlOf(hwnd, false);
+  if (!control) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    WNDPROC previous = control->treePrevious_;
+    Subclass(hwnd, previous);
     control->hwnd_ = nullptr;
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(previous, hwnd, message, wParam, lParam);
   }
   return control->WindowProc(message, wParam, lParam);
 }
 
 LRESULT CALLBACK CTreeOptionsCtrl::ParentProc(HWND hwnd, UINT message, WPARAM wParam,
-                                              LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
-  auto* control = reinterpret_cast<CTreeOptionsCtrl*>(self);
+                                              LPARAM lParam) {
+  CTreeOptionsCtrl* control = ControlOf(hwnd, true);
+  if (!control) return DefWindowProcW(hwnd, message, wParam, lParam);
+  WNDPROC previous = control->parentPrevious_;
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, ParentProc, id);
+    Subclass(hwnd, previous);
     control->parent_ = nullptr;
   } else if (message == WM_NOTIFY) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -73,11 +102,11 @@ LRESULT CALLBACK CTreeOptionsCtrl::ParentProc(HWND hwnd, UINT message, WPARAM wP
       return 0;
     }
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return CallWindowProcW(previous, hwnd, message, wParam, lParam);
 }
 
 LRESULT CTreeOptionsCtrl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(hwnd_, message, wParam, lParam);
+  return CallWindowProcW(treePrevious_, hwnd_, message, wParam, lParam);
 }
 
 LRESULT CTreeOptionsCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -74,10 +74,9 @@ class CTreeOptionsCtrl {
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR self);
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self);
+  static CTreeOptionsCtrl* ControlOf(HWND window, bool parent);
+  static LRESULT CALLBACK TreeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   HTREEITEM HitTest(LPARAM point, UINT* flags) const;
   HTREEITEM InsertItem(const char* text, int image, HTREEITEM parent);
   void SelectInGroup(HTREEITEM parent, HTREEITEM target, int position);
@@ -99,6 +98,8 @@ class CTreeOptionsCtrl {
   HTREEITEM hoverItem_ = nullptr;
   HIMAGELIST images_ = nullptr;
   HWND parent_ = nullptr;
+  WNDPROC treePrevious_ = nullptr;
+  WNDPROC parentPrevious_ = nullptr;
   std::unique_ptr<CTreeOptionsCombo> combo_;
   std::unique_ptr<CTreeOptionsEdit> edit_;
   HTREEITEM editedItem_ = nullptr;
