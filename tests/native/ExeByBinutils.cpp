@@ -9,8 +9,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <iconv.h>
-
 #ifndef HUSHGATE_OBJDUMP
 #define HUSHGATE_OBJDUMP "i686-w64-mingw32-objdump"
 #endif
@@ -59,39 +57,31 @@ std::vector<std::string> Lines(const std::string& text) {
 // An import by ordinal when the thunk says so, else by the name it points to.
 template <class Name>
 Import Entry(const std::string& dll, uint32_t thunk, Name name, bool delayLoaded) {
-  Import import;
-  import.dll = dll;
-  import.delayLoaded = delayLoaded;
-  import.byOrdinal = (thunk & kOrdinalFlag) != 0;
-  if (import.byOrdinal) import.ordinal = static_cast<uint16_t>(thunk);
-  else import.function = name();
-  return import;
+  const bool byOrdinal = (thunk & kOrdinalFlag) != 0;
+  return {dll, byOrdinal ? "#" + std::to_string(thunk & 0xFFFF) : name(), delayLoaded};
 }
 
 // The header fields and the import directory, as objdump -p prints them.
-void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase) {
+void ReadPrivateHeaders(const std::string& text, Exe& image, unsigned& imageBase) {
   static const std::regex format("file format (\\S+)");
-  static const std::regex base("ImageBase\\s+([0-9a-fA-F]+)");
-  static const std::regex majorVersion("MajorSubsystemVersion\\s+(\\d+)");
-  static const std::regex minorVersion("MinorSubsystemVersion\\s+(\\d+)");
-  static const std::regex subsystem("Subsystem\\s+([0-9a-fA-F]+)\\s.*");
+  static const std::regex field("(\\w+)\\s+([0-9a-fA-F]+)\\b.*");
   static const std::regex dllName("\\tDLL Name: (.+)");
   // "\t71e0\t   18  GetTickCount64", or "\t80000011\t   17  <none>" for an ordinal.
   static const std::regex entry("\\t([0-9a-fA-F]+)\\t\\s*(\\d+)\\s+(\\S+).*");
+  const std::map<std::string, std::pair<unsigned*, int>> fields = {
+      {"ImageBase", {&imageBase, 16}},
+      {"MajorSubsystemVersion", {&image.majorSubsystemVersion, 10}},
+      {"MinorSubsystemVersion", {&image.minorSubsystemVersion, 10}},
+      {"Subsystem", {&image.subsystem, 16}}};
   std::smatch match;
   bool inImports = false;
-  Import current;
+  std::string dll;
   for (const std::string& line : Lines(text)) {
     if (std::regex_search(line, match, format)) {
       image.format = match[1];
-    } else if (std::regex_match(line, match, base)) {
-      imageBase = static_cast<uint32_t>(std::stoul(match[1], nullptr, 16));
-    } else if (std::regex_match(line, match, majorVersion)) {
-      image.majorSubsystemVersion = static_cast<uint16_t>(std::stoul(match[1]));
-    } else if (std::regex_match(line, match, minorVersion)) {
-      image.minorSubsystemVersion = static_cast<uint16_t>(std::stoul(match[1]));
-    } else if (std::regex_match(line, match, subsystem)) {
-      image.subsystem = static_cast<uint16_t>(std::stoul(match[1], nullptr, 16));
+    } else if (std::regex_match(line, match, field) && fields.count(match[1])) {
+      const auto& [into, base] = fields.at(match[1]);
+      *into = static_cast<unsigned>(std::stoul(match[2], nullptr, base));
     } else if (line.rfind("PE File Base Relocations", 0) == 0) {
       break;  // thousands of lines, none read here
     } else if (line.rfind("The Import Tables", 0) == 0) {
@@ -99,12 +89,10 @@ void ReadPrivateHeaders(const std::string& text, Exe& image, uint32_t& imageBase
     } else if (inImports && !line.empty() && !std::isspace(static_cast<unsigned char>(line[0]))) {
       inImports = false;  // the next table begins
     } else if (inImports && std::regex_match(line, match, dllName)) {
-      current = Import();
-      current.dll = Lower(match[1]);
-    } else if (inImports && !current.dll.empty() &&
-               std::regex_match(line, match, entry)) {
+      dll = Lower(match[1]);
+    } else if (inImports && !dll.empty() && std::regex_match(line, match, entry)) {
       const uint32_t thunk = static_cast<uint32_t>(std::stoul(match[1], nullptr, 16));
-      image.imports.push_back(Entry(current.dll, thunk, [&] { return match[3].str(); }, false));
+      image.imports.push_back(Entry(dll, thunk, [&] { return match[3].str(); }, false));
     }
   }
   if (image.format.empty()) throw ReadError("objdump names no file format");
@@ -150,7 +138,7 @@ class Memory {
 
 // Each delay-load descriptor the link map places: attributes, DLL name,
 // module handle, address table, name table, then three fields not read here.
-void ReadDelayImports(const std::string& path, const std::string& linkMap, uint32_t imageBase,
+void ReadDelayImports(const std::string& path, const std::string& linkMap, unsigned imageBase,
                       Exe& image) {
   std::ifstream map(linkMap);
   if (!map) return;
@@ -176,40 +164,27 @@ void ReadDelayImports(const std::string& path, const std::string& linkMap, uint3
       if (thunk == 0) break;
       // The name lies past a two-byte hint.
       Import import = Entry(dll, thunk, [&] { return memory.String(base + thunk + 2); }, true);
-      if (!import.byOrdinal && import.function.empty())
+      if (import.function.empty())
         throw ReadError("empty delay-load import name");
       image.imports.push_back(import);
     }
   }
 }
 
-// UTF-16 text as Windows-1252 bytes, or a note when it does not fit.
-std::string ToWindows1252(const std::u16string& text) {
-  iconv_t converter = iconv_open("CP1252", "UTF-16LE");
-  std::string input(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-  std::string output(text.size() * 2 + 1, '\0');
-  char* in = &input[0];
-  char* out = &output[0];
-  size_t inLeft = input.size();
-  size_t outLeft = output.size();
-  size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-  iconv_close(converter);
-  if (result == size_t(-1)) return "<not representable in Windows-1252>";
-  output.resize(output.size() - outLeft);
-  return output;
-}
+// Windows-1252's bytes 0x80 to 0x9F by the characters they stand for; 0
+// where the byte stands for none.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 }  // namespace
-
-std::string Import::Name() const {
-  return dll + "!" + (byOrdinal ? "#" + std::to_string(ordinal) : function);
-}
 
 std::optional<Exe> ReadExe(const std::string& path, const std::string& linkMap,
                            std::string& error) {
   try {
     Exe image;
-    uint32_t imageBase = 0;
+    unsigned imageBase = 0;
     ReadPrivateHeaders(Run(HUSHGATE_OBJDUMP " -p " + Quoted(path)), image, imageBase);
     ReadDelayImports(path, linkMap, imageBase, image);
     return image;
@@ -261,24 +236,30 @@ std::vector<std::string> Texts(const std::string& line, std::string* layout) {
 // octal digits below 256, else as \x and four hex digits.
 std::string Unquoted(const std::string& text) {
   static const std::string escapes = "abfnrtv", controls = "\a\b\f\n\r\t\v";
-  std::u16string units;
+  std::string bytes;
   for (size_t at = 0; at < text.size(); ++at) {
-    char c = text[at];
+    char16_t c = static_cast<unsigned char>(text[at]);
     if (c == '"') {
       ++at;  // "" is one quote
     } else if (c == '\\' && at + 1 < text.size()) {
-      c = text[++at];
+      c = static_cast<unsigned char>(text[++at]);
       const bool hex = c == 'x', octal = c >= '0' && c <= '7';
       if (hex || octal) {
-        units += char16_t(std::stoul(text.substr(at + hex, hex ? 4 : 3), nullptr, hex ? 16 : 8));
+        c = char16_t(std::stoul(text.substr(at + hex, hex ? 4 : 3), nullptr, hex ? 16 : 8));
         at += hex ? 4 : 2;
-        continue;
+      } else if (escapes.find(char(c)) != std::string::npos) {
+        c = controls[escapes.find(char(c))];
       }
-      if (escapes.find(c) != std::string::npos) c = controls[escapes.find(c)];
     }
-    units += char16_t(static_cast<unsigned char>(c));
+    // Above Latin-1, or a control character whose byte Windows-1252 gives to another.
+    if ((c >= 0x80 && c < 0xA0) || c > 0xFF) {
+      const char16_t* high = std::find(kWindows1252High, kWindows1252High + 32, c);
+      if (high == kWindows1252High + 32) return "<not representable in Windows-1252>";
+      c = char16_t(0x80 + (high - kWindows1252High));
+    }
+    bytes += char(c);
   }
-  return ToWindows1252(units);
+  return bytes;
 }
 
 // "  8, L\"Explorer: Remote-Desktop-Unterst\\374tzung ausschalten\""

@@ -13,25 +13,24 @@ namespace exe {
 
 struct Import {
   std::string dll;       // lower case, since Windows matches DLL names without regard to case
-  std::string function;  // empty when imported by ordinal
-  uint16_t ordinal = 0;
-  bool byOrdinal = false;
+  std::string function;  // "#17" for an import by ordinal 17
   bool delayLoaded = false;
 
-  // "kernel32.dll!CreateFileA", or "comctl32.dll!#17" for an ordinal.
-  std::string Name() const;
+  bool ByOrdinal() const { return function.rfind('#', 0) == 0; }
+  // "kernel32.dll!CreateFileA", or "comctl32.dll!#17".
+  std::string Name() const { return dll + "!" + function; }
 };
 
 struct Exe {
   std::string format;  // objdump's name for it: "pei-i386" for a 32-bit x86 image
-  uint16_t majorSubsystemVersion = 0;
-  uint16_t minorSubsystemVersion = 0;
-  uint16_t subsystem = 0;
+  unsigned majorSubsystemVersion = 0;
+  unsigned minorSubsystemVersion = 0;
+  unsigned subsystem = 0;
   // The import directory first, then the delay-loaded ones.
   std::vector<Import> imports;
 };
 
-constexpr uint16_t kSubsystemWindowsGui = 2;
+constexpr unsigned kSubsystemWindowsGui = 2;
 
 // Reads the exe. GNU ld leaves the delay-load directory of the header empty
 // for dlltool's delay-load libraries, so their descriptors are found through

@@ -69,13 +69,16 @@ TEST_F(ReleaseResources, ManifestKeepsToWhatXpsLoaderAccepts) {
 TEST_F(ReleaseResources, VersionRecordNamesTheProductAndVersion) {
   ASSERT_FALSE(version_.empty()) << "no version record 1";
   EXPECT_EQ(1, std::count(version_.begin(), version_.end(), " FILEVERSION 3, 61, 0, 0"));
-  // Its fixed part, once in the file: signature, struct version 1.0 (windres
-  // takes 0 too), file version 3.61.0.0.
+  // Its fixed part, once, right after the record's key: 52 bytes of value,
+  // "VS_VERSION_INFO" in UTF-16, padding; then the signature, struct version
+  // 1.0 (windres takes 0 too) and file version 3.61.0.0.
   std::ifstream in(HUSHGATE_EXE, std::ios::binary);
   const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  const std::string fixedInfo("\xBD\x04\xEF\xFE\x00\x00\x01\x00\x3D\x00\x03\x00\x00\x00\x00\x00", 16);
-  EXPECT_NE(std::string::npos, file.find(fixedInfo));
-  EXPECT_EQ(file.rfind(fixedInfo), file.find(fixedInfo));
+  std::string record("\x34\x00\x00\x00", 4);
+  for (char c : std::string("VS_VERSION_INFO", 16)) record += std::string{c, '\0'};
+  record += std::string("\0\0\xBD\x04\xEF\xFE\x00\x00\x01\x00\x3D\x00\x03\x00\x00\x00\x00\x00", 18);
+  EXPECT_NE(std::string::npos, file.find(record));
+  EXPECT_EQ(file.rfind(record), file.find(record));
   // Each language's block says the same.
   EXPECT_EQ(std::vector<std::string>(2, "Hushgate"), Values("ProductName"));
   EXPECT_EQ(std::vector<std::string>(2, "3.61"), Values("ProductVersion"));

@@ -51,7 +51,7 @@ std::vector<std::string> FindNonXpImports(const std::vector<exe::Import>& import
       found.push_back(name + " (DLL not on XP)");
     } else if (coveredDlls.count(import.dll) == 0) {
       continue;
-    } else if (import.byOrdinal) {
+    } else if (import.ByOrdinal()) {
       // The lists hold names only, so an ordinal cannot be vouched for.
       found.push_back(name + " (ordinal import)");
     } else if (newerThanXp.count(name) != 0) {
@@ -141,14 +141,8 @@ TEST_F(XpImportCheck, ReportsEveryKindOfNonXpImport) {
        {"kernel32.dll!CreateFileA", "kernel32.dll!GetTickCount64",
         "kernel32.dll!NoSuchFunctionAnywhere", "msvcrt.dll!malloc", "comctl32.dll!#17",
         "ntdll.dll!RtlGetVersion", "shlwapi.dll!#437", "api-ms-win-core-synch-l1-2-0.dll!Sleep",
-        "ucrtbase.dll!malloc", "kernelbase.dll!CreateFileW"}) {
-    exe::Import import;
-    import.dll = name.substr(0, name.find('!'));
-    import.function = name.substr(name.find('!') + 1);
-    import.byOrdinal = import.function[0] == '#';
-    if (import.byOrdinal) import.ordinal = static_cast<uint16_t>(std::stoi(import.function.substr(1)));
-    imports.push_back(import);
-  }
+        "ucrtbase.dll!malloc", "kernelbase.dll!CreateFileW"})
+    imports.push_back({name.substr(0, name.find('!')), name.substr(name.find('!') + 1)});
   EXPECT_EQ(FindNonXpImports(imports, availableOnXp_, newerThanXp_),
             (std::vector<std::string>{
                 "kernel32.dll!GetTickCount64 (newer than XP)",
