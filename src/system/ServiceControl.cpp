@@ -77,21 +77,26 @@ class ServiceConfiguration {
 }  // namespace
 
 ServiceControl::SharedManager::~SharedManager() {
-  if (--services_.sharing_ == 0 && services_.sharedManager_) {
-    platform::CloseService(services_.sharedManager_);
-    services_.sharedManager_ = nullptr;
-  }
+  if (--services_.sharing_ > 0) return;
+  services_.knownStartTypes_.clear();
+  if (services_.sharedManager_) platform::CloseService(services_.sharedManager_);
+  services_.sharedManager_ = nullptr;
 }
 
 DWORD ServiceControl::GetServiceStartType(const char* serviceName) {
+  auto known = knownStartTypes_.find(serviceName);
+  if (known != knownStartTypes_.end()) return known->second;
   OpenedService opened;
   ServiceConfiguration configuration;
-  if (!opened.Open(*this, serviceName) || !configuration.Query(opened.service.Get()))
-    return kStartTypeUnavailable;
-  return configuration.Record().dwStartType;
+  DWORD startType = opened.Open(*this, serviceName) && configuration.Query(opened.service.Get())
+                        ? configuration.Record().dwStartType
+                        : kStartTypeUnavailable;
+  if (sharing_ > 0) knownStartTypes_[serviceName] = startType;
+  return startType;
 }
 
 bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceName) {
+  knownStartTypes_.erase(serviceName);
   OpenedService opened;
   ServiceConfiguration configuration;
   // The query tells whether the service can be reached; its record is not

@@ -1,7 +1,11 @@
 #pragma once
 // The four service operations. Each opens the service control manager and the
 // service and closes both before it returns, unless a SharedManager is alive:
-// then they share the one manager it opened on first use.
+// then they share the one manager it opened on first use, and each service's
+// start type is asked once.
+
+#include <map>
+#include <string>
 
 #include "platform/WinTypes.h"
 
@@ -12,9 +16,9 @@ constexpr DWORD kStartTypeUnavailable = 5;
 class ServiceControl {
  public:
   // While one lives, the operations share one manager, closed when the last
-  // one ends. Under Wine each open of the manager is a round trip to another
-  // process, and building or refreshing the tree asks several services in a
-  // row.
+  // one ends, and a start type read is remembered until it is set. Under
+  // Wine each call is a round trip to another process, and building and
+  // refreshing the tree ask the same services in a row.
   class SharedManager {
    public:
     explicit SharedManager(ServiceControl& services) : services_(services) { ++services_.sharing_; }
@@ -41,4 +45,5 @@ class ServiceControl {
   friend struct OpenedService;
   int sharing_ = 0;
   SC_HANDLE sharedManager_ = nullptr;
+  std::map<std::string, DWORD> knownStartTypes_;
 };

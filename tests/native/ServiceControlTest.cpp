@@ -101,6 +101,7 @@ TEST_F(ServiceControlTest, EveryOperationOpensTheManagerAfresh) {
 
 TEST_F(ServiceControlTest, ASharedManagerIsOpenedOnceAndClosedByTheLastSharer) {
   Services().Add("Svc", Configured(SERVICE_AUTO_START, false));
+  Services().Add("Other", Configured(SERVICE_DEMAND_START, false));
   {
     ServiceControl::SharedManager outer(control_);
     {
@@ -109,12 +110,14 @@ TEST_F(ServiceControlTest, ASharedManagerIsOpenedOnceAndClosedByTheLastSharer) {
       EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Missing"));
       EXPECT_TRUE(control_.SetServiceStartType(SERVICE_DISABLED, "Svc"));
     }
-    EXPECT_EQ(4u, control_.GetServiceStartType("Svc"));
+    EXPECT_EQ(4u, control_.GetServiceStartType("Svc")) << "a start type set is asked anew";
+    Services().Find("Svc")->startType = SERVICE_DEMAND_START;
+    EXPECT_EQ(4u, control_.GetServiceStartType("Svc")) << "one read is remembered";
     EXPECT_EQ(1, Services().managerOpens);
     EXPECT_EQ(1u, Services().OpenHandleCount()) << "the manager stays open for the outer one";
   }
   EXPECT_EQ(0u, Services().OpenHandleCount());
-  control_.GetServiceStartType("Svc");
+  EXPECT_EQ(3u, control_.GetServiceStartType("Svc")) << "nothing is remembered after the last";
   EXPECT_EQ(0u, Services().OpenHandleCount());
   // A manager that cannot be opened is asked again, and nothing is left open.
   Services().refuseManager = true;
@@ -122,7 +125,7 @@ TEST_F(ServiceControlTest, ASharedManagerIsOpenedOnceAndClosedByTheLastSharer) {
     ServiceControl::SharedManager shared(control_);
     EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Svc"));
     Services().refuseManager = false;
-    EXPECT_EQ(4u, control_.GetServiceStartType("Svc"));
+    EXPECT_EQ(3u, control_.GetServiceStartType("Other"));
   }
   EXPECT_EQ(0u, Services().OpenHandleCount());
   EXPECT_EQ(0, Services().BadHandleUses());
