@@ -1,5 +1,6 @@
 #include "system/ServiceControl.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/Platform.h"
@@ -84,19 +85,21 @@ ServiceControl::SharedManager::~SharedManager() {
 }
 
 DWORD ServiceControl::GetServiceStartType(const char* serviceName) {
-  auto known = knownStartTypes_.find(serviceName);
-  if (known != knownStartTypes_.end()) return known->second;
+  for (const auto& [name, known] : knownStartTypes_)
+    if (name == serviceName) return known;
   OpenedService opened;
   ServiceConfiguration configuration;
   DWORD startType = opened.Open(*this, serviceName) && configuration.Query(opened.service.Get())
                         ? configuration.Record().dwStartType
                         : kStartTypeUnavailable;
-  if (sharing_ > 0) knownStartTypes_[serviceName] = startType;
+  if (sharing_ > 0) knownStartTypes_.emplace_back(serviceName, startType);
   return startType;
 }
 
 bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceName) {
-  knownStartTypes_.erase(serviceName);
+  knownStartTypes_.erase(std::remove_if(knownStartTypes_.begin(), knownStartTypes_.end(),
+                                        [&](const auto& known) { return known.first == serviceName; }),
+                         knownStartTypes_.end());
   OpenedService opened;
   ServiceConfiguration configuration;
   // The query tells whether the service can be reached; its record is not

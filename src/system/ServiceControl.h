@@ -4,8 +4,9 @@
 // then they share the one manager it opened on first use, and each service's
 // start type is asked once.
 
-#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -45,5 +46,5 @@ class ServiceControl {
   friend struct OpenedService;
   int sharing_ = 0;
   SC_HANDLE sharedManager_ = nullptr;
-  std::map<std::string, DWORD> knownStartTypes_;
+  std::vector<std::pair<std::string, DWORD>> knownStartTypes_;
 };

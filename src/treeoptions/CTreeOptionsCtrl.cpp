@@ -226,8 +226,8 @@ LRESULT CTreeOptionsCtrl::OnMouseMove(WPARAM wParam, LPARAM lParam) {
 
 int CTreeOptionsCtrl::ImageOf(HTREEITEM item) const {
   if (!item) return -1;
-  auto known = itemImages_.find(item);
-  if (known != itemImages_.end()) return known->second.first;
+  for (const ItemImages& known : itemImages_)
+    if (known.item == item) return known.image;
   TVITEMA tv = {};
   tv.mask = TVIF_HANDLE | TVIF_IMAGE;
   tv.hItem = item;
@@ -239,17 +239,25 @@ int CTreeOptionsCtrl::ImageOf(HTREEITEM item) const {
 // makes the tree measure and repaint the item.
 bool CTreeOptionsCtrl::SetItemImages(HTREEITEM item, int image, int selectedImage) {
   if (!item) return false;
-  auto known = itemImages_.find(item);
-  if (known != itemImages_.end() && known->second == std::make_pair(image, selectedImage))
-    return true;
+  ItemImages* known = KnownImages(item);
+  if (known && known->image == image && known->selectedImage == selectedImage) return true;
   TVITEMA tv = {};
   tv.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
   tv.hItem = item;
   tv.iImage = image;
   tv.iSelectedImage = selectedImage;
   if (!SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return false;
-  itemImages_[item] = {image, selectedImage};
+  if (known)
+    *known = {item, image, selectedImage};
+  else
+    itemImages_.push_back({item, image, selectedImage});
   return true;
+}
+
+CTreeOptionsCtrl::ItemImages* CTreeOptionsCtrl::KnownImages(HTREEITEM item) {
+  for (ItemImages& known : itemImages_)
+    if (known.item == item) return &known;
+  return nullptr;
 }
 
 HTREEITEM CTreeOptionsCtrl::InsertItem(const char* text, int image, HTREEITEM parent) {
@@ -264,7 +272,7 @@ HTREEITEM CTreeOptionsCtrl::InsertItem(const char* text, int image, HTREEITEM pa
   insert.item.lParam = 0;
   HTREEITEM item = reinterpret_cast<HTREEITEM>(
       SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-  if (item) itemImages_[item] = {image, image};
+  if (item) itemImages_.push_back({item, image, image});
   return item;
 }
 

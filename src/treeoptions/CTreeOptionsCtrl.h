@@ -6,10 +6,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <map>
 #include <memory>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "treeoptions/CTreeOptionsEditors.h"
 #include "treeoptions/OptionImages.h"
@@ -106,5 +105,11 @@ class CTreeOptionsCtrl {
   // Each item's image and selected image as this control set them; only it
   // sets them. Under Wine every message to the tree is a round trip to the
   // server, and a refresh asks every item's picture.
-  std::map<HTREEITEM, std::pair<int, int>> itemImages_;
+  struct ItemImages {
+    HTREEITEM item;
+    int image;
+    int selectedImage;
+  };
+  std::vector<ItemImages> itemImages_;
+  ItemImages* KnownImages(HTREEITEM item);
 };
