@@ -1,7 +1,6 @@
 #include "engine/Backup.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
@@ -36,18 +35,6 @@ constexpr int kRestored = 0;
 
 std::vector<BYTE> Number(DWORD n) {
   return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)};
-}
-
-std::vector<BYTE> TextBytes(const std::string& text) {
-  std::vector<BYTE> bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
 }
 
 const NamedValue* Find(const std::vector<NamedValue>& values, const char* name) {

@@ -1,7 +1,5 @@
 #include "system/EventLog.h"
 
-#include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -30,12 +28,6 @@ const SystemMessageFile kSystemMessageFiles[] = {
     {"netmsg.dll", 3299, 9},
 };
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 std::string ReadText(SystemAccess& system, const char* path, const char* name) {
   DWORD type = 0;
   std::vector<BYTE> data;
@@ -59,12 +51,6 @@ bool IsInAdministratorsFolder(SystemAccess& system, const std::string& program) 
   std::string root;
   return (system.ReadSystemRoot(&root) && IsBelow(program, root)) ||
          IsBelow(program, ReadText(system, kCurrentVersion, "ProgramFilesDir"));
-}
-
-std::vector<BYTE> TextBytes(const std::string& text) {
-  std::vector<BYTE> bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
 }
 
 // The file the registration names now, when it names another than the one

@@ -1,6 +1,8 @@
 #pragma once
 // Registry data and roots read as text.
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -11,6 +13,20 @@
 std::string TextUpToZero(const BYTE* data, size_t size);
 inline std::string TextUpToZero(const std::vector<BYTE>& data) {
   return TextUpToZero(data.data(), data.size());
+}
+
+// A text as a REG_SZ value's bytes, with its terminating zero.
+inline std::vector<BYTE> TextBytes(const std::string& text) {
+  std::vector<BYTE> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  return bytes;
+}
+
+// Key and value names, and paths, compare without regard to case.
+inline std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
 }
 
 // The short name administrators know a root by.
