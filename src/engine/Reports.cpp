@@ -155,6 +155,9 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
                        system.ComputerName() + "\t" + system.UserName() + "\t" +
                        system.LocalTimeText() + kEnd;
   *anyOn = false;
+  // Whether a service setting is offered and whether it is off ask the same
+  // service.
+  ServiceControl::SharedManager oneManager(system.Services());
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;

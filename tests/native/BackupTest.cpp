@@ -372,6 +372,9 @@ TEST_F(CommandSwitches, StatusChangesNothingAndTellsOnAgain) {
   EXPECT_NE(std::string::npos, Machine().output.find("5\ton\tno\tLabel 7\tmachine\r\n"));
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 0);
   EXPECT_EQ(before, MachineState());
+  Machine().services.managerOpens = 0;
+  RunWithLabels("/status");
+  EXPECT_EQ(1, Machine().services.managerOpens) << "one service manager for the whole report";
 }
 
 TEST_F(CommandSwitches, PreviewListsWhatApplyWouldDoAndChangesNothing) {
