@@ -87,17 +87,25 @@ bool NamesAcceptedNumber(const std::string& rest) {
   }
 }
 
-// A first argument that begins with '/' is a switch: a known one with
-// numbers the reader takes, where /preview needs some and /? none;
-// anything else is mistyped.
-bool IsMistypedSwitch(const std::string& tail, size_t at) {
-  size_t end = at;
-  while (end < tail.size() && !IsBlank(tail[end])) ++end;
-  std::string word = tail.substr(at, end - at);
+// The word at position at, in lower case, and where it ends.
+std::string WordAt(const std::string& tail, size_t at, size_t* end) {
+  *end = at;
+  while (*end < tail.size() && !IsBlank(tail[*end])) ++*end;
+  std::string word = tail.substr(at, *end - at);
   for (char& c : word) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return word;
+}
+
+// A first argument that begins with '/' is a switch: a known one with
+// numbers the reader takes, where /preview needs some and /? none, and
+// after /restorepoint only /undo; anything else is mistyped.
+bool IsMistypedSwitch(const std::string& tail, size_t at, bool restorePoint) {
+  size_t end = 0;
+  const std::string word = WordAt(tail, at, &end);
   const std::string rest = tail.substr(end);
   if (ReadAllTokens(rest)) return true;
   const bool named = NamesAcceptedNumber(rest);
+  if (restorePoint && word != "/undo") return true;
   if (word == "/status" || word == "/undo") return false;
   if (word == "/preview") return !named;
   if (word == "/?") return named;
@@ -130,8 +138,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string tail(reinterpret_cast<const char*>(data), size);
   size_t first = 0;
   while (first < tail.size() && IsBlank(tail[first])) ++first;
-  bool mistyped = first < tail.size() && tail[first] == '/' ? IsMistypedSwitch(tail, first)
-                                                            : ReadAllTokens(tail);
+  // A leading /restorepoint asks for a restore point before what follows.
+  size_t wordEnd = 0;
+  const bool restorePoint = WordAt(tail, first, &wordEnd) == "/restorepoint";
+  if (restorePoint)
+    for (first = wordEnd; first < tail.size() && IsBlank(tail[first]);) ++first;
+  bool mistyped = first < tail.size() && tail[first] == '/'
+                      ? IsMistypedSwitch(tail, first, restorePoint)
+                      : ReadAllTokens(tail.substr(first));
   RunOn(PrepareSettingKeys, tail, mistyped);
   RunOn(MakeFullFakeSystem, tail, mistyped);
   return 0;
