@@ -46,7 +46,12 @@ TEST_F(ReleaseResources, ManifestAsksForCommonControlsSixAndAdministratorRights)
   ASSERT_FALSE(manifest_.empty()) << "no manifest resource 1";
   EXPECT_TRUE(std::regex_search(
       manifest_, std::regex("<assemblyIdentity[^>]*name=\"Microsoft\\.Windows\\.Common-Controls\"[^>]*"
-                            "version=\"6\\.0\\.0\\.0\"[^>]*publicKeyToken=\"6595b64144ccf1df\"")));
+                            "version=\"6\\.0\\.0\\.0\"[^>]*processorArchitecture=\"X86\"[^>]*"
+                            "publicKeyToken=\"6595b64144ccf1df\"")));
+  // The manifest is made per build: the shipped exe is an x86 one.
+  EXPECT_TRUE(std::regex_search(
+      manifest_, std::regex("<assemblyIdentity[^>]*name=\"Hushgate\\.Hushgate\"[^>]*"
+                            "processorArchitecture=\"X86\"")));
   EXPECT_TRUE(std::regex_search(
       manifest_, std::regex("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>")));
 }
