@@ -23,7 +23,7 @@ struct BackupLocation {
   std::string path;  // key path
   std::string name;  // value name, or the service's name
   DWORD requiredKeys = 0;  // kKeyChain: the keys along the path apply needs to exist
-  bool anyServerNumber = false;  // as a place undo accepts: a value named by any server's number
+  bool anyServerNumber = false;  // a time-server value: undo accepts it named by any server's number
 };
 
 // A plan whose changes the backup keeps and undo gives back: one setting's,

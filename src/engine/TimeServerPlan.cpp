@@ -44,7 +44,7 @@ std::vector<BackupLocation> TimeServerLocations(int number) {
   std::vector<BackupLocation> locations;
   for (const TimeServerWrite& write : TimeServerWrites(number, std::string()))
     locations.push_back({BackupLocation::Kind::kValue, HKEY_LOCAL_MACHINE, write.path,
-                         write.value.name});
+                         write.value.name, 0, write.namedByServer});
   return locations;
 }
 
@@ -53,11 +53,6 @@ UndoablePlan TimeServerPlan() {
   plan.entry = "TimeServer";
   plan.number = "-";
   plan.labelId = plan.eventNameId = IDS_TIME_SERVER_LABEL;
-  for (const TimeServerWrite& write : TimeServerWrites(1, std::string())) {
-    BackupLocation location = {BackupLocation::Kind::kValue, HKEY_LOCAL_MACHINE, write.path,
-                               write.value.name};
-    location.anyServerNumber = write.namedByServer;
-    plan.locations.push_back(location);
-  }
+  plan.locations = TimeServerLocations(1);
   return plan;
 }
