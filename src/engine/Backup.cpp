@@ -284,14 +284,6 @@ bool CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLoca
 
 // --- Which locations belong to a setting --------------------------------------
 
-BackupLocation ValueAt(const RegistryOperation& row) {
-  return {Kind::kValue, row.root, row.path, row.name};
-}
-
-BackupLocation KeyAt(const RegistryOperation& row) {
-  return {Kind::kKeyTree, row.root, row.path, ""};
-}
-
 // The plan's own location the item names, or nullptr when it names none.
 const BackupLocation* AllowedMatch(const BackupLocation& location,
                                    const std::vector<BackupLocation>& allowed) {
@@ -379,6 +371,14 @@ bool RestoreKey(SystemAccess& system, HKEY backupRoot, const std::string& copy, 
   return restored;
 }
 
+// A key that can be read and holds neither values nor subkeys.
+bool IsEmptyKey(SystemAccess& system, HKEY root, const char* path) {
+  std::vector<NamedValue> values;
+  std::vector<std::string> subKeys;
+  return system.ReadRegistryValues(root, path, &values) &&
+         system.ReadRegistrySubKeys(root, path, &subKeys) && values.empty() && subKeys.empty();
+}
+
 // Removes the keys of the chain below those that existed, deepest first, as
 // long as nothing lives in them; never the keys apply needs to find, whatever
 // depth the item claims. False when an empty one could not be removed.
@@ -387,13 +387,9 @@ bool RemoveCreatedKeys(SystemAccess& system, const BackupLocation& location, DWO
   depth = std::max(depth, location.requiredKeys);
   for (size_t i = keys.size(); i > depth; --i) {
     const char* key = keys[i - 1].c_str();
-    std::vector<NamedValue> values;
-    std::vector<std::string> subKeys;
     if (!system.RegistryKeyExists(location.root, key)) continue;
-    if (!system.ReadRegistryValues(location.root, key, &values) ||
-        !system.ReadRegistrySubKeys(location.root, key, &subKeys) || !values.empty() ||
-        !subKeys.empty())
-      return true;  // what lives there now is kept, and with it the keys above
+    // What lives there now is kept, and with it the keys above.
+    if (!IsEmptyKey(system, location.root, key)) return true;
     if (!system.DeleteRegistryTree(location.root, key)) return false;
   }
   return true;
@@ -448,11 +444,7 @@ int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot,
 }
 
 void RemoveIfEmpty(SystemAccess& system, HKEY root, const char* path) {
-  std::vector<NamedValue> values;
-  std::vector<std::string> subKeys;
-  if (system.ReadRegistryValues(root, path, &values) && system.ReadRegistrySubKeys(root, path, &subKeys) &&
-      values.empty() && subKeys.empty())
-    system.DeleteRegistryTree(root, path);
+  if (IsEmptyKey(system, root, path)) system.DeleteRegistryTree(root, path);
 }
 
 // Once restored, an entry leaves the backup, and an empty backup leaves the
@@ -491,9 +483,9 @@ std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change) {
     RegistryAction action = change == ChangeKind::kApply ? row.apply : row.revert;
     if (action == RegistryAction::kWriteValue || action == RegistryAction::kDeleteValue ||
         action == RegistryAction::kFromSystem)
-      locations.push_back(ValueAt(row));
+      locations.push_back({Kind::kValue, row.root, row.path, row.name});
     else if (action == RegistryAction::kDeleteKey || action == RegistryAction::kRemoveKey)
-      locations.push_back(KeyAt(row));
+      locations.push_back({Kind::kKeyTree, row.root, row.path, ""});
   }
   return locations;
 }
