@@ -112,14 +112,8 @@ std::string PreviewLine(SystemAccess& system, const std::string& number,
 }
 
 PlannedChange RegistrationWrite(const char* name, const RegistryData& data) {
-  PlannedChange change;
-  change.kind = PlannedChange::Kind::kRegistryValue;
-  change.root = HKEY_LOCAL_MACHINE;
-  change.path = kEventSourceKey;
-  change.name = name;
-  change.action = RegistryAction::kWriteValue;
-  change.data = data;
-  return change;
+  return {PlannedChange::Kind::kRegistryValue, HKEY_LOCAL_MACHINE, kEventSourceKey, name,
+          RegistryAction::kWriteValue, data};
 }
 
 // Every change is reported to the event log, whose source may need to be
