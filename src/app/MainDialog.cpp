@@ -141,12 +141,21 @@ void MainDialog::CheckSystemStatus() {
   settings_.RefreshSettingsTree();
 }
 
+// Going on without a backup or a restore point is the user's choice: No by
+// default, since what is lost then cannot be had again.
+bool MainDialog::AskNoByDefault(int textId) {
+  return platform::ShowMessageBox(Handle(), LoadText(textId).c_str(),
+                                  platform::ProgramName().c_str(),
+                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 // Without rights below HKLM\SOFTWARE the backup cannot be written; going on
-// means the values of before are lost, so the user decides, No by default.
-bool MainDialog::CapturedOrGoOn(bool captured) {
-  return captured || platform::ShowMessageBox(Handle(), LoadText(IDS_NO_BACKUP_ASK).c_str(),
-                                              platform::ProgramName().c_str(),
-                                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+// means the values of before are lost. When the user stops, the restore
+// point begun for the change ends unused.
+bool MainDialog::CapturedOrGoOn(bool captured, RestorePoint* point) {
+  if (captured || AskNoByDefault(IDS_NO_BACKUP_ASK)) return true;
+  point->End(false);
+  return false;
 }
 
 bool MainDialog::IsRestorePointChosen() const {
@@ -156,10 +165,7 @@ bool MainDialog::IsRestorePointChosen() const {
 // A restore point that was asked for and cannot be made: going on without
 // it is the user's choice, No by default. System Restore is never touched.
 bool MainDialog::RestorePointOrGoOn(RestorePoint* point) {
-  return !IsRestorePointChosen() || point->Begin(system_) ||
-         platform::ShowMessageBox(Handle(), LoadText(IDS_RESTORE_POINT_ASK).c_str(),
-                                  platform::ProgramName().c_str(),
-                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  return !IsRestorePointChosen() || point->Begin(system_) || AskNoByDefault(IDS_RESTORE_POINT_ASK);
 }
 
 std::string MainDialog::Labels(const std::vector<UndoablePlan>& plans) {
@@ -185,10 +191,7 @@ void MainDialog::ApplySettings() {
     if (!IsSettingOff(system_, id)) wereOn.push_back(id);
     captured &= CaptureBeforeApply(system_, id);
   }
-  if (!CapturedOrGoOn(captured)) {
-    restorePoint.End(false);
-    return;
-  }
+  if (!CapturedOrGoOn(captured, &restorePoint)) return;
   std::vector<SettingId> notApplied = settings_.ApplyChosenSettings();
   restorePoint.End(!wereOn.empty());
   std::string message = ApplyOutcome(wereOn, notApplied);
@@ -217,10 +220,7 @@ void MainDialog::ResetAllSettings() {
   if (!RestorePointOrGoOn(&restorePoint)) return;
   bool captured = true;
   for (SettingId id = 0; id <= kLastSettingId; ++id) captured &= CaptureBeforeRevert(system_, id);
-  if (!CapturedOrGoOn(captured)) {
-    restorePoint.End(false);
-    return;
-  }
+  if (!CapturedOrGoOn(captured, &restorePoint)) return;
   for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndTellWhyNot(id);
   restorePoint.End(true);
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
@@ -246,10 +246,7 @@ void MainDialog::RevertOneSetting() {
   }
   RestorePoint restorePoint;
   if (!RestorePointOrGoOn(&restorePoint)) return;
-  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id))) {
-    restorePoint.End(false);
-    return;
-  }
+  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id), &restorePoint)) return;
   RevertAndTellWhyNot(setting->id);
   restorePoint.End(true);
   platform::Pause(kRevertSettleTime);

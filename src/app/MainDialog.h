@@ -40,7 +40,8 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
  private:
   bool PaintMinimised();
   int ShowMessage(const std::string& text, UINT buttons);
-  bool CapturedOrGoOn(bool captured);
+  bool AskNoByDefault(int textId);
+  bool CapturedOrGoOn(bool captured, RestorePoint* point);
   static std::string Labels(const std::vector<UndoablePlan>& plans);
   bool IsRestorePointChosen() const;
   bool RestorePointOrGoOn(RestorePoint* point);
