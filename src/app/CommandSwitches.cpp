@@ -1,6 +1,5 @@
 #include "app/CommandSwitches.h"
 
-#include <cctype>
 #include <vector>
 
 #include "app/CommandChecks.h"
@@ -12,18 +11,20 @@
 #include "engine/TextSource.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
+#include "system/RegistryText.h"
 
 namespace {
 
 enum class Switch { kStatus, kPreview, kUndo, kUsage, kUnknown };
 
-std::string Lower(std::string word) {
-  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return word;
+// The tail's first word in lower case, and where it ends.
+std::string FirstWord(const std::string& tail, size_t* end) {
+  size_t start = SkipBlanks(tail, 0);
+  *end = WordEnd(tail, start);
+  return Lower(tail.substr(start, *end - start));
 }
 
-Switch SwitchOf(const std::string& text) {
-  const std::string word = Lower(text);
+Switch SwitchOf(const std::string& word) {
   if (word == "/status") return Switch::kStatus;
   if (word == "/preview") return Switch::kPreview;
   if (word == "/undo") return Switch::kUndo;
@@ -94,9 +95,8 @@ int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
 }  // namespace
 
 LanguageSwitch TakeLanguageSwitch(std::string* tail) {
-  size_t start = SkipBlanks(*tail, 0);
-  size_t end = WordEnd(*tail, start);
-  const std::string word = Lower(tail->substr(start, end - start));
+  size_t end = 0;
+  const std::string word = FirstWord(*tail, &end);
   LanguageSwitch language = word == "/lang:de"   ? LanguageSwitch::kGerman
                             : word == "/lang:en" ? LanguageSwitch::kEnglish
                                                  : LanguageSwitch::kNone;
@@ -105,9 +105,8 @@ LanguageSwitch TakeLanguageSwitch(std::string* tail) {
 }
 
 bool TakeRestorePointSwitch(std::string* tail) {
-  size_t start = SkipBlanks(*tail, 0);
-  size_t end = WordEnd(*tail, start);
-  if (Lower(tail->substr(start, end - start)) != "/restorepoint") return false;
+  size_t end = 0;
+  if (FirstWord(*tail, &end) != "/restorepoint") return false;
   tail->erase(0, SkipBlanks(*tail, end));
   return true;
 }
@@ -118,9 +117,8 @@ bool StartsWithSwitch(const std::string& tail) {
 }
 
 int RunSwitch(const std::string& tail, SystemAccess& system, bool restorePointAsked) {
-  size_t start = SkipBlanks(tail, 0);
-  size_t end = WordEnd(tail, start);
-  Switch chosen = SwitchOf(tail.substr(start, end - start));
+  size_t end = 0;
+  Switch chosen = SwitchOf(FirstWord(tail, &end));
   std::vector<SettingId> ids;
   bool named = false;
   bool reported = chosen == Switch::kStatus || chosen == Switch::kUndo;

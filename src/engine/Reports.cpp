@@ -16,8 +16,6 @@ namespace {
 
 const char kEnd[] = "\r\n";
 
-std::string LabelOf(SettingId id) { return Text(PlanOf(id).labelId); }
-
 std::string Location(HKEY root, const std::string& path, const std::string& name) {
   return std::string(RootName(root)) + "\\" + path + "\\" + (name.empty() ? Text(IDS_DEFAULT_VALUE) : name);
 }
@@ -165,7 +163,7 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
       if (!off && offered && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
     }
     report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +
-              "\t" + LabelOf(id) + "\t" + kScopes[static_cast<int>(scope)] + kEnd;
+              "\t" + Text(setting->labelId) + "\t" + kScopes[static_cast<int>(scope)] + kEnd;
   }
   return report;
 }
