@@ -45,10 +45,11 @@ void Place(HWND child, int x, int y, int width, int height) {
 
 }  // namespace
 
-MainDialog::MainDialog()
+MainDialog::MainDialog(ServiceProbe* probe)
     : DialogBase(IDD_MAIN),
       icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_HUSHGATE))),
-      settings_(tree_, system_, LoadText, *this) {}
+      settings_(tree_, system_, LoadText, *this),
+      probe_(probe) {}
 
 MainDialog::~MainDialog() {
   if (contextMenu_) DestroyMenu(contextMenu_);
@@ -71,6 +72,7 @@ BOOL MainDialog::OnInitDialog() {
   tree_.SetOwner(this);
   {
     ServiceControl::SharedManager oneManagerForBoth(system_.Services());
+    if (probe_) probe_->HandTo(system_.Services());
     settings_.BuildSettingsTree();
     if (HTREEITEM mediaPlayer = settings_.CategoryItem(0)) tree_.SelectTreeItem(mediaPlayer);
     settings_.RefreshSettingsTree();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/DescriptionPane.h"
+#include "app/ServiceProbe.h"
 #include "engine/Backup.h"
 #include "engine/Safeguards.h"
 #include "ui/DialogBase.h"
@@ -17,7 +18,8 @@
 
 class MainDialog : public DialogBase, public TreeOptionsOwner {
  public:
-  MainDialog();
+  // With a probe, the services' start types come from it.
+  explicit MainDialog(ServiceProbe* probe = nullptr);
   ~MainDialog() override;
 
   void ShowHover(HTREEITEM item) override;
@@ -67,4 +69,5 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
   HICON icon_ = nullptr;
   SettingsTree settings_;
   HTREEITEM revertTarget_ = nullptr;
+  ServiceProbe* probe_ = nullptr;
 };

@@ -31,11 +31,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SystemAccess system;
     return RunCommandLine(tail, system);
   }
+  // Asked while the libraries load and the window is made.
+  ServiceProbe probe;
   // The dialog template holds a tree-view, whose class must be registered
   // before the dialog is made.
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  MainDialog window;
+  MainDialog window(&probe);
   window.RunModal(nullptr);
   return 0;
 }

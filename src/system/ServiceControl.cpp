@@ -96,6 +96,11 @@ DWORD ServiceControl::GetServiceStartType(const char* serviceName) {
   return startType;
 }
 
+void ServiceControl::Remember(const StartTypes& startTypes) {
+  if (sharing_ > 0)
+    knownStartTypes_.insert(knownStartTypes_.end(), startTypes.begin(), startTypes.end());
+}
+
 bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceName) {
   knownStartTypes_.erase(std::remove_if(knownStartTypes_.begin(), knownStartTypes_.end(),
                                         [&](const auto& known) { return known.first == serviceName; }),

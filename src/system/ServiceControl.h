@@ -42,9 +42,15 @@ class ServiceControl {
   bool StartServiceByName(const char* serviceName);
   bool StopServiceByName(const char* serviceName);
 
+  // The start types remembered while a SharedManager lives, and ones asked
+  // by another ServiceControl (on another thread) taken as if asked here.
+  using StartTypes = std::vector<std::pair<std::string, DWORD>>;
+  const StartTypes& RememberedStartTypes() const { return knownStartTypes_; }
+  void Remember(const StartTypes& startTypes);
+
  private:
   friend struct OpenedService;
   int sharing_ = 0;
   SC_HANDLE sharedManager_ = nullptr;
-  std::vector<std::pair<std::string, DWORD>> knownStartTypes_;
+  StartTypes knownStartTypes_;
 };

@@ -131,6 +131,21 @@ TEST_F(ServiceControlTest, ASharedManagerIsOpenedOnceAndClosedByTheLastSharer) {
   EXPECT_EQ(0, Services().BadHandleUses());
 }
 
+// The window's start types are asked on another thread and handed over.
+TEST_F(ServiceControlTest, StartTypesHandedOverAreTakenOnlyWhileShared) {
+  Services().Add("Svc", Configured(SERVICE_AUTO_START, false));
+  control_.Remember({{"Svc", SERVICE_DISABLED}});
+  EXPECT_EQ(2u, control_.GetServiceStartType("Svc")) << "nothing is kept without a sharer";
+  const int opensBefore = Services().managerOpens;
+  {
+    ServiceControl::SharedManager shared(control_);
+    control_.Remember({{"Svc", SERVICE_DISABLED}});
+    EXPECT_EQ(4u, control_.GetServiceStartType("Svc"));
+    EXPECT_EQ(opensBefore, Services().managerOpens) << "the manager is not asked again";
+  }
+  EXPECT_EQ(2u, control_.GetServiceStartType("Svc"));
+}
+
 TEST_F(ServiceControlTest, InstalledMeansTheConfigurationCanBeRead) {
   SystemAccess system;
   Services().Add("Disabled", Configured(SERVICE_DISABLED, false));
