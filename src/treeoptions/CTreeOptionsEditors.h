@@ -9,8 +9,6 @@
 #include <memory>
 #include <string>
 
-class CTreeOptionsCtrl;
-
 class CTreeOptionsCombo {
  public:
   virtual ~CTreeOptionsCombo();
@@ -22,12 +20,9 @@ class CTreeOptionsCombo {
 
   bool Create(HWND tree, const RECT& rect, int id);
   HWND Handle() const { return hwnd_; }
-  CTreeOptionsCtrl* Tree() const { return tree_; }
-  void SetTree(CTreeOptionsCtrl* tree) { tree_ = tree; }
 
  private:
   HWND hwnd_ = nullptr;
-  CTreeOptionsCtrl* tree_ = nullptr;
 };
 
 class CTreeOptionsEdit {
@@ -38,12 +33,9 @@ class CTreeOptionsEdit {
 
   bool Create(HWND tree, const RECT& rect, int id, const std::string& text);
   HWND Handle() const { return hwnd_; }
-  CTreeOptionsCtrl* Tree() const { return tree_; }
-  void SetTree(CTreeOptionsCtrl* tree) { tree_ = tree; }
 
  private:
   HWND hwnd_ = nullptr;
-  CTreeOptionsCtrl* tree_ = nullptr;
 };
 
 // What a value item's data names: a kind of editor that can make one. An
