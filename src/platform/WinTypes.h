@@ -17,7 +17,6 @@ typedef int32_t LONG;
 typedef int BOOL;
 typedef unsigned int UINT;
 typedef DWORD REGSAM;
-typedef char CHAR;
 typedef struct HKEY__* HKEY;
 typedef struct HWND__* HWND;
 typedef struct SC_HANDLE__* SC_HANDLE;
@@ -51,7 +50,7 @@ struct OSVERSIONINFOEXA {
   DWORD dwMinorVersion;
   DWORD dwBuildNumber;
   DWORD dwPlatformId;
-  CHAR szCSDVersion[128];
+  char szCSDVersion[128];
   WORD wServicePackMajor;
   WORD wServicePackMinor;
   WORD wSuiteMask;
@@ -99,7 +98,6 @@ struct SHELLEXECUTEINFOA {
 #define ERROR_KEY_DELETED 1018L
 #define ERROR_INVALID_FUNCTION 1L
 #define ERROR_MOD_NOT_FOUND 126L
-#define ERROR_PROC_NOT_FOUND 127L
 
 // System Restore's events and kinds of restore point (srrestoreptapi.h).
 #define BEGIN_SYSTEM_CHANGE 100
@@ -115,12 +113,10 @@ struct SHELLEXECUTEINFOA {
 #define REG_MULTI_SZ 7
 #define REG_QWORD 11
 
-#define REG_OPTION_NON_VOLATILE 0
 #define REG_CREATED_NEW_KEY 1
 #define REG_OPENED_EXISTING_KEY 2
 
 #define DELETE 0x00010000L
-#define READ_CONTROL 0x00020000L
 #define WRITE_DAC 0x00040000L
 #define WRITE_OWNER 0x00080000L
 #define KEY_QUERY_VALUE 0x0001
@@ -142,22 +138,17 @@ struct SHELLEXECUTEINFOA {
 #define SERVICE_DISABLED 4
 #define SERVICE_ERROR_NORMAL 1
 #define SERVICE_CONTROL_STOP 1
-#define SERVICE_STOPPED 1
 #define SERVICE_STOP_PENDING 3
-#define SERVICE_RUNNING 4
 
 #define VER_SUITE_SINGLEUSERTS 0x100
-#define VER_SUITE_PERSONAL 0x200
 
 #define SEE_MASK_NOCLOSEPROCESS 0x40
 #define SW_HIDE 0
-#define SW_SHOWNORMAL 1
 #define WAIT_OBJECT_0 0
 #define WAIT_TIMEOUT 258L
 #define WAIT_FAILED 0xFFFFFFFF
 #define MAX_PATH 260
 
-#define EVENTLOG_SUCCESS 0x0000
 #define EVENTLOG_ERROR_TYPE 0x0001
 #define EVENTLOG_INFORMATION_TYPE 0x0004
 

@@ -20,7 +20,6 @@ class RegistryKey {
   LONG Create(HKEY parent, const char* path, REGSAM access);
   void Close();
 
-  bool IsOpen() const { return hkey_ != nullptr; }
   HKEY Handle() const { return hkey_; }
 
   // Reads a value's data into a buffer of the given capacity; on success

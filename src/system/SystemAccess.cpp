@@ -13,6 +13,22 @@ bool IsKeyAbsent(HKEY root, const char* path) {
   return key.Open(root, path, KEY_READ) == ERROR_FILE_NOT_FOUND;
 }
 
+// Windows XP deletes only keys without subkeys: the leaves go first. The
+// depth is bounded so that a key that keeps growing cannot hold us.
+bool DeleteTree(SystemAccess& system, HKEY root, const std::string& path, int depth) {
+  constexpr int kMaxDepth = 32;
+  std::vector<std::string> children;
+  if (!system.ReadRegistrySubKeys(root, path.c_str(), &children))
+    return !system.RegistryKeyExists(root, path.c_str());
+  if (depth >= kMaxDepth) return false;
+  for (const std::string& child : children) DeleteTree(system, root, path + '\\' + child, depth + 1);
+  // The key's own name follows the last backslash; a key right below the
+  // root has none, and the root itself ("") is its parent.
+  size_t name = path.rfind('\\') + 1;
+  system.DeleteRegistryKey(root, path.substr(0, name ? name - 1 : 0).c_str(), path.c_str() + name);
+  return !system.RegistryKeyExists(root, path.c_str());
+}
+
 }  // namespace
 
 bool SystemAccess::WriteRegistryValue(HKEY root, const char* path, const char* name,
@@ -197,27 +213,7 @@ bool SystemAccess::RegistryKeyExists(HKEY root, const char* path) {
 }
 
 bool SystemAccess::DeleteRegistryTree(HKEY root, const char* path) {
-  // Windows XP deletes only keys without subkeys: the leaves go first. The
-  // depth is bounded so that a key that keeps growing cannot hold us.
-  constexpr int kMaxDepth = 32;
-  struct Walk {
-    static bool Delete(SystemAccess& self, HKEY root, const std::string& path, int depth) {
-      std::vector<std::string> children;
-      if (!self.ReadRegistrySubKeys(root, path.c_str(), &children))
-        return !self.RegistryKeyExists(root, path.c_str());
-      if (depth >= kMaxDepth) return false;
-      for (const std::string& child : children) Delete(self, root, path + "\\" + child, depth + 1);
-      size_t last = path.rfind('\\');
-      RegistryKey parent;
-      LONG error = last == std::string::npos
-                       ? parent.Open(root, "", KEY_ALL_ACCESS)
-                       : parent.Open(root, path.substr(0, last).c_str(), KEY_ALL_ACCESS);
-      if (error == ERROR_SUCCESS)
-        parent.DeleteSubKey(last == std::string::npos ? path.c_str() : path.c_str() + last + 1);
-      return !self.RegistryKeyExists(root, path.c_str());
-    }
-  };
-  return Walk::Delete(*this, root, path, 0);
+  return DeleteTree(*this, root, path, 0);
 }
 
 DWORD SystemAccess::SetRestorePoint(DWORD eventType, DWORD pointType, int64_t sequence,

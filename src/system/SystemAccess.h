@@ -109,7 +109,7 @@ class SystemAccess {
   int GetWindowsPlatform();  // 2 on an XP Professional suite, else -1
   // The full path of a program in the system folder, where every launch
   // takes it from; empty when the folder cannot be read.
-  std::string SystemProgramPath(const char* program);
+  static std::string SystemProgramPath(const char* program);
   // The system root as a proper text ending within its 128 bytes.
   bool ReadSystemRoot(std::string* root);
   bool IsWindowsXp();

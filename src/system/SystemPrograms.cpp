@@ -13,19 +13,9 @@ const char kRegistrar[] = "regsvr32.exe";
 constexpr DWORD kRegistrationPause = 3000;
 constexpr DWORD kInstallerPause = 10000;
 
-// The full path of a program in the system directory: the tool runs with
-// administrator rights, so nothing is looked up through the search path,
-// where a planted copy could be found first.
-std::string ProgramPath(const char* program) {
-  char folder[MAX_PATH];
-  UINT length = platform::SystemFolder(folder, sizeof folder);
-  if (length == 0 || length >= sizeof folder) return std::string();
-  return std::string(folder, length) + "\\" + program;
-}
-
 // Starts the program hidden; on success the caller owns *process.
 bool Launch(const ProgramLaunch& launch, const char* directory, HANDLE* process) {
-  std::string file = ProgramPath(launch.program);
+  std::string file = SystemAccess::SystemProgramPath(launch.program);
   if (file.empty()) return false;
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
@@ -56,7 +46,23 @@ bool LaunchAndPause(const ProgramLaunch& launch, const char* directory = nullptr
   return succeeded;
 }
 
+bool ReadVersion(OSVERSIONINFOEXA* info) {
+  *info = OSVERSIONINFOEXA();
+  info->dwOSVersionInfoSize = sizeof *info;
+  return platform::GetVersionRecord(info);
+}
+
 }  // namespace
+
+// The full path of a program in the system directory: the tool runs with
+// administrator rights, so nothing is looked up through the search path,
+// where a planted copy could be found first.
+std::string SystemAccess::SystemProgramPath(const char* program) {
+  char folder[MAX_PATH];
+  UINT length = platform::SystemFolder(folder, sizeof folder);
+  if (length == 0 || length >= sizeof folder) return std::string();
+  return std::string(folder, length) + "\\" + program;
+}
 
 // The system root is a text that ends within the bytes read; one that fills
 // them all without a zero may go on beyond them, so it is not used.
@@ -74,18 +80,6 @@ bool SystemAccess::ReadSystemRoot(std::string* root) {
   if (root->size() == sizeof buffer) return false;
   return !root->empty();
 }
-
-namespace {
-
-bool ReadVersion(OSVERSIONINFOEXA* info) {
-  *info = OSVERSIONINFOEXA();
-  info->dwOSVersionInfoSize = sizeof *info;
-  return platform::GetVersionRecord(info);
-}
-
-}  // namespace
-
-std::string SystemAccess::SystemProgramPath(const char* program) { return ProgramPath(program); }
 
 ProgramLaunch SystemAccess::ComponentRemoval(const char* library) {
   return {kRegistrar, std::string("/s /u ") + library, kRegistrationPause};

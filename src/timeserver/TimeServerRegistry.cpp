@@ -53,12 +53,10 @@ TimeServerList ReadTimeServers() {
 
   std::stable_sort(list.servers.begin(), list.servers.end(),
                    [](const TimeServer& a, const TimeServer& b) { return a.number < b.number; });
-  for (size_t i = 0; i < list.servers.size(); ++i) {
-    if (list.servers[i].number == currentNumber) {
-      list.current = static_cast<int>(i);
-      break;
-    }
-  }
+  auto current = std::find_if(list.servers.begin(), list.servers.end(), [&](const TimeServer& s) {
+    return s.number == currentNumber;
+  });
+  if (current != list.servers.end()) list.current = int(current - list.servers.begin());
   return list;
 }
 

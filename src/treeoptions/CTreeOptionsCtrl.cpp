@@ -154,25 +154,25 @@ LRESULT CTreeOptionsCtrl::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
   UINT flags = 0;
   HTREEITEM item = HitTest(lParam, &flags);
   // The toggle comes before the tree-view's own handling of the click.
-  if (item && (flags & kActingHits)) {
-    if (IsCheckItem(item)) {
-      if (IsCheckEnabled(item)) ToggleCheck(item);
-    } else if (IsRadioItem(item) && IsRadioEnabled(item) && !IsRadioSelected(item)) {
-      ChooseRadio(item);
-    }
-  }
+  if (item && (flags & kActingHits)) TakeChoice(item);
   return Default(WM_LBUTTONDOWN, wParam, lParam);
 }
 
-// A choice the user makes, by mouse or key, can be applied.
-void CTreeOptionsCtrl::ToggleCheck(HTREEITEM item) {
-  SetChecked(item, !IsChecked(item));
+// An enabled check item toggles, an enabled radio item is chosen (one that
+// is already chosen stays so); a choice the user makes, by mouse or key, can
+// be applied. False for an item that offers no choice.
+bool CTreeOptionsCtrl::TakeChoice(HTREEITEM item) {
+  int image = ImageOf(item);
+  if (IsCheckEnabledImage(image)) {
+    SetChecked(item, !IsCheckedImage(image));
+  } else if (IsRadioEnabledImage(image)) {
+    if (IsRadioSelectedImage(image)) return true;
+    SelectRadio(item);
+  } else {
+    return false;
+  }
   if (owner_) owner_->EnableApplyButton(true);
-}
-
-void CTreeOptionsCtrl::ChooseRadio(HTREEITEM item) {
-  SelectRadio(item);
-  if (owner_) owner_->EnableApplyButton(true);
+  return true;
 }
 
 // The keyboard's way to the menu a right click opens: on the selected item,
@@ -202,17 +202,7 @@ LRESULT CTreeOptionsCtrl::OnChar(WPARAM wParam, LPARAM lParam) {
   if (wParam != ' ') return Default(WM_CHAR, wParam, lParam);
   HTREEITEM item = reinterpret_cast<HTREEITEM>(
       SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  if (!item) return 0;
-  if (IsCheckItem(item)) {
-    if (!IsCheckEnabled(item)) return Default(WM_CHAR, wParam, lParam);
-    ToggleCheck(item);
-    return 0;
-  }
-  if (IsRadioItem(item)) {
-    if (!IsRadioEnabled(item)) return Default(WM_CHAR, wParam, lParam);
-    if (!IsRadioSelected(item)) ChooseRadio(item);
-    return 0;
-  }
+  if (!item || TakeChoice(item)) return 0;
   return Default(WM_CHAR, wParam, lParam);
 }
 
@@ -439,12 +429,10 @@ void CTreeOptionsCtrl::BeginInPlaceEdit(HTREEITEM item) {
   if (combo) {
     place.right = place.left + combo->Width();
     place.bottom = place.top + combo->DropDownHeight();
-    combo->SetTree(this);
     if (combo->Create(hwnd_, place, kEditorId)) editor = combo->Handle();
   } else {
     place.right = place.left + edit->Width();
     place.bottom = text.bottom + 5;
-    edit->SetTree(this);
     if (edit->Create(hwnd_, place, kEditorId, value)) editor = edit->Handle();
   }
   if (editor) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

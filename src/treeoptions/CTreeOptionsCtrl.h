@@ -34,11 +34,7 @@ class CTreeOptionsCtrl {
   void DeleteAllItems();
 
   bool IsCheckItem(HTREEITEM item) const { return IsCheckImage(ImageOf(item)); }
-  bool IsRadioItem(HTREEITEM item) const { return IsRadioImage(ImageOf(item)); }
   bool IsChecked(HTREEITEM item) const { return IsCheckedImage(ImageOf(item)); }
-  bool IsCheckEnabled(HTREEITEM item) const { return IsCheckEnabledImage(ImageOf(item)); }
-  bool IsRadioSelected(HTREEITEM item) const { return IsRadioSelectedImage(ImageOf(item)); }
-  bool IsRadioEnabled(HTREEITEM item) const { return IsRadioEnabledImage(ImageOf(item)); }
   bool IsChosen(HTREEITEM item) const { return IsChosenImage(ImageOf(item)); }
 
   void SetChecked(HTREEITEM item, bool checked);
@@ -79,8 +75,7 @@ class CTreeOptionsCtrl {
   HTREEITEM HitTest(LPARAM point, UINT* flags) const;
   HTREEITEM InsertItem(const char* text, int image, HTREEITEM parent);
   void SelectInGroup(HTREEITEM parent, HTREEITEM target, int position);
-  void ToggleCheck(HTREEITEM item);
-  void ChooseRadio(HTREEITEM item);
+  bool TakeChoice(HTREEITEM item);
   void OpenRevertMenuOfSelection();
 
   LRESULT OnLeftButtonDown(WPARAM wParam, LPARAM lParam);

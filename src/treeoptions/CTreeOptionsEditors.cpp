@@ -12,17 +12,13 @@ HWND CreateChild(DWORD extendedStyle, const char* windowClass, const char* text,
 
 }  // namespace
 
-CTreeOptionsCombo::~CTreeOptionsCombo() {
+CTreeOptionsEditor::~CTreeOptionsEditor() {
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
 bool CTreeOptionsCombo::Create(HWND tree, const RECT& rect, int id) {
   hwnd_ = CreateChild(0, "COMBOBOX", "", WindowStyle(), tree, rect, id);
   return hwnd_ != nullptr;
-}
-
-CTreeOptionsEdit::~CTreeOptionsEdit() {
-  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
 bool CTreeOptionsEdit::Create(HWND tree, const RECT& rect, int id, const std::string& text) {

@@ -9,41 +9,33 @@
 #include <memory>
 #include <string>
 
-class CTreeOptionsCtrl;
-
-class CTreeOptionsCombo {
+// What both editors are: a child window of the tree, destroyed with the
+// editor, of a width of its own.
+class CTreeOptionsEditor {
  public:
-  virtual ~CTreeOptionsCombo();
-  virtual DWORD WindowStyle() const { return WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST; }
+  virtual ~CTreeOptionsEditor();
   virtual int Width() const { return 100; }
+  HWND Handle() const { return hwnd_; }
+
+ protected:
+  HWND hwnd_ = nullptr;
+};
+
+class CTreeOptionsCombo : public CTreeOptionsEditor {
+ public:
+  virtual DWORD WindowStyle() const { return WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST; }
   virtual int DropDownHeight() const { return 100; }
   // Called once the window exists, before the item's value is selected.
   virtual void FillList() {}
 
   bool Create(HWND tree, const RECT& rect, int id);
-  HWND Handle() const { return hwnd_; }
-  CTreeOptionsCtrl* Tree() const { return tree_; }
-  void SetTree(CTreeOptionsCtrl* tree) { tree_ = tree; }
-
- private:
-  HWND hwnd_ = nullptr;
-  CTreeOptionsCtrl* tree_ = nullptr;
 };
 
-class CTreeOptionsEdit {
+class CTreeOptionsEdit : public CTreeOptionsEditor {
  public:
-  virtual ~CTreeOptionsEdit();
   virtual DWORD WindowStyle() const { return WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL; }
-  virtual int Width() const { return 100; }
 
   bool Create(HWND tree, const RECT& rect, int id, const std::string& text);
-  HWND Handle() const { return hwnd_; }
-  CTreeOptionsCtrl* Tree() const { return tree_; }
-  void SetTree(CTreeOptionsCtrl* tree) { tree_ = tree; }
-
- private:
-  HWND hwnd_ = nullptr;
-  CTreeOptionsCtrl* tree_ = nullptr;
 };
 
 // What a value item's data names: a kind of editor that can make one. An

@@ -1,7 +1,6 @@
 #include "platform/fake/FakeMachine.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <memory>
 
@@ -10,15 +9,6 @@
 namespace fake {
 namespace {
 std::unique_ptr<FakeMachine> machine = std::make_unique<FakeMachine>();
-
-bool SameName(std::string a, std::string b) {
-  auto lower = [](std::string& s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  };
-  lower(a);
-  lower(b);
-  return a == b;
-}
 
 constexpr DWORD kStillActive = 259;
 }  // namespace
@@ -100,8 +90,9 @@ DWORD CloseService(SC_HANDLE handle) { return Machine().services.Close(handle); 
 DWORD LookupAccount(const char* name, void* sid, DWORD* sidSize, char* domain,
                     DWORD* domainLength) {
   const auto& accounts = Machine().accounts;
-  bool known = std::any_of(accounts.begin(), accounts.end(),
-                           [&](const std::string& account) { return fake::SameName(account, name); });
+  bool known = std::any_of(accounts.begin(), accounts.end(), [&](const std::string& account) {
+    return fake::Lower(account) == fake::Lower(name);
+  });
   if (!known) return ERROR_NONE_MAPPED;
   static const BYTE kSid[28] = {1, 5, 0, 0, 0, 0, 0, 5, 21};
   static const char kDomain[] = "HUSHGATE-PC";
@@ -131,11 +122,11 @@ bool LaunchProgram(SHELLEXECUTEINFOA* info) {
   auto text = [](const char* s) { return std::string(s ? s : ""); };
   fake::LaunchRecord record{text(info->lpFile), text(info->lpParameters), text(info->lpDirectory),
                             info->nShow, info->fMask, info->lpVerb != nullptr,
-                            info->hwnd != nullptr, m.clock};
+                            info->hwnd != nullptr};
   m.launches.push_back(record);
   fake::ScriptedProgram program;
   for (const auto& [file, scripted] : m.programs)
-    if (fake::SameName(file, record.file)) program = scripted;
+    if (fake::Lower(file) == fake::Lower(record.file)) program = scripted;
   if (program.startFails) return false;
   if (m.onLaunch) m.onLaunch(record);
   if (info->fMask & SEE_MASK_NOCLOSEPROCESS) {
@@ -212,17 +203,12 @@ bool IsLocalSystem() { return Machine().localSystem; }
 
 bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId,
                         const std::vector<std::string>& strings) {
-  if (Machine().eventLogRefuses) return false;
   Machine().events.push_back({source, type, eventId, strings.empty() ? "" : strings[0],
                               strings.size()});
   return true;
 }
 
-bool FileExists(const char* path) {
-  std::string name = path;
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return Machine().files.count(name) > 0;
-}
+bool FileExists(const char* path) { return Machine().files.count(fake::Lower(path)) > 0; }
 
 bool WriteOutput(const std::string& text) {
   if (!Machine().hasOutput) return false;

@@ -30,7 +30,6 @@ struct LaunchRecord {
   unsigned long mask;
   bool hasVerb;
   bool hasOwner;
-  DWORD startedAt;  // the machine's clock at the launch
 };
 
 // How a launched program behaves, keyed by its file as given to the launch.
@@ -72,7 +71,6 @@ struct FakeMachine {
   bool localSystem = false;  // runs as S-1-5-18, as a startup script does
 
   std::vector<EventRecord> events;  // the Application event log
-  bool eventLogRefuses = false;
   std::string output;      // what was written to the standard output or console
   bool hasOutput = true;   // false: started with neither
 

@@ -32,6 +32,22 @@ std::vector<std::string> SplitPath(const std::string& path) {
 
 std::string NameOf(const char* name) { return name ? name : ""; }
 
+using Values = std::vector<std::pair<std::string, RegistryValue>>;
+
+Values::iterator FindValue(Values& values, const std::string& name) {
+  return std::find_if(values.begin(), values.end(),
+                      [&](const auto& entry) { return SameName(entry.first, name); });
+}
+
+// Replaces the value of that name, or adds it after the others.
+void StoreValue(Values& values, const std::string& name, const RegistryValue& value) {
+  auto existing = FindValue(values, name);
+  if (existing != values.end())
+    existing->second = value;
+  else
+    values.emplace_back(name, value);
+}
+
 }  // namespace
 
 FakeRegistry::FakeRegistry() {
@@ -94,11 +110,15 @@ std::shared_ptr<FakeRegistry::Key> FakeRegistry::FindRoot(HKEY root,
   return found == roots_.end() ? nullptr : Find(found->second, path);
 }
 
-HKEY FakeRegistry::NewHandle(const std::shared_ptr<Key>& key, REGSAM access) {
+// A new handle, when the key's own rights allow the access.
+LONG FakeRegistry::OpenHandle(const std::shared_ptr<Key>& key, REGSAM access, HKEY* result) {
+  if (((access & kReadRights) && !key->readable) || ((access & kWriteRights) && !key->writable))
+    return ERROR_ACCESS_DENIED;
   uintptr_t value = nextHandle_;
   nextHandle_ += 4;
   handles_[value] = Handle{key, access};
-  return reinterpret_cast<HKEY>(value);
+  *result = reinterpret_cast<HKEY>(value);
+  return ERROR_SUCCESS;
 }
 
 std::string FakeRegistry::PathOf(const Key& key) const {
@@ -119,10 +139,7 @@ LONG FakeRegistry::OpenKey(HKEY parent, const char* subKey, REGSAM access, HKEY*
   if (!base) return error;
   std::shared_ptr<Key> key = Find(base, NameOf(subKey));
   if (!key) return ERROR_FILE_NOT_FOUND;
-  if (((access & kReadRights) && !key->readable) || ((access & kWriteRights) && !key->writable))
-    return ERROR_ACCESS_DENIED;
-  *result = NewHandle(key, access);
-  return ERROR_SUCCESS;
+  return OpenHandle(key, access, result);
 }
 
 LONG FakeRegistry::CreateKey(HKEY parent, const char* subKey, REGSAM access, HKEY* result,
@@ -145,11 +162,9 @@ LONG FakeRegistry::CreateKey(HKEY parent, const char* subKey, REGSAM access, HKE
     }
     key = next;
   }
-  if (((access & kReadRights) && !key->readable) || ((access & kWriteRights) && !key->writable))
-    return ERROR_ACCESS_DENIED;
-  *result = NewHandle(key, access);
-  if (disposition) *disposition = outcome;
-  return ERROR_SUCCESS;
+  LONG opened = OpenHandle(key, access, result);
+  if (opened == ERROR_SUCCESS && disposition) *disposition = outcome;
+  return opened;
 }
 
 LONG FakeRegistry::QueryValue(HKEY handle, const char* name, DWORD* type, BYTE* data,
@@ -158,8 +173,7 @@ LONG FakeRegistry::QueryValue(HKEY handle, const char* name, DWORD* type, BYTE* 
   std::shared_ptr<Key> key = Resolve(handle, KEY_QUERY_VALUE, &error);
   if (!key) return error;
   if (data && !size) return ERROR_INVALID_PARAMETER;
-  auto value = std::find_if(key->values.begin(), key->values.end(),
-                            [&](const auto& entry) { return SameName(entry.first, NameOf(name)); });
+  auto value = FindValue(key->values, NameOf(name));
   if (value == key->values.end()) return ERROR_FILE_NOT_FOUND;
   const std::vector<BYTE>& bytes = value->second.bytes;
   DWORD length = static_cast<DWORD>(bytes.size());
@@ -181,14 +195,7 @@ LONG FakeRegistry::SetValue(HKEY handle, const char* name, DWORD type, const BYT
   if (!key) return error;
   if (!data && size) return ERROR_INVALID_PARAMETER;
   if (SameName(refusedValue_, NameOf(name))) return ERROR_NO_SYSTEM_RESOURCES;
-  RegistryValue value{type, std::vector<BYTE>(data, data + size)};
-  auto existing = std::find_if(key->values.begin(), key->values.end(), [&](const auto& entry) {
-    return SameName(entry.first, NameOf(name));
-  });
-  if (existing != key->values.end())
-    existing->second = value;
-  else
-    key->values.emplace_back(NameOf(name), value);
+  StoreValue(key->values, NameOf(name), {type, std::vector<BYTE>(data, data + size)});
   Record("set", *key, NameOf(name).c_str());
   return ERROR_SUCCESS;
 }
@@ -245,8 +252,7 @@ LONG FakeRegistry::DeleteValue(HKEY handle, const char* name) {
   LONG error;
   std::shared_ptr<Key> key = Resolve(handle, KEY_SET_VALUE, &error);
   if (!key) return error;
-  auto value = std::find_if(key->values.begin(), key->values.end(),
-                            [&](const auto& entry) { return SameName(entry.first, NameOf(name)); });
+  auto value = FindValue(key->values, NameOf(name));
   if (value == key->values.end()) return ERROR_FILE_NOT_FOUND;
   Record("delete-value", *key, NameOf(name).c_str());
   key->values.erase(value);
@@ -281,13 +287,7 @@ void FakeRegistry::AddKey(HKEY root, const std::string& path) { MakePath(root, p
 
 void FakeRegistry::PutValue(HKEY root, const std::string& path, const std::string& name,
                             DWORD type, const std::vector<BYTE>& bytes) {
-  std::shared_ptr<Key> key = MakePath(root, path);
-  auto existing = std::find_if(key->values.begin(), key->values.end(),
-                               [&](const auto& entry) { return SameName(entry.first, name); });
-  if (existing != key->values.end())
-    existing->second = RegistryValue{type, bytes};
-  else
-    key->values.emplace_back(name, RegistryValue{type, bytes});
+  StoreValue(MakePath(root, path)->values, name, {type, bytes});
 }
 
 void FakeRegistry::PutString(HKEY root, const std::string& path, const std::string& name,
@@ -310,9 +310,9 @@ std::optional<RegistryValue> FakeRegistry::GetValue(HKEY root, const std::string
                                                     const std::string& name) const {
   std::shared_ptr<Key> key = FindRoot(root, path);
   if (!key) return std::nullopt;
-  for (const auto& [valueName, value] : key->values)
-    if (SameName(valueName, name)) return value;
-  return std::nullopt;
+  auto value = FindValue(key->values, name);
+  if (value == key->values.end()) return std::nullopt;
+  return value->second;
 }
 
 std::vector<std::string> FakeRegistry::SubKeyNames(HKEY root, const std::string& path) const {

@@ -81,7 +81,7 @@ class FakeRegistry {
   std::shared_ptr<Key> Find(const std::shared_ptr<Key>& from, const std::string& path) const;
   std::shared_ptr<Key> FindRoot(HKEY root, const std::string& path) const;
   std::shared_ptr<Key> MakePath(HKEY root, const std::string& path);
-  HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access);
+  LONG OpenHandle(const std::shared_ptr<Key>& key, REGSAM access, HKEY* result);
   std::string PathOf(const Key& key) const;
   void Record(const std::string& action, const Key& key, const char* name = nullptr);
 

@@ -5,12 +5,13 @@
 #include <cstring>
 
 namespace fake {
-namespace {
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
+
+namespace {
 
 std::vector<std::string> SplitMultiString(const char* list) {
   std::vector<std::string> items;

@@ -12,6 +12,10 @@
 
 namespace fake {
 
+// Services, like accounts, programs and files, are named without regard to
+// case: their names are kept and compared in lower case.
+std::string Lower(std::string text);
+
 struct FakeService {
   DWORD serviceType = SERVICE_WIN32_OWN_PROCESS;
   DWORD startType = SERVICE_DEMAND_START;

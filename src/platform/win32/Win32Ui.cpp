@@ -14,9 +14,7 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 }
 
 std::string ProgramName() {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name(path, length < MAX_PATH ? length : 0);
+  std::string name = ProgramPath();
   name.erase(0, name.find_last_of("\\/") + 1);
   std::string::size_type dot = name.find_last_of('.');
   if (dot != std::string::npos) name.erase(dot);
