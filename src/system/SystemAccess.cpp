@@ -22,10 +22,12 @@ bool DeleteTree(SystemAccess& system, HKEY root, const std::string& path, int de
     return !system.RegistryKeyExists(root, path.c_str());
   if (depth >= kMaxDepth) return false;
   for (const std::string& child : children) DeleteTree(system, root, path + '\\' + child, depth + 1);
-  // The key's own name follows the last backslash; a key right below the
-  // root has none, and the root itself ("") is its parent.
-  size_t name = path.rfind('\\') + 1;
-  system.DeleteRegistryKey(root, path.substr(0, name ? name - 1 : 0).c_str(), path.c_str() + name);
+  // A key right below the root has the root itself ("") as its parent.
+  size_t last = path.rfind('\\');
+  if (last == std::string::npos)
+    system.DeleteRegistryKey(root, "", path.c_str());
+  else
+    system.DeleteRegistryKey(root, path.substr(0, last).c_str(), path.c_str() + last + 1);
   return !system.RegistryKeyExists(root, path.c_str());
 }
 

@@ -158,15 +158,16 @@ LRESULT CTreeOptionsCtrl::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
   return Default(WM_LBUTTONDOWN, wParam, lParam);
 }
 
-// An enabled check item toggles, an enabled radio item is chosen (one that
-// is already chosen stays so); a choice the user makes, by mouse or key, can
-// be applied. False for an item that offers no choice.
+// An enabled check item toggles; a disabled one is left alone, and not
+// taken for a radio item. An enabled radio item is chosen (one that is
+// already chosen stays so). A choice the user makes, by mouse or key, can be
+// applied. False for an item that offers no choice.
 bool CTreeOptionsCtrl::TakeChoice(HTREEITEM item) {
-  int image = ImageOf(item);
-  if (IsCheckEnabledImage(image)) {
-    SetChecked(item, !IsCheckedImage(image));
-  } else if (IsRadioEnabledImage(image)) {
-    if (IsRadioSelectedImage(image)) return true;
+  if (IsCheckItem(item)) {
+    if (!IsCheckEnabled(item)) return false;
+    SetChecked(item, !IsChecked(item));
+  } else if (IsRadioItem(item) && IsRadioEnabled(item)) {
+    if (IsRadioSelected(item)) return true;
     SelectRadio(item);
   } else {
     return false;
@@ -429,10 +430,12 @@ void CTreeOptionsCtrl::BeginInPlaceEdit(HTREEITEM item) {
   if (combo) {
     place.right = place.left + combo->Width();
     place.bottom = place.top + combo->DropDownHeight();
+    combo->SetTree(this);
     if (combo->Create(hwnd_, place, kEditorId)) editor = combo->Handle();
   } else {
     place.right = place.left + edit->Width();
     place.bottom = text.bottom + 5;
+    edit->SetTree(this);
     if (edit->Create(hwnd_, place, kEditorId, value)) editor = edit->Handle();
   }
   if (editor) SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

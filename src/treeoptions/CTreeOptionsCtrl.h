@@ -34,7 +34,11 @@ class CTreeOptionsCtrl {
   void DeleteAllItems();
 
   bool IsCheckItem(HTREEITEM item) const { return IsCheckImage(ImageOf(item)); }
+  bool IsRadioItem(HTREEITEM item) const { return IsRadioImage(ImageOf(item)); }
   bool IsChecked(HTREEITEM item) const { return IsCheckedImage(ImageOf(item)); }
+  bool IsCheckEnabled(HTREEITEM item) const { return IsCheckEnabledImage(ImageOf(item)); }
+  bool IsRadioSelected(HTREEITEM item) const { return IsRadioSelectedImage(ImageOf(item)); }
+  bool IsRadioEnabled(HTREEITEM item) const { return IsRadioEnabledImage(ImageOf(item)); }
   bool IsChosen(HTREEITEM item) const { return IsChosenImage(ImageOf(item)); }
 
   void SetChecked(HTREEITEM item, bool checked);

@@ -9,16 +9,23 @@
 #include <memory>
 #include <string>
 
+class CTreeOptionsCtrl;
+
 // What both editors are: a child window of the tree, destroyed with the
-// editor, of a width of its own.
+// editor, of a width of its own, that knows the tree it edits in.
 class CTreeOptionsEditor {
  public:
   virtual ~CTreeOptionsEditor();
   virtual int Width() const { return 100; }
   HWND Handle() const { return hwnd_; }
+  CTreeOptionsCtrl* Tree() const { return tree_; }
+  void SetTree(CTreeOptionsCtrl* tree) { tree_ = tree; }
 
  protected:
   HWND hwnd_ = nullptr;
+
+ private:
+  CTreeOptionsCtrl* tree_ = nullptr;
 };
 
 class CTreeOptionsCombo : public CTreeOptionsEditor {
