@@ -217,8 +217,6 @@ int main(int argc, char** argv) {
   const char kTree[] = "minimal tree dialog";
   rows.push_back({"main window shown with filled tree, ms", Median(mainShown), kTree,
                   Median(treeShown), 1});
-  rows.push_back({"main window shown, fastest of the runs, ms", Fastest(mainShown), kTree,
-                  Fastest(treeShown), 1});
   rows.push_back({"peak working set, window shown, KiB", Median(mainSet), kTree, Median(treeSet),
                   0});
   rows.push_back({"peak pagefile usage, window shown, KiB", Median(mainPage), kTree,

@@ -29,13 +29,3 @@ inline double Median(std::vector<double> values) {
   size_t middle = values.size() / 2;
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
-
-// The fastest of the runs that finished. On a host that takes its processors
-// away at times, a run can only be slowed, never sped up: the fastest run of
-// each program is the one least disturbed.
-inline double Fastest(const std::vector<double>& values) {
-  double fastest = 0;
-  for (double value : values)
-    if (value >= 0 && (fastest == 0 || value < fastest)) fastest = value;
-  return fastest;
-}
