@@ -14,40 +14,125 @@ packages=(cmake make g++ python3 libgtest-dev libgmock-dev googletest g++-mingw-
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
+# The apt configuration the helpers below read and write; the set-up's own
+# test points it at scratch folders.
+APT_ETC=${APT_ETC:-/etc/apt}
+
 install_packages() {
-  local missing=()
+  local missing=() p
   for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
   done
-  local emulator=no
-  dpkg -s qemu-user 2>/dev/null | grep -q '^Version: 1:[1-9][0-9]' || emulator=yes
-  if [ ${#missing[@]} -gt 0 ] || [ $emulator = yes ]; then
-    echo "Installing: ${missing[*]}${missing[*]:+ }$([ $emulator = yes ] && echo "qemu-user (backports)")"
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
     $SUDO dpkg --add-architecture i386
-    add_backports
-    $SUDO apt-get update -q
-    [ ${#missing[@]} -eq 0 ] ||
-      DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
-    # Without the recommended qemu-user-binfmt: no global registration, the
-    # emulator serves only the private one of the Wine tier.
-    [ $emulator = no ] || DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q \
-      --no-install-recommends -t "$BACKPORTS" qemu-user || true
+    apt_update
+    apt_install "${missing[@]}"
   fi
   generate_locales
+  install_emulator_if_needed
 }
 
-# The 32-bit Wine tier needs qemu-user 10 or later (bookworm's 7.2 takes a
-# minute to start each Wine process): backports, from the same archive as the
-# system's own Debian entry.
-BACKPORTS="$(. /etc/os-release 2>/dev/null; echo "${VERSION_CODENAME:-bookworm}")-backports"
+# Only where Wine's 32-bit loader cannot run natively does the shipped exe
+# need qemu-user (10 or later, from backports: bookworm's 7.2 takes a minute
+# to start each Wine process). A machine that runs 32-bit programs never has
+# its apt sources touched. Nothing here fails the set-up: without an archive
+# entry the emulator's checks count as not run.
+install_emulator_if_needed() {
+  [ "${HUSHGATE_WINE64:-0}" = 1 ] || ! wine32_runs_natively || return 0
+  dpkg -s qemu-user 2>/dev/null | grep -q '^Version: 1:[1-9][0-9]' && return 0
+  add_backports || return 0
+  echo "Installing: qemu-user ($BACKPORTS)"
+  apt_update
+  # Without the recommended qemu-user-binfmt: no global registration, the
+  # emulator serves only the private one of the Wine tier.
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q \
+    --no-install-recommends -t "$BACKPORTS" qemu-user || true
+}
+
+# A mirror caught mid-sync fails one index now and then: try again, then go
+# on with the lists there are (the install says what is still missing).
+apt_update() {
+  $SUDO apt-get update -q && return 0
+  sleep 10
+  $SUDO apt-get update -q ||
+    echo "apt-get update reported errors twice; installing from the package lists it has"
+}
+
+# The i386 half of a library must be the very version of its amd64 half.
+# Where one architecture's index of an update suite failed to load, the two
+# disagree and apt refuses; the release's own suite has both.
+apt_install() {  # packages...
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "$@" && return 0
+  echo "Installing again from $RELEASE alone, whose two architectures agree"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends -t "$RELEASE" "$@"
+}
+
+RELEASE="$(. /etc/os-release 2>/dev/null; echo "${VERSION_CODENAME:-bookworm}")"
+BACKPORTS="$RELEASE-backports"
+
+# The apt source files that are in force: sources.list, *.list and *.sources
+# below sources.list.d (never *.disabled or other endings), each only if it
+# exists.
+apt_source_files() {
+  local f
+  for f in "$APT_ETC/sources.list" "$APT_ETC"/sources.list.d/*.list "$APT_ETC"/sources.list.d/*.sources; do
+    [ -f "$f" ] && printf '%s\n' "$f"
+  done
+  return 0
+}
+
+# Every enabled entry of the apt sources as "URI SUITE SIGNED-BY" lines, one
+# per suite, from deb822 stanzas and one-line "deb" entries alike.
+apt_entries() {
+  local f
+  apt_source_files | while IFS= read -r f; do
+    case $f in
+      *.sources)
+        awk 'function flush() {
+               if (deb && enabled && uri != "") { n = split(suites, s, " "); for (i = 1; i <= n; i++) print uri, s[i], (key == "" ? "-" : key) }
+               deb = 0; enabled = 1; uri = ""; suites = ""; key = ""
+             }
+             BEGIN { flush() }
+             /^[ \t]*#/ { next }
+             /^[ \t]*$/ { flush(); next }
+             { field = tolower($1) }
+             field == "types:" { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1 }
+             field == "enabled:" { enabled = (tolower($2) != "no") }
+             field == "uris:" { uri = $2 }
+             field == "suites:" { suites = ""; for (i = 2; i <= NF; i++) suites = suites " " $i }
+             field == "signed-by:" && NF == 2 { key = $2 }
+             END { flush() }' "$f" ;;
+      *)
+        awk '$1 == "deb" {
+               key = "-"; i = 2
+               if ($2 ~ /^\[/) {
+                 for (; i <= NF; i++) { if ($i ~ /^\[?signed-by=/) { key = $i; sub(/^\[?signed-by=/, "", key); sub(/\]$/, "", key) } if ($i ~ /\]$/) break }
+                 i++
+               }
+               if (i + 1 <= NF) print $i, $(i + 1), key
+             }' "$f" ;;
+    esac
+  done
+}
+
+# Adds the backports suite of the system's own Debian entry (the one whose
+# suite is this release), unless an entry for backports is there already.
+# Returns 1, with one line saying why, where no such entry can be found.
 add_backports() {
-  local lists=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources)
-  grep -qs "$BACKPORTS" "${lists[@]}" && return 0
-  local uri
-  uri=$(grep -hsoE 'https?://[^ ]+/debian/?( |$)' "${lists[@]}" | head -1 | tr -d ' ')
-  printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
-    "${uri:-http://deb.debian.org/debian}" "$BACKPORTS" /usr/share/keyrings/debian-archive-keyring.gpg |
-    $SUDO tee /etc/apt/sources.list.d/backports.sources >/dev/null
+  local entries release=$RELEASE uri key
+  entries=$(apt_entries)
+  if awk -v b="$BACKPORTS" '$2 == b { found = 1 } END { exit !found }' <<<"$entries"; then
+    return 0
+  fi
+  read -r uri key < <(awk -v r="$release" '$2 == r { print $1, $3; exit }' <<<"$entries") || true
+  if [ -z "${uri:-}" ]; then
+    echo "No Debian entry for $release in $APT_ETC: qemu-user is not installed, and the shipped exe's checks under it will not run"
+    return 1
+  fi
+  [ "$key" != - ] || key=/usr/share/keyrings/debian-archive-keyring.gpg
+  printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$uri" "$BACKPORTS" "$key" |
+    $SUDO tee "$APT_ETC/sources.list.d/backports.sources" >/dev/null
 }
 
 # Wine takes the program's interface language from LC_ALL (de_DE.UTF-8:
@@ -126,6 +211,11 @@ choose_wine() {  # call once, after install_packages
     chmod +x "$shims/$name"
   done
   export PATH="$shims:$PATH"
+}
+
+# Whether Wine's 32-bit loader starts, and not through an emulator.
+wine32_runs_natively() {
+  "$WINE32_LOADER" --version >/dev/null 2>&1 && ! emulator_runs_32bit
 }
 
 # Whether an enabled binfmt_misc entry hands 32-bit x86 programs to qemu.
