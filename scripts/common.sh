@@ -41,7 +41,8 @@ install_packages() {
 install_emulator_if_needed() {
   [ "${HUSHGATE_WINE64:-0}" = 1 ] || ! wine32_runs_natively || return 0
   dpkg -s qemu-user 2>/dev/null | grep -q '^Version: 1:[1-9][0-9]' && return 0
-  add_backports || return 0
+  add_backports
+  has_backports || return 0
   echo "Installing: qemu-user ($BACKPORTS)"
   apt_update
   # Without the recommended qemu-user-binfmt: no global registration, the
@@ -116,23 +117,34 @@ apt_entries() {
   done
 }
 
-# Adds the backports suite of the system's own Debian entry (the one whose
-# suite is this release), unless an entry for backports is there already.
-# Returns 1, with one line saying why, where no such entry can be found.
+# Whether an enabled entry names the backports suite.
+has_backports() {
+  apt_entries | awk -v b="$BACKPORTS" '$2 == b { found = 1 } END { exit !found }'
+}
+
+# Adds the backports suite at the address of the system's own Debian entry
+# (the one whose suite is this release), unless backports is there already;
+# where there is no such entry, one line says so and nothing is written.
 add_backports() {
-  local entries release=$RELEASE uri key
-  entries=$(apt_entries)
-  if awk -v b="$BACKPORTS" '$2 == b { found = 1 } END { exit !found }' <<<"$entries"; then
-    return 0
-  fi
-  read -r uri key < <(awk -v r="$release" '$2 == r { print $1, $3; exit }' <<<"$entries") || true
+  local release=$RELEASE uri key
+  has_backports && return 0
+  read -r uri key < <(apt_entries | awk -v r="$release" '$2 == r { print $1, $3; exit }') || true
   if [ -z "${uri:-}" ]; then
     echo "No Debian entry for $release in $APT_ETC: qemu-user is not installed, and the shipped exe's checks under it will not run"
-    return 1
+    return 0
   fi
   [ "$key" != - ] || key=/usr/share/keyrings/debian-archive-keyring.gpg
   printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$uri" "$BACKPORTS" "$key" |
     $SUDO tee "$APT_ETC/sources.list.d/backports.sources" >/dev/null
+}
+
+# The locale Wine's programs run in, given only to the commands that start
+# them: were the shell itself to switch, it would warn on the first run, its
+# locale data read before the locales below were generated. Empty: the
+# caller's own.
+WINE_LC=""
+wine_env() {  # [VAR=value...] command...
+  env ${WINE_LC:+"LC_ALL=$WINE_LC"} "$@"
 }
 
 # Wine takes the program's interface language from LC_ALL (de_DE.UTF-8:
@@ -300,11 +312,11 @@ make_xp_prefix() {  # directory
   mkdir -p "$(dirname "$1")"
   export WINEPREFIX="$1" WINEARCH="$WINE_ARCH"
   # No prompts to install Mono or Gecko: they would wait for an answer.
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+  wine_env WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
   install_wine_fonts "$1"
-  wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+  wine_env wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
   # Without a window manager, managed windows cost seconds to close.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wine_env wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
 }
 
@@ -348,7 +360,7 @@ stop_xvfb() {
 SCREENSHOT_PROGRAM=""        # the process id of the last one
 WINDOW_WAIT_TENTHS=150
 screenshot_main_window() {  # png [arguments...]
-  wine "$WINE_EXE" "${@:2}" >/dev/null 2>&1 &
+  wine_env wine "$WINE_EXE" "${@:2}" >/dev/null 2>&1 &
   SCREENSHOT_PROGRAM=$!
   local window=""
   for _ in $(seq "$WINDOW_WAIT_TENTHS"); do
@@ -366,9 +378,9 @@ screenshot_main_window() {  # png [arguments...]
 # screen, and closes the dialog again.
 screenshot_dialog() {  # command-id dialog-caption png
   local send="$WINE_TESTS/tests/send_command.exe"
-  wine "$send" 'Hushgate V3.61' "$1" >/dev/null 2>&1 || return 1
+  wine_env wine "$send" 'Hushgate V3.61' "$1" >/dev/null 2>&1 || return 1
   sleep 2
   import -window root "$3"
-  wine "$send" "$2" 2 >/dev/null 2>&1
+  wine_env wine "$send" "$2" 2 >/dev/null 2>&1
   sleep 1
 }

@@ -14,7 +14,8 @@ reference=$1
 WINE_BITS=32 WINE_ARCH=win32 WINE_EXE=$EXE WINE_TESTS=$BUILD/wine
 # The 64-bit tier's loader shims stay out: here the 32-bit loader runs.
 PATH=$(tr ':' '\n' <<<"$PATH" | grep -vx "$BUILD/wine64-loader" | paste -sd:)
-export PATH LC_ALL=de_DE.UTF-8
+export PATH
+WINE_LC=de_DE.UTF-8
 # Each Wine process starts under the emulator; the window takes longer.
 WINDOW_WAIT_TENTHS=900
 
@@ -33,7 +34,7 @@ trap 'wineserver -k 2>/dev/null; stop_xvfb' EXIT
 # fresh prefix (the header's computer, user and time aside).
 status_lists_every_setting() {
   local report="$BUILD/status-shipped.txt" status
-  wine "$EXE" /status >"$report"
+  wine_env wine "$EXE" /status >"$report"
   status=$?
   [ "$status" -le 1 ] || { echo "  /status exited with $status" >&2; return 1; }
   diff <(tail -n +2 "$reference" | tr -d '\r') <(tail -n +2 "$report" | tr -d '\r') >&2 &&
@@ -47,7 +48,7 @@ verdict "/status lists every setting as the 64-bit build does, exit 0 or 1" stat
 window_opens_and_closes() {
   screenshot_main_window "$BUILD/screenshots/main-window-shipped.png" || return 1
   local program=$SCREENSHOT_PROGRAM
-  wine "$WINE_TESTS/tests/send_command.exe" 'Hushgate V3.61' 2 || return 1
+  wine_env wine "$WINE_TESTS/tests/send_command.exe" 'Hushgate V3.61' 2 || return 1
   wait "$program"
 }
 verdict "the window opens in German, is saved and closes with &Beenden" window_opens_and_closes
@@ -57,8 +58,8 @@ verdict "the window opens in German, is saved and closes with &Beenden" window_o
 checks="AdminEndToEnd.UndoGivesBackTheRegistryAndStartTypesOfBefore"
 checks+=":Arguments/MistypedCommandLine.ShowsTheMessageOnceAndExitsTwo/LetterAlone"
 checks+=":LanguageEndToEnd.WithoutTheSwitchTheUserInterfaceLanguageChooses"
-HUSHGATE_EXE=$(winepath -w "$EXE") HUSHGATE_EXPECTED_LANGUAGE=de \
-  wine "$WINE_TESTS/tests/end_to_end_tests.exe" --gtest_filter="$checks" \
+HUSHGATE_EXE=$(wine_env winepath -w "$EXE") HUSHGATE_EXPECTED_LANGUAGE=de \
+  wine_env wine "$WINE_TESTS/tests/end_to_end_tests.exe" --gtest_filter="$checks" \
   >"$BUILD/shipped-exe-tests.log" 2>&1
 for name in ${checks//:/ }; do
   verdict "$name" grep -qF "[       OK ] $name (" "$BUILD/shipped-exe-tests.log"

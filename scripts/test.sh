@@ -58,14 +58,14 @@ scripts/fuzz.sh short || status=1
 echo "== Wine tier"
 # A German system: the suites expect the German texts. The language tests
 # run once more on an English one (ctest sets LC_ALL=en_US.UTF-8 for them).
-export LC_ALL=de_DE.UTF-8
+WINE_LC=de_DE.UTF-8
 make_xp_prefix "$BUILD/wine-prefix-test"
 start_xvfb
 trap 'stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
 export HUSHGATE_EXE
-HUSHGATE_EXE=$(winepath -w "$WINE_EXE")
+HUSHGATE_EXE=$(wine_env winepath -w "$WINE_EXE")
 # A window test that waits for input no one gives must not hold up the run.
-ctest --test-dir "$WINE_TESTS" --timeout 300 --output-on-failure 2>&1 | tee "$BUILD/wine.log" || status=1
+wine_env ctest --test-dir "$WINE_TESTS" --timeout 300 --output-on-failure 2>&1 | tee "$BUILD/wine.log" || status=1
 count "$BUILD/wine.log"
 
 echo "== Screenshots (fresh prefixes, German and English)"
@@ -74,7 +74,7 @@ wineserver -k 2>/dev/null || true
 make_xp_prefix "$BUILD/wine-prefix-screens"
 # What the shipped exe's report must list under the emulator, from a prefix
 # as fresh as its own (exit status 1: something is on).
-[ "$WINE_BITS" = 32 ] || wine "$WINE_EXE" /status >"$BUILD/status-fresh-prefix.txt" 2>/dev/null || true
+[ "$WINE_BITS" = 32 ] || wine_env wine "$WINE_EXE" /status >"$BUILD/status-fresh-prefix.txt" 2>/dev/null || true
 if screenshot_main_window "$shots/main-window.png" &&
    screenshot_dialog 40003 "" "$shots/about.png" &&
    screenshot_dialog 40005 "Spezial" "$shots/status-information.png" &&
@@ -87,7 +87,7 @@ else
 fi
 wineserver -k 2>/dev/null || true
 # An English system, as a user there sees it without any switch.
-export LC_ALL=en_US.UTF-8
+WINE_LC=en_US.UTF-8
 make_xp_prefix "$BUILD/wine-prefix-screens-en"
 if screenshot_main_window "$shots/main-window-en.png" &&
    screenshot_dialog 40003 "" "$shots/about-en.png" &&
@@ -99,7 +99,7 @@ else
   status=1
 fi
 wineserver -k 2>/dev/null || true
-unset LC_ALL
+WINE_LC=""
 
 # Where the Wine tier ran the 64-bit copy, a few checks run the very bytes
 # that ship, through qemu. Checks that cannot run here count as not run.
