@@ -74,19 +74,19 @@ int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
   std::string report;
   std::vector<std::string> passedOver;
   bool allRestored = true;
-  bool anyRestored = false;
+  bool anyWritten = false;  // a partial undo changed the machine too
   for (const UndoablePlan& plan : plans) {
     UndoResult result{UndoResult::Outcome::kPerUser, {}};
     if (IsLeftToLogonScript(plan.scope, asSystem))
       passedOver.push_back(plan.number);
     else
       result = UndoAndReport(system, plan);
-    anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
+    anyWritten |= result.wroteSomething;
     allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
                    result.outcome != UndoResult::Outcome::kFailed;
     report += UndoReport(plan, result);
   }
-  restorePoint.End(anyRestored);
+  restorePoint.End(anyWritten);
   if (plans.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
   Show(report + LeftToLogonScripts(passedOver));
   return allRestored ? kAllDone : kSomeNotDone;

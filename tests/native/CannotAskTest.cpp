@@ -1,0 +1,150 @@
+// A service that could not be asked is neither off nor missing: the report,
+// the preview, the backup and undo each tell it apart from one that does not
+// exist.
+
+#include <functional>
+
+#include "app/CommandLine.h"
+#include "common/FullFakeSystem.h"
+#include "engine/Backup.h"
+#include "engine/RecordedChanges.h"
+#include "native/FakeSystemTest.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+void SwitchOffAllRecommendedButTen() {
+  SystemAccess system;
+  RunCommandLine("0 1 2 3 4 5 6 7 8 9 11 12 19 21", system);
+  fake::Machine().services.Find("upnphost")->startType = SERVICE_DISABLED;
+}
+
+void MarkUpdatesThroughTheService() {
+  fake::Machine().registry.AddKey(
+      HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Legacy Update");
+}
+
+class CannotAsk : public FakeSystemTest {
+ protected:
+  void SetUp() override {
+    FakeSystemTest::SetUp();
+    MakeFullFakeSystem();
+  }
+  fake::FakeService& Service(const char* name) { return *Machine().services.Find(name); }
+  int Run(const char* tail) {
+    Machine().output.clear();
+    return RunCommandLine(tail, system_);
+  }
+  SystemAccess system_;
+};
+
+struct AskedStatus {
+  const char* what;
+  bool administrator;
+  bool refuseManager;
+  const char* state;  // of 9, 10 and 11, which run and start automatically
+  int exitStatus;
+};
+
+const AskedStatus kAskedStatus[] = {
+    {"Administrator", true, false, "on", 1},
+    {"StandardUser", false, false, "on", 1},
+    {"ManagerRefuses", true, true, "unknown", 1},
+    {"StandardUserAndManagerRefuses", false, true, "unknown", 1},
+};
+
+class StatusOfServices : public CannotAsk, public ::testing::WithParamInterface<AskedStatus> {};
+
+TEST_P(StatusOfServices, TellsRunningServicesFromMissingOnes) {
+  const AskedStatus& c = GetParam();
+  Machine().administrator = c.administrator;
+  Machine().services.refuseManager = c.refuseManager;
+  EXPECT_EQ(c.exitStatus, Run("/status 9 10 11"));
+  for (const char* number : {"\r\n9\t", "\r\n10\t", "\r\n11\t"})
+    EXPECT_NE(std::string::npos, Machine().output.find(number + std::string(c.state) + "\t"))
+        << number << Machine().output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Accounts, StatusOfServices, ::testing::ValuesIn(kAskedStatus),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+struct StatusExit {
+  const char* what;
+  std::function<void()> arrange;
+  const char* tail;
+  int exitStatus;
+};
+
+// What counts for the exit status: a setting this machine does not offer
+// never does; without numbers, 10 does not where updates need its service.
+const StatusExit kStatusExits[] = {
+    {"NotOfferedIsNotOn", [] { fake::Machine().services = fake::FakeServices(); },
+     "/status 9 10 11", 0},
+    {"TenOnWhereUpdatesNeedItsService",
+     [] {
+       SwitchOffAllRecommendedButTen();
+       MarkUpdatesThroughTheService();
+     },
+     "/status", 0},
+    {"TenOnElsewhere", [] { SwitchOffAllRecommendedButTen(); }, "/status", 1},
+    {"TenOnAndNamed",
+     [] {
+       SwitchOffAllRecommendedButTen();
+       MarkUpdatesThroughTheService();
+     },
+     "/status 10", 1},
+};
+
+class StatusExits : public CannotAsk, public ::testing::WithParamInterface<StatusExit> {};
+
+TEST_P(StatusExits, CountOnlyWhatIsOnAndCounts) {
+  GetParam().arrange();
+  EXPECT_EQ(GetParam().exitStatus, Run(GetParam().tail)) << Machine().output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, StatusExits, ::testing::ValuesIn(kStatusExits),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(CannotAsk, PreviewSaysTheStartTypeCannotBeRead) {
+  Machine().services.refuseManager = true;
+  EXPECT_EQ(0, Run("/preview 10"));
+  EXPECT_EQ(0u, Machine().output.find("10\tDienst\twuauserv\tjetzt: nicht lesbar\t"))
+      << Machine().output;
+}
+
+// A capture that could not ask keeps nothing, so that a later one, able to
+// ask, is the first; undo is never "restored" for what it could not ask.
+TEST_F(CannotAsk, CaptureKeepsNothingAndUndoClaimsNothing) {
+  Machine().services.refuseManager = true;
+  EXPECT_FALSE(CaptureBeforeApply(system_, 10));
+  EXPECT_FALSE(HasBackup(system_, 10));
+  Machine().services.refuseManager = false;
+  EXPECT_EQ(0, Run("10"));
+  EXPECT_EQ(DWORD(SERVICE_DISABLED), Service("wuauserv").startType);
+  EXPECT_EQ(0, Run("/undo 10"));
+  EXPECT_EQ(0u, Machine().output.find("10\trestored\t")) << Machine().output;
+  EXPECT_EQ(DWORD(SERVICE_AUTO_START), Service("wuauserv").startType);
+
+  Run("10");
+  Machine().services.refuseManager = true;
+  UndoResult refused = Undo(system_, 10);
+  EXPECT_EQ(UndoResult::Outcome::kFailed, refused.outcome);
+  ASSERT_EQ(1u, refused.problems.size());
+  EXPECT_EQ("Dienst wuauserv: nicht lesbar", refused.problems[0]);
+  EXPECT_TRUE(HasBackup(system_, 10)) << "kept for a later undo";
+}
+
+// A service that did not exist at capture is restored only while it still
+// does not exist.
+TEST_F(CannotAsk, AServiceThatDidNotExistIsRestoredOnlyWhileItIsMissing) {
+  const fake::FakeService removed = Service("wuauserv");
+  Machine().services = fake::FakeServices();
+  ASSERT_TRUE(CaptureBeforeApply(system_, 10));
+  Machine().services.Add("wuauserv", removed);
+  UndoResult result = Undo(system_, 10);
+  EXPECT_EQ(UndoResult::Outcome::kFailed, result.outcome);
+  ASSERT_EQ(1u, result.problems.size());
+  EXPECT_EQ("Dienst wuauserv: bleibt vorhanden", result.problems[0]);
+}
+
+}  // namespace
