@@ -34,16 +34,20 @@ Switch SwitchOf(const std::string& word) {
 
 // Reads every number first: a mistyped one changes nothing at all. Numbers
 // that the switch does not take are passed over; *named tells whether any
-// number was given at all, so that passing over never widens a run.
+// number was given at all, so that passing over never widens a run. Numbers
+// of which not one names a setting of the tree are mistyped: a typo in a
+// script must not read as "all off" or "nothing to restore".
 bool ReadNumbers(const std::string& rest, bool (*takes)(SettingId), std::vector<SettingId>* ids,
                  bool* named) {
   CommandLineReader reader(rest);
   unsigned int number = 0;
+  bool namesSetting = false;
   for (;;) {
     CommandLineReader::Token token = reader.Next(&number);
-    if (token == CommandLineReader::Token::kEnd) return true;
+    if (token == CommandLineReader::Token::kEnd) return !*named || namesSetting;
     if (token == CommandLineReader::Token::kMistyped) return false;
     *named = true;
+    namesSetting |= FindSetting(number) != nullptr;
     if (takes(number)) ids->push_back(number);
   }
 }

@@ -297,6 +297,7 @@ struct SourceCase {
   const char* registered;  // EventMessageFile afterwards, or nullptr for none
   DWORD eventId;
   size_t strings;
+  const char* programFiles = "C:\\Programme";  // ProgramFilesDir; nullptr: none
 };
 
 // Every view of the log reads the file the source names: it must be one only
@@ -307,9 +308,20 @@ const SourceCase kSourceCases[] = {
     {"XpHome", "netmsg.dll", "E:\\hushgate.exe", "%SystemRoot%\\System32\\netmsg.dll", 3299, 9},
     {"InProgramFiles", nullptr, "c:\\programme\\Hushgate\\hushgate.exe",
      "c:\\programme\\Hushgate\\hushgate.exe", 1, 1},
-    {"InWindows", nullptr, "C:\\WINDOWS\\hushgate.exe", "C:\\WINDOWS\\hushgate.exe", 1, 1},
+    {"InSystem32", nullptr, "c:\\windows\\SYSTEM32\\hushgate.exe",
+     "c:\\windows\\SYSTEM32\\hushgate.exe", 1, 1},
+    // The rest of the Windows folder is open to users (Temp), and a folder
+    // that only begins like one of the two is another folder.
+    {"InWindows", nullptr, "C:\\WINDOWS\\hushgate.exe", nullptr, 1, 1},
+    {"InWindowsTemp", nullptr, "C:\\WINDOWS\\Temp\\hushgate.exe", nullptr, 1, 1},
+    {"InALongerWindowsName", nullptr, "C:\\WINDOWSX\\System32\\hushgate.exe", nullptr, 1, 1},
+    {"InALongerSystemName", nullptr, "C:\\WINDOWS\\System32x\\hushgate.exe", nullptr, 1, 1},
+    {"InALongerProgramFilesName", nullptr, "C:\\Programme2\\hushgate.exe", nullptr, 1, 1},
     {"OnAShare", nullptr, "\\\\server\\tools\\hushgate.exe", nullptr, 1, 1},
-    {"OutOfWindowsAgain", nullptr, "C:\\WINDOWS\\..\\Users\\hushgate.exe", nullptr, 1, 1},
+    {"OnAShareWithoutProgramFiles", nullptr, "\\\\server\\tools\\hushgate.exe", nullptr, 1, 1,
+     nullptr},
+    {"BelowATooShortProgramFiles", nullptr, "C:\\hushgate.exe", nullptr, 1, 1, "C:"},
+    {"OutOfWindowsAgain", nullptr, "C:\\WINDOWS\\System32\\..\\..\\Users\\hushgate.exe", nullptr, 1, 1},
 };
 
 class EventSource : public BackupTest, public ::testing::WithParamInterface<SourceCase> {};
@@ -317,8 +329,9 @@ class EventSource : public BackupTest, public ::testing::WithParamInterface<Sour
 TEST_P(EventSource, NamesAFileOnlyAdministratorsCanReplace) {
   const SourceCase& c = GetParam();
   Registry().AddKey(HKEY_LOCAL_MACHINE, kEventSource);
-  Registry().PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                       "ProgramFilesDir", "C:\\Programme");
+  if (c.programFiles)
+    Registry().PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                         "ProgramFilesDir", c.programFiles);
   if (c.systemFile) Machine().files.insert(std::string("c:\\windows\\system32\\") + c.systemFile);
   Machine().programPath = c.program;
   // A registration by an older run, from wherever it was started.
@@ -431,22 +444,30 @@ TEST_F(CommandSwitches, UndoReportsEachSettingAndItsExitStatus) {
   EXPECT_EQ(0, RunWithLabels("/undo"));
 }
 
-// Numbers given mean only those: a number that names no setting undoes
-// nothing, and every setting a report lists may be named.
+// Numbers given mean only those: every setting a report lists may be named,
+// a number that names none is passed over beside one that does, and numbers
+// of which none names a setting are mistyped, never "all off" or "nothing
+// to restore".
 TEST_F(CommandSwitches, NamedNumbersNeverWidenToEverything) {
   RunCommandLine("4", system_);
   const std::string before = MachineState();
+  const char kMistypedBox[] = "box";
   const std::pair<const char*, const char*> cases[] = {
-      {"/undo 99", "Label 50\r\n"},
-      {"/undo 17 99", "Label 50\r\n"},
+      {"/undo 99", kMistypedBox},
+      {"/undo 17 99", kMistypedBox},
+      {"/status 99", kMistypedBox},
+      {"/status 18 20", kMistypedBox},
       {"/undo 28", "28\tno-backup\tLabel 41\r\n"},
       {"/undo 29 99", "29\tno-backup\tLabel 43\r\n"},
-      {"/status 99", "Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"},
+      {"/status 13 99", "Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"},
   };
   for (const auto& [tail, output] : cases) {
     Machine().output.clear();
-    EXPECT_EQ(0, RunWithLabels(tail)) << tail;
-    EXPECT_EQ(output, Machine().output) << tail;
+    Machine().messageBoxes.clear();
+    const bool mistyped = output == kMistypedBox;
+    EXPECT_EQ(mistyped ? 2 : 0, RunWithLabels(tail)) << tail;
+    EXPECT_EQ(mistyped ? "" : output, Machine().output) << tail;
+    EXPECT_EQ(mistyped ? 1u : 0u, Machine().messageBoxes.size()) << tail;
   }
   EXPECT_EQ(before, MachineState());
 }
