@@ -74,8 +74,6 @@ const PlantedItem kPlantedItems[] = {
      {{"Existed", N(1)}, {"Type", N(REG_DWORD)}, {"Data", {1, 2}}}, true},
     {"OwnLocationWithATypeAboveQword", "0", kPreferences, "SilentAcquisition",
      {{"Existed", N(1)}, {"Type", N(12)}, {"Data", {1}}}, true},
-    {"OwnLocationWithoutData", "0", kPreferences, "SilentAcquisition",
-     {{"Existed", N(1)}, {"Type", N(REG_SZ)}}, true},
     // No number is left after it: the capture fails, and says so.
     {"ForeignLocationAtTheLastNumber", "999999", "Software\\Elsewhere", "x", {{"Existed", N(0)}},
      false},
@@ -148,14 +146,6 @@ TEST_P(RestorePointEnd, KeepsThePointWheneverSomethingWasWritten) {
 
 INSTANTIATE_TEST_SUITE_P(Runs, RestorePointEnd, ::testing::ValuesIn(kRestorePointCases),
                          [](const auto& info) { return std::string(info.param.what); });
-
-TEST_F(BackupTrust, APartialUndoPutsBackWhatItCan) {
-  Run("27");
-  Registry().SetTreeAccess(HKEY_USERS, true, false);
-  EXPECT_EQ(1, Run("/undo 27"));
-  EXPECT_EQ(0u, Machine().output.find("27\tfailed\t")) << Machine().output;
-  EXPECT_FALSE(Registry().HasKey(HKEY_CURRENT_USER, kOfficeUser)) << "the user's half is back";
-}
 
 struct LeftAlone {
   const char* what;

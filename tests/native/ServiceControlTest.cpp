@@ -162,7 +162,6 @@ const AskedService kAskedServices[] = {
     {"Read", true, false, false, "Svc", SERVICE_AUTO_START, true},
     {"ReadByAStandardUser", false, false, false, "Svc", SERVICE_AUTO_START, true},
     {"Missing", true, false, false, "Gone", kStartTypeMissing, false},
-    {"MissingForAStandardUser", false, false, false, "Gone", kStartTypeMissing, false},
     {"ManagerRefused", true, true, false, "Svc", kStartTypeUnknown, true},
     {"ServiceRefused", false, false, true, "Svc", kStartTypeUnknown, true},
 };
@@ -183,18 +182,5 @@ TEST_P(ServiceAnswers, TellMissingFromUnknown) {
 INSTANTIATE_TEST_SUITE_P(Cases, ServiceAnswers, ::testing::ValuesIn(kAskedServices),
                          [](const auto& info) { return std::string(info.param.what); });
 
-// XP lets every interactive user ask a service, and only administrators
-// change, start or stop one.
-TEST_F(ServiceControlTest, AStandardUserMayAskButNotChange) {
-  Machine().administrator = false;
-  Services().Add("Svc", Configured(SERVICE_AUTO_START, true));
-  EXPECT_EQ(2u, control_.GetServiceStartType("Svc"));
-  EXPECT_FALSE(control_.SetServiceStartType(SERVICE_DISABLED, "Svc"));
-  EXPECT_FALSE(control_.StopServiceByName("Svc"));
-  Services().Find("Svc")->running = false;
-  EXPECT_FALSE(control_.StartServiceByName("Svc"));
-  EXPECT_EQ(0, Services().Find("Svc")->configurationChanges);
-  EXPECT_EQ(2u, Services().Find("Svc")->startType);
-}
 
 }  // namespace
