@@ -12,6 +12,7 @@
 #include "engine/TimeServerPlan.h"
 #include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
+#include "native/PlantedBackup.h"
 #include "system/SystemAccess.h"
 #include "timeserver/TimeServerRegistry.h"
 
@@ -91,19 +92,6 @@ class BackupTest : public FakeSystemTest {
     FakeSystemTest::SetUp();
     MakeFullFakeSystem();
   }
-  // Plants an item in a backup area as anyone with rights there could.
-  void Plant(HKEY area, SettingId id, const char* number, DWORD kind, DWORD root,
-             const std::string& path, const char* name,
-             std::map<std::string, std::vector<BYTE>> more) {
-    std::string key = std::string(area == HKEY_CURRENT_USER ? "Software" : "SOFTWARE") +
-                      "\\Hushgate\\Backup\\" + std::to_string(id) + "\\" + number;
-    Registry().PutNumber(area, key, "Kind", kind);
-    Registry().PutNumber(area, key, "Root", root);
-    Registry().PutString(area, key, "Path", path);
-    Registry().PutString(area, key, "Name", name);
-    for (auto& [field, bytes] : more)
-      Registry().PutValue(area, key, field, field == "Data" ? REG_BINARY : REG_DWORD, bytes);
-  }
   static constexpr const char* kErrorReporting = "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting";
   SystemAccess system_;
 };
@@ -149,7 +137,6 @@ TEST_F(BackupTest, PlantedEntriesAreRefusedAndReported) {
   EXPECT_EQ(before, MachineState());
 }
 
-std::vector<BYTE> N(DWORD n) { return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)}; }
 
 struct ForgedItem {
   const char* what;

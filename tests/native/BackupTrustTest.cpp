@@ -3,7 +3,6 @@
 // and a restore point is kept whenever undo wrote anything.
 
 #include <functional>
-#include <map>
 
 #include "app/CommandLine.h"
 #include "common/FullFakeSystem.h"
@@ -11,6 +10,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
+#include "native/PlantedBackup.h"
 #include "res/resource.h"
 #include "system/SystemAccess.h"
 
@@ -20,8 +20,6 @@ const char kPreferences[] = "Software\\Microsoft\\MediaPlayer\\Preferences";
 const char kAlexa[] =
     "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{c95fe080-8f5d-11d2-a20b-00aa003c157a}";
 const char kOfficeUser[] = "Software\\Policies\\Microsoft\\Office\\10.0\\Common";
-
-std::vector<BYTE> N(DWORD n) { return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)}; }
 
 fake::FakeRegistry& Reg() { return fake::Machine().registry; }
 
@@ -35,19 +33,6 @@ class BackupTrust : public FakeSystemTest {
   void SetUp() override {
     FakeSystemTest::SetUp();
     MakeFullFakeSystem();
-  }
-  // An item as anyone with rights in that backup area could plant it.
-  static void Plant(HKEY area, SettingId id, const char* number, DWORD kind, DWORD root,
-                    const std::string& path, const char* name,
-                    const std::map<std::string, std::vector<BYTE>>& more) {
-    std::string key = std::string(area == HKEY_CURRENT_USER ? "Software" : "SOFTWARE") +
-                      "\\Hushgate\\Backup\\" + std::to_string(id) + "\\" + number;
-    Reg().PutNumber(area, key, "Kind", kind);
-    Reg().PutNumber(area, key, "Root", root);
-    Reg().PutString(area, key, "Path", path);
-    Reg().PutString(area, key, "Name", name);
-    for (auto& [field, bytes] : more)
-      Reg().PutValue(area, key, field, field == "Data" ? REG_BINARY : REG_DWORD, bytes);
   }
   int Run(const std::string& tail) {
     fake::Machine().output.clear();
@@ -160,13 +145,13 @@ const LeftAlone kLeftAlone[] = {
     {"StartTypeAboveDisabled",
      [] {
        fake::Machine().services.Find("ERSvc")->startType = SERVICE_DISABLED;
-       BackupTrust::Plant(HKEY_LOCAL_MACHINE, 9, "0", 3, 2, "", "ERSvc",
+       Plant(HKEY_LOCAL_MACHINE, 9, "0", 3, 2, "", "ERSvc",
                           {{"Existed", N(1)}, {"StartType", N(5)}});
      },
      9, [] { return std::to_string(fake::Machine().services.Find("ERSvc")->startType); }},
     {"KeyWithoutItsCopy",
      [] {
-       BackupTrust::Plant(HKEY_LOCAL_MACHINE, 0, "0", 2, 2, kAlexa, "", {{"Existed", N(1)}});
+       Plant(HKEY_LOCAL_MACHINE, 0, "0", 2, 2, kAlexa, "", {{"Existed", N(1)}});
        SystemAccess().DeleteRegistryTree(HKEY_LOCAL_MACHINE, kAlexa);
      },
      0, [] { return std::to_string(Reg().HasKey(HKEY_LOCAL_MACHINE, kAlexa)); }},
