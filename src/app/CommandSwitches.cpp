@@ -34,16 +34,20 @@ Switch SwitchOf(const std::string& word) {
 
 // Reads every number first: a mistyped one changes nothing at all. Numbers
 // that the switch does not take are passed over; *named tells whether any
-// number was given at all, so that passing over never widens a run.
+// number was given at all, so that passing over never widens a run. Numbers
+// of which not one names a setting of the tree are mistyped: a typo in a
+// script must not read as "all off" or "nothing to restore".
 bool ReadNumbers(const std::string& rest, bool (*takes)(SettingId), std::vector<SettingId>* ids,
                  bool* named) {
   CommandLineReader reader(rest);
   unsigned int number = 0;
+  bool namesSetting = false;
   for (;;) {
     CommandLineReader::Token token = reader.Next(&number);
-    if (token == CommandLineReader::Token::kEnd) return true;
+    if (token == CommandLineReader::Token::kEnd) return !*named || namesSetting;
     if (token == CommandLineReader::Token::kMistyped) return false;
     *named = true;
+    namesSetting |= FindSetting(number) != nullptr;
     if (takes(number)) ids->push_back(number);
   }
 }
@@ -74,19 +78,19 @@ int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
   std::string report;
   std::vector<std::string> passedOver;
   bool allRestored = true;
-  bool anyRestored = false;
+  bool anyWritten = false;  // a partial undo changed the machine too
   for (const UndoablePlan& plan : plans) {
     UndoResult result{UndoResult::Outcome::kPerUser, {}};
     if (IsLeftToLogonScript(plan.scope, asSystem))
       passedOver.push_back(plan.number);
     else
       result = UndoAndReport(system, plan);
-    anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
+    anyWritten |= result.wroteSomething;
     allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
                    result.outcome != UndoResult::Outcome::kFailed;
     report += UndoReport(plan, result);
   }
-  restorePoint.End(anyRestored);
+  restorePoint.End(anyWritten);
   if (plans.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
   Show(report + LeftToLogonScripts(passedOver));
   return allRestored ? kAllDone : kSomeNotDone;

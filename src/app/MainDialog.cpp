@@ -7,6 +7,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/StatusInfoDialog.h"
+#include "engine/Availability.h"
 #include "engine/Backup.h"
 #include "engine/Consequences.h"
 #include "engine/RecordedChanges.h"
@@ -276,13 +277,13 @@ void MainDialog::UndoSettings() {
   RestorePoint restorePoint;
   if (!RestorePointOrGoOn(&restorePoint)) return;
   std::string failures;
-  bool anyRestored = false;
+  bool anyWritten = false;  // a partial undo changed the machine too
   for (const UndoablePlan& plan : restorable) {
     UndoResult result = UndoAndReport(system_, plan);
-    anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
+    anyWritten |= result.wroteSomething;
     if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(plan, result);
   }
-  restorePoint.End(anyRestored);
+  restorePoint.End(anyWritten);
   settings_.RefreshSettingsTree();
   ShowMessage(failures.empty() ? LoadText(IDS_UNDO_DONE) : Format(LoadText(IDS_UNDO_FAILED), failures),
               MB_OK);
@@ -344,14 +345,16 @@ bool MainDialog::PaintMinimised() {
   return true;
 }
 
-// A setting's description stays as it is; what it costs follows after a
-// blank line.
+// A setting's description stays as it is; why its state is unknown, when it
+// is, and what it costs follow after a blank line.
 void MainDialog::ShowHover(HTREEITEM item) {
   int id = settings_.DescriptionOf(item);
   std::string text = id ? LoadText(id) : std::string();
   TreeItemMatch match = settings_.FindSettingOfItem(item);
   if (match.kind == TreeItemMatch::kSetting) {
     text += "\r\n";
+    if (IsSettingUnknown(system_, *FindSetting(match.number)))
+      text += "\r\n" + LoadText(IDS_SERVICE_UNKNOWN);
     for (const std::string& line : ConsequencesOf(system_, *FindSetting(match.number), LoadText))
       text += "\r\n" + line;
   }

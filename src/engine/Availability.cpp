@@ -31,3 +31,8 @@ bool IsSettingOffered(SystemAccess& system, const SettingEntry& setting) {
 bool IsCategoryShown(SystemAccess& system, const CategoryEntry& category) {
   return IsAvailable(system, category.shownWhen, nullptr);
 }
+
+bool IsSettingUnknown(SystemAccess& system, const SettingEntry& setting) {
+  return setting.offeredWhen == Availability::kService && setting.serviceName &&
+         system.Services().GetServiceStartType(setting.serviceName) == kStartTypeUnknown;
+}

@@ -9,3 +9,7 @@ class SystemAccess;
 bool IsAvailable(SystemAccess& system, Availability condition, const char* serviceName);
 bool IsSettingOffered(SystemAccess& system, const SettingEntry& setting);
 bool IsCategoryShown(SystemAccess& system, const CategoryEntry& category);
+// True when the setting's service could not be asked (no right to, or the
+// manager refused): it is offered, since it may well exist, but whether it
+// is off is unknown.
+bool IsSettingUnknown(SystemAccess& system, const SettingEntry& setting);

@@ -179,20 +179,24 @@ struct CopyBudget {
   size_t values = 0;
 };
 
-// Copies the key with its values and subkeys, within the bounds.
+// Copies the key with its values and subkeys, within the bounds. A key that
+// cannot be read, or a value too large for undo ever to write back, fails
+// the copy: it would come back as less than it was.
 bool CopyKey(SystemAccess& system, HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to,
              int depth, CopyBudget* budget) {
   if (++budget->keys > kMaxKeysCopied || !system.CreateRegistryKey(toRoot, to.c_str())) return false;
   std::vector<NamedValue> values;
-  system.ReadRegistryValues(fromRoot, from.c_str(), &values);
+  std::vector<std::string> subKeys;
+  if (!system.ReadRegistryValues(fromRoot, from.c_str(), &values) ||
+      !system.ReadRegistrySubKeys(fromRoot, from.c_str(), &subKeys))
+    return false;
   std::vector<NamedValue> kept;
-  for (const NamedValue& value : values)
-    if (value.data.size() <= kMaxValueSize && budget->values++ < kMaxValuesCopied)
-      kept.push_back(value);
+  for (const NamedValue& value : values) {
+    if (value.data.size() > kMaxValueSize) return false;
+    if (budget->values++ < kMaxValuesCopied) kept.push_back(value);
+  }
   bool copied = system.WriteRegistryValues(toRoot, to.c_str(), kept);
   if (depth >= kMaxKeyDepth) return copied;
-  std::vector<std::string> subKeys;
-  system.ReadRegistrySubKeys(fromRoot, from.c_str(), &subKeys);
   for (const std::string& name : subKeys)
     copied &= CopyKey(system, fromRoot, from + "\\" + name, toRoot, to + "\\" + name, depth + 1, budget);
   return copied;
@@ -218,8 +222,10 @@ DWORD ExistingDepth(SystemAccess& system, HKEY root, const std::string& path) {
   return depth;
 }
 
-std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& location,
-                                    bool* keyTree) {
+// What the location holds now, as an item's values; false when it cannot
+// be read: neither what is there nor that nothing is there is known.
+bool DescribeNow(SystemAccess& system, const BackupLocation& location, bool* keyTree,
+                 std::vector<NamedValue>* described) {
   std::vector<NamedValue> values = {
       {"Kind", REG_DWORD, Number(static_cast<DWORD>(location.kind))},
       {"Root", REG_DWORD, Number(RootNumber(location.root))},
@@ -233,13 +239,17 @@ std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& 
     std::vector<BYTE> data;
     existed = system.ReadRegistryValue(location.root, location.path.c_str(),
                                        location.name.c_str(), &type, &data);
+    if (!existed &&
+        !system.RegistryValueAbsent(location.root, location.path.c_str(), location.name.c_str()))
+      return false;
     if (existed) {
       values.push_back({"Type", REG_DWORD, Number(type)});
       values.push_back({"Data", REG_BINARY, data});
     }
   } else if (location.kind == Kind::kService) {
     DWORD start = system.Services().GetServiceStartType(location.name.c_str());
-    existed = start != kStartTypeUnavailable;
+    if (start == kStartTypeUnknown) return false;
+    existed = start != kStartTypeMissing;
     values.push_back({"StartType", REG_DWORD, Number(start)});
   } else if (location.kind == Kind::kKeyChain) {
     existed = 1;
@@ -247,17 +257,24 @@ std::vector<NamedValue> DescribeNow(SystemAccess& system, const BackupLocation& 
         {"Depth", REG_DWORD, Number(ExistingDepth(system, location.root, location.path))});
   } else {
     existed = system.RegistryKeyExists(location.root, location.path.c_str());
+    if (!existed && !system.RegistryKeyAbsent(location.root, location.path.c_str())) return false;
     *keyTree = existed;
   }
   values.push_back({"Existed", REG_DWORD, Number(existed)});
-  return values;
+  *described = values;
+  return true;
 }
+
+int RefusalOf(const StoredItem& item, const UndoablePlan& plan, HKEY backupRoot);
 
 bool CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLocation& location) {
   HKEY backupRoot = BackupRootFor(location);
   std::vector<StoredItem> items = ReadItems(system, backupRoot, plan);
+  // Only an item undo would take counts: anything else naming the location
+  // (planted, broken) must not stand in for a capture.
   for (const StoredItem& item : items)
-    if (item.wellFormed && SameLocation(item.location, location)) return true;
+    if (RefusalOf(item, plan, backupRoot) == kRestored && SameLocation(item.location, location))
+      return true;
   std::string entry = EntryPath(backupRoot, plan);
   unsigned long next = 0;
   for (const StoredItem& item : items)
@@ -265,8 +282,10 @@ bool CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLoca
   if (next > kLastItemNumber) return false;
   std::string key = entry + "\\" + std::to_string(next);
   bool keyTree = false;
-  std::vector<NamedValue> values = DescribeNow(system, location, &keyTree);
-  if (!system.CreateRegistryKey(backupRoot, key.c_str())) return false;
+  std::vector<NamedValue> values;
+  if (!DescribeNow(system, location, &keyTree, &values) ||
+      !system.CreateRegistryKey(backupRoot, key.c_str()))
+    return false;
   bool written = system.WriteRegistryValues(backupRoot, entry.c_str(),
                                      {{"Time", REG_SZ, TextBytes(system.LocalTimeText())},
                                       {"User", REG_SZ, TextBytes(system.UserName())}}) &&
@@ -277,9 +296,13 @@ bool CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLoca
     return false;
   }
   if (!keyTree) return true;
-  // A key beyond the bounds is kept as far as they reach.
+  // A key beyond the bounds is kept as far as they reach; a copy that
+  // failed is no capture.
   CopyBudget budget;
-  return CopyKey(system, location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget);
+  if (CopyKey(system, location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget))
+    return true;
+  system.DeleteRegistryTree(backupRoot, key.c_str());
+  return false;
 }
 
 // --- Which locations belong to a setting --------------------------------------
@@ -308,6 +331,22 @@ std::string Describe(const BackupLocation& location) {
 bool IsValidValue(DWORD type, const std::vector<BYTE>& data) {
   if (type > REG_QWORD || data.size() > kMaxValueSize) return false;
   return type != REG_DWORD || data.size() == 4;
+}
+
+// Why undo refuses the item, or kRestored when it takes it: every field its
+// kind needs, one of the plan's own locations that this area may reach (the
+// user's own area only the user's own), a valid value or start type. A
+// capture counts only an item undo takes.
+int RefusalOf(const StoredItem& item, const UndoablePlan& plan, HKEY backupRoot) {
+  if (!item.wellFormed) return IDS_UNDO_INCOMPLETE_ENTRY;
+  if (!AllowedMatch(item.location, plan.locations) || BackupRootFor(item.location) != backupRoot)
+    return IDS_UNDO_FOREIGN_LOCATION;
+  if (!item.existed) return kRestored;
+  if (item.location.kind == Kind::kValue && !IsValidValue(item.type, item.data))
+    return IDS_UNDO_BAD_VALUE;
+  if (item.location.kind == Kind::kService && item.startType > SERVICE_DISABLED)
+    return IDS_UNDO_BAD_START_TYPE;
+  return kRestored;
 }
 
 // --- Restoring -----------------------------------------------------------------
@@ -396,8 +435,8 @@ bool RemoveCreatedKeys(SystemAccess& system, const BackupLocation& location, DWO
 }
 
 // Puts one item back and reads it back; no text means restored, else the
-// text of the problem. The item is checked: it names one of the setting's
-// own locations (own, with what the plan knows of it).
+// text of the problem. The item is one undo takes (RefusalOf), naming one of
+// the setting's own locations (own, with what the plan knows of it).
 int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot, const StoredItem& item,
                 const BackupLocation& own) {
   const BackupLocation& at = item.location;
@@ -409,7 +448,6 @@ int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot,
         system.DeleteRegistryValue(at.root, path, name);
         return system.RegistryValueExists(at.root, path, name) ? IDS_UNDO_STILL_THERE : kRestored;
       }
-      if (!IsValidValue(item.type, item.data)) return IDS_UNDO_BAD_VALUE;
       system.CreateRegistryKey(at.root, path);
       system.WriteRegistryValue(at.root, path, name, item.data.data(), item.type,
                                 DWORD(item.data.size()));
@@ -420,12 +458,13 @@ int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot,
       return same ? kRestored : IDS_UNDO_READS_DIFFERENTLY;
     }
     case Kind::kService: {
-      if (!item.existed) return kRestored;
-      if (item.startType > SERVICE_DISABLED) return IDS_UNDO_BAD_START_TYPE;
-      system.Services().SetServiceStartType(item.startType, name);
-      return system.Services().GetServiceStartType(name) == item.startType
-                 ? kRestored
-                 : IDS_UNDO_START_TYPE_NOT_SET;
+      // What did not exist is restored only while it still reads as missing;
+      // a service that cannot be asked is never taken for restored.
+      if (item.existed) system.Services().SetServiceStartType(item.startType, name);
+      DWORD now = system.Services().GetServiceStartType(name);
+      if (now == kStartTypeUnknown) return IDS_START_UNKNOWN;
+      if (!item.existed) return now == kStartTypeMissing ? kRestored : IDS_UNDO_STILL_THERE;
+      return now == item.startType ? kRestored : IDS_UNDO_START_TYPE_NOT_SET;
     }
     case Kind::kKeyChain:
       return RemoveCreatedKeys(system, own, item.depth) ? kRestored : IDS_UNDO_STILL_THERE;
@@ -560,18 +599,15 @@ UndoResult Undo(SystemAccess& system, const UndoablePlan& plan) {
     size_t problemsBefore = result.problems.size();
     // The last capture first: values apply added go before the keys it made.
     for (auto item = items.rbegin(); item != items.rend(); ++item) {
-      if (!item->wellFormed) {
-        result.problems.push_back(PrintableText(item->key) + ": " + Text(IDS_UNDO_INCOMPLETE_ENTRY));
+      if (int refusal = RefusalOf(*item, plan, backupRoot)) {
+        const std::string what =
+            item->wellFormed ? Describe(item->location) : PrintableText(item->key);
+        result.problems.push_back(what + ": " + Text(refusal));
         continue;
       }
-      // The user's own area reaches only the user's own locations.
-      const BackupLocation* own = AllowedMatch(item->location, plan.locations);
-      if (!own || BackupRootFor(item->location) != backupRoot) {
-        result.problems.push_back(Describe(item->location) + ": " +
-                                  Text(IDS_UNDO_FOREIGN_LOCATION));
-        continue;
-      }
-      int problem = RestoreItem(system, plan, backupRoot, *item, *own);
+      result.wroteSomething = true;
+      int problem = RestoreItem(system, plan, backupRoot, *item,
+                                *AllowedMatch(item->location, plan.locations));
       if (problem != kRestored)
         result.problems.push_back(Describe(item->location) + ": " + Text(problem));
     }

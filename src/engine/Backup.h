@@ -47,9 +47,11 @@ enum class ChangeKind { kApply, kRevert };
 // The locations the change of the setting writes to.
 std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change);
 
-// Captures each location that the plan's backup does not hold yet: the
-// first capture wins, so the backup keeps what the machine had before the
-// program first touched it. False when the backup could not be written.
+// Captures each location that the plan's backup does not hold yet as an
+// item undo would take: the first capture wins, so the backup keeps what the
+// machine had before the program first touched it. False when the backup
+// could not be written or a location could not be read (nothing is kept for
+// it, so a later capture can still be the first).
 bool Capture(SystemAccess& system, const UndoablePlan& plan,
              const std::vector<BackupLocation>& locations);
 
@@ -69,6 +71,9 @@ struct UndoResult {
   enum class Outcome { kRestored, kNoBackup, kCannotUndo, kFailed, kPerUser };
   Outcome outcome;
   std::vector<std::string> problems;  // one line each, for kFailed
+  // An item was put back, whether or not it read back so: the machine may
+  // have changed, as a restore point must know.
+  bool wroteSomething = false;
 };
 
 // Puts back what the plan's backup holds, trusting none of it: only

@@ -54,9 +54,10 @@ std::string CurrentValue(SystemAccess& system, const PlannedChange& change) {
 }
 
 std::string StartTypeName(DWORD type) {
-  static const int kNames[] = {IDS_START_BOOT,   IDS_START_SYSTEM,   IDS_START_AUTOMATIC,
-                               IDS_START_MANUAL, IDS_START_DISABLED, IDS_START_UNREACHABLE};
-  return type <= kStartTypeUnavailable ? Text(kNames[type]) : "?";
+  static const int kNames[] = {IDS_START_BOOT,     IDS_START_SYSTEM,      IDS_START_AUTOMATIC,
+                               IDS_START_MANUAL,   IDS_START_DISABLED,    IDS_START_UNREACHABLE,
+                               IDS_START_UNKNOWN};
+  return type <= kStartTypeUnknown ? Text(kNames[type]) : "?";
 }
 
 std::string PreviewLine(SystemAccess& system, const std::string& number,
@@ -159,7 +160,13 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
     if (!IsLeftToLogonScript(*setting, runsAsSystem)) {
       bool offered = IsSettingOffered(system, *setting);
       bool off = IsSettingOff(system, id);
-      state = off ? "off" : !offered ? "not-offered" : WasSwitchedOff(system, id) ? "on-again" : "on";
+      // A service that could not be asked is neither off nor missing: it
+      // counts as not off.
+      bool unknown = !off && IsSettingUnknown(system, *setting);
+      state = off        ? "off"
+              : unknown  ? "unknown"
+              : !offered ? "not-offered"
+              : WasSwitchedOff(system, id) ? "on-again" : "on";
       if (!off && offered && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
     }
     report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +

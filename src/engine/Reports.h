@@ -19,10 +19,11 @@ std::vector<SettingId> SettingsInReports();
 
 // A header line (program and version, computer, user, local date and time)
 // and one line per setting: number, off / on / on-again / not-offered /
-// per-user (left to a logon script, as run as LocalSystem), whether a backup
-// exists (yes / no), label, and whose registry it reaches (machine / user /
-// machine+user). *anyOn tells whether a setting that counts was on: every
-// one listed when named, else every recommended one that is offered.
+// unknown (its service could not be asked) / per-user (left to a logon
+// script, as run as LocalSystem), whether a backup exists (yes / no), label,
+// and whose registry it reaches (machine / user / machine+user). *anyOn
+// tells whether a setting that counts was not off: every one listed when
+// named, else every recommended one that is offered.
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
                          bool runsAsSystem, bool* anyOn);
 

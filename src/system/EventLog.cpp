@@ -46,10 +46,13 @@ bool IsBelow(const std::string& path, const std::string& folder) {
 }
 
 // The program's own message table serves only from a folder that only
-// administrators can write to: the Windows folder or Program Files.
+// administrators can write to: the system folder or Program Files. Not the
+// whole Windows folder: its Temp and others are open to every user.
 bool IsInAdministratorsFolder(SystemAccess& system, const std::string& program) {
   std::string root;
-  return (system.ReadSystemRoot(&root) && IsBelow(program, root)) ||
+  bool read = system.ReadSystemRoot(&root);
+  if (read && !root.empty() && root.back() == '\\') root.pop_back();
+  return (read && IsBelow(program, root + "\\System32")) ||
          IsBelow(program, ReadText(system, kCurrentVersion, "ProgramFilesDir"));
 }
 

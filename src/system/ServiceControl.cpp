@@ -25,22 +25,22 @@ class ServiceHandle {
 
 }  // namespace
 
-// The manager and one service, opened with full access; members close in
+// The manager, opened only to connect (every operation opens its service
+// through it), and one service with the access given; members close in
 // reverse order, the service before the manager. The shared manager, when
-// there is one, is used and left open.
+// there is one, is used and left open. Open answers the Win32 error.
 struct OpenedService {
   ServiceHandle ownManager;
   ServiceHandle service;
 
-  bool Open(ServiceControl& control, const char* name) {
+  DWORD Open(ServiceControl& control, const char* name, DWORD access) {
     SC_HANDLE manager = control.sharedManager_;
     if (!manager) {
       SC_HANDLE* into = control.sharing_ > 0 ? &control.sharedManager_ : ownManager.Receive();
-      if (platform::OpenServiceManager(SC_MANAGER_ALL_ACCESS, into) != ERROR_SUCCESS) return false;
+      if (DWORD error = platform::OpenServiceManager(SC_MANAGER_CONNECT, into)) return error;
       manager = *into;
     }
-    return platform::OpenServiceHandle(manager, name, SERVICE_ALL_ACCESS, service.Receive()) ==
-           ERROR_SUCCESS;
+    return platform::OpenServiceHandle(manager, name, access, service.Receive());
   }
 };
 
@@ -89,9 +89,15 @@ DWORD ServiceControl::GetServiceStartType(const char* serviceName) {
     if (name == serviceName) return known;
   OpenedService opened;
   ServiceConfiguration configuration;
-  DWORD startType = opened.Open(*this, serviceName) && configuration.Query(opened.service.Get())
-                        ? configuration.Record().dwStartType
-                        : kStartTypeUnavailable;
+  // Only Windows' own answer means missing; any other failure, and a start
+  // type Windows never gives, is a service that could not be asked.
+  DWORD startType = kStartTypeUnknown;
+  DWORD error = opened.Open(*this, serviceName, SERVICE_QUERY_CONFIG);
+  if (error == ERROR_SERVICE_DOES_NOT_EXIST)
+    startType = kStartTypeMissing;
+  else if (error == ERROR_SUCCESS && configuration.Query(opened.service.Get()) &&
+           configuration.Record().dwStartType <= SERVICE_DISABLED)
+    startType = configuration.Record().dwStartType;
   if (sharing_ > 0) knownStartTypes_.emplace_back(serviceName, startType);
   return startType;
 }
@@ -110,7 +116,10 @@ bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceNam
   // The query tells whether the service can be reached; its record is not
   // written back, since the ANSI texts would replace every character outside
   // the code page in the display name and program path.
-  if (!opened.Open(*this, serviceName) || !configuration.Query(opened.service.Get())) return false;
+  if (opened.Open(*this, serviceName, SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG) !=
+          ERROR_SUCCESS ||
+      !configuration.Query(opened.service.Get()))
+    return false;
   return platform::ChangeServiceConfiguration(opened.service.Get(), SERVICE_NO_CHANGE, startType,
                                               SERVICE_NO_CHANGE, nullptr, nullptr, nullptr,
                                               nullptr, nullptr, nullptr) == ERROR_SUCCESS;
@@ -118,14 +127,14 @@ bool ServiceControl::SetServiceStartType(DWORD startType, const char* serviceNam
 
 bool ServiceControl::StartServiceByName(const char* serviceName) {
   OpenedService opened;
-  return opened.Open(*this, serviceName) &&
+  return opened.Open(*this, serviceName, SERVICE_START) == ERROR_SUCCESS &&
          platform::StartServiceRequest(opened.service.Get()) == ERROR_SUCCESS;
 }
 
 bool ServiceControl::StopServiceByName(const char* serviceName) {
   OpenedService opened;
   SERVICE_STATUS status = {};
-  return opened.Open(*this, serviceName) &&
+  return opened.Open(*this, serviceName, SERVICE_STOP) == ERROR_SUCCESS &&
          platform::SendServiceControl(opened.service.Get(), SERVICE_CONTROL_STOP, &status) ==
              ERROR_SUCCESS;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The four service operations. Each opens the service control manager and the
-// service and closes both before it returns, unless a SharedManager is alive:
+// service with only the rights it needs (a query what XP grants every
+// interactive user, a change what only administrators have), and closes both
+// before it returns, unless a SharedManager is alive:
 // then they share the one manager it opened on first use, and each service's
 // start type is asked once.
 
@@ -10,9 +12,12 @@
 
 #include "platform/WinTypes.h"
 
-// What GetServiceStartType answers when the manager, the service or its
-// configuration cannot be reached; Windows uses 0 to 4.
-constexpr DWORD kStartTypeUnavailable = 5;
+// What GetServiceStartType answers besides Windows' 0 to 4: the service
+// does not exist, or it could not be asked (the manager or the service
+// refused, its configuration did not read). The second says nothing about
+// whether it exists or runs.
+constexpr DWORD kStartTypeMissing = 5;
+constexpr DWORD kStartTypeUnknown = 6;
 
 class ServiceControl {
  public:

@@ -92,6 +92,16 @@ bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* 
          key.QuerySize(name, &size) == ERROR_SUCCESS;
 }
 
+bool SystemAccess::RegistryValueAbsent(HKEY root, const char* path, const char* name) {
+  RegistryKey key;
+  LONG opened = key.Open(root, path, KEY_READ);
+  if (opened != ERROR_SUCCESS) return opened == ERROR_FILE_NOT_FOUND;
+  DWORD size = 0;
+  return key.QuerySize(name, &size) == ERROR_FILE_NOT_FOUND;
+}
+
+bool SystemAccess::RegistryKeyAbsent(HKEY root, const char* path) { return IsKeyAbsent(root, path); }
+
 bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t createdKeys) {
   constexpr size_t kMaxChain = 8;
   if (createdKeys > kMaxChain) return false;
@@ -165,7 +175,7 @@ bool SystemAccess::IsMediaPlayer8Installed() {
 }
 
 bool SystemAccess::IsServiceInstalled(const char* serviceName) {
-  return services_.GetServiceStartType(serviceName) != kStartTypeUnavailable;
+  return services_.GetServiceStartType(serviceName) != kStartTypeMissing;
 }
 
 bool SystemAccess::ReadRegistryValues(HKEY root, const char* path,

@@ -66,6 +66,10 @@ class SystemAccess {
   bool DeleteRegistryValue(HKEY root, const char* path, const char* name);
   // True when the key can be read and holds the value, whatever its size.
   bool RegistryValueExists(HKEY root, const char* path, const char* name);
+  // True only when the registry says the key, or the value in its key, is
+  // not there; a key that cannot be read is neither there nor absent.
+  bool RegistryValueAbsent(HKEY root, const char* path, const char* name);
+  bool RegistryKeyAbsent(HKEY root, const char* path);
   // Whole keys, as the backup keeps them: every value that reads whole, the
   // subkeys' names (false when the key cannot be read), a key made with the
   // keys above it, a key deleted with everything below it (true when each

@@ -12,6 +12,7 @@
 #include "engine/TimeServerPlan.h"
 #include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
+#include "native/PlantedBackup.h"
 #include "system/SystemAccess.h"
 #include "timeserver/TimeServerRegistry.h"
 
@@ -91,19 +92,6 @@ class BackupTest : public FakeSystemTest {
     FakeSystemTest::SetUp();
     MakeFullFakeSystem();
   }
-  // Plants an item in a backup area as anyone with rights there could.
-  void Plant(HKEY area, SettingId id, const char* number, DWORD kind, DWORD root,
-             const std::string& path, const char* name,
-             std::map<std::string, std::vector<BYTE>> more) {
-    std::string key = std::string(area == HKEY_CURRENT_USER ? "Software" : "SOFTWARE") +
-                      "\\Hushgate\\Backup\\" + std::to_string(id) + "\\" + number;
-    Registry().PutNumber(area, key, "Kind", kind);
-    Registry().PutNumber(area, key, "Root", root);
-    Registry().PutString(area, key, "Path", path);
-    Registry().PutString(area, key, "Name", name);
-    for (auto& [field, bytes] : more)
-      Registry().PutValue(area, key, field, field == "Data" ? REG_BINARY : REG_DWORD, bytes);
-  }
   static constexpr const char* kErrorReporting = "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting";
   SystemAccess system_;
 };
@@ -149,7 +137,6 @@ TEST_F(BackupTest, PlantedEntriesAreRefusedAndReported) {
   EXPECT_EQ(before, MachineState());
 }
 
-std::vector<BYTE> N(DWORD n) { return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)}; }
 
 struct ForgedItem {
   const char* what;
@@ -297,6 +284,7 @@ struct SourceCase {
   const char* registered;  // EventMessageFile afterwards, or nullptr for none
   DWORD eventId;
   size_t strings;
+  const char* programFiles = "C:\\Programme";  // ProgramFilesDir; nullptr: none
 };
 
 // Every view of the log reads the file the source names: it must be one only
@@ -307,9 +295,20 @@ const SourceCase kSourceCases[] = {
     {"XpHome", "netmsg.dll", "E:\\hushgate.exe", "%SystemRoot%\\System32\\netmsg.dll", 3299, 9},
     {"InProgramFiles", nullptr, "c:\\programme\\Hushgate\\hushgate.exe",
      "c:\\programme\\Hushgate\\hushgate.exe", 1, 1},
-    {"InWindows", nullptr, "C:\\WINDOWS\\hushgate.exe", "C:\\WINDOWS\\hushgate.exe", 1, 1},
+    {"InSystem32", nullptr, "c:\\windows\\SYSTEM32\\hushgate.exe",
+     "c:\\windows\\SYSTEM32\\hushgate.exe", 1, 1},
+    // The rest of the Windows folder is open to users (Temp), and a folder
+    // that only begins like one of the two is another folder.
+    {"InWindows", nullptr, "C:\\WINDOWS\\hushgate.exe", nullptr, 1, 1},
+    {"InWindowsTemp", nullptr, "C:\\WINDOWS\\Temp\\hushgate.exe", nullptr, 1, 1},
+    {"InALongerWindowsName", nullptr, "C:\\WINDOWSX\\System32\\hushgate.exe", nullptr, 1, 1},
+    {"InALongerSystemName", nullptr, "C:\\WINDOWS\\System32x\\hushgate.exe", nullptr, 1, 1},
+    {"InALongerProgramFilesName", nullptr, "C:\\Programme2\\hushgate.exe", nullptr, 1, 1},
     {"OnAShare", nullptr, "\\\\server\\tools\\hushgate.exe", nullptr, 1, 1},
-    {"OutOfWindowsAgain", nullptr, "C:\\WINDOWS\\..\\Users\\hushgate.exe", nullptr, 1, 1},
+    {"OnAShareWithoutProgramFiles", nullptr, "\\\\server\\tools\\hushgate.exe", nullptr, 1, 1,
+     nullptr},
+    {"BelowATooShortProgramFiles", nullptr, "C:\\hushgate.exe", nullptr, 1, 1, "C:"},
+    {"OutOfWindowsAgain", nullptr, "C:\\WINDOWS\\System32\\..\\..\\Users\\hushgate.exe", nullptr, 1, 1},
 };
 
 class EventSource : public BackupTest, public ::testing::WithParamInterface<SourceCase> {};
@@ -317,8 +316,9 @@ class EventSource : public BackupTest, public ::testing::WithParamInterface<Sour
 TEST_P(EventSource, NamesAFileOnlyAdministratorsCanReplace) {
   const SourceCase& c = GetParam();
   Registry().AddKey(HKEY_LOCAL_MACHINE, kEventSource);
-  Registry().PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                       "ProgramFilesDir", "C:\\Programme");
+  if (c.programFiles)
+    Registry().PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                         "ProgramFilesDir", c.programFiles);
   if (c.systemFile) Machine().files.insert(std::string("c:\\windows\\system32\\") + c.systemFile);
   Machine().programPath = c.program;
   // A registration by an older run, from wherever it was started.
@@ -431,22 +431,30 @@ TEST_F(CommandSwitches, UndoReportsEachSettingAndItsExitStatus) {
   EXPECT_EQ(0, RunWithLabels("/undo"));
 }
 
-// Numbers given mean only those: a number that names no setting undoes
-// nothing, and every setting a report lists may be named.
+// Numbers given mean only those: every setting a report lists may be named,
+// a number that names none is passed over beside one that does, and numbers
+// of which none names a setting are mistyped, never "all off" or "nothing
+// to restore".
 TEST_F(CommandSwitches, NamedNumbersNeverWidenToEverything) {
   RunCommandLine("4", system_);
   const std::string before = MachineState();
+  const char kMistypedBox[] = "box";
   const std::pair<const char*, const char*> cases[] = {
-      {"/undo 99", "Label 50\r\n"},
-      {"/undo 17 99", "Label 50\r\n"},
+      {"/undo 99", kMistypedBox},
+      {"/undo 17 99", kMistypedBox},
+      {"/status 99", kMistypedBox},
+      {"/status 18 20", kMistypedBox},
       {"/undo 28", "28\tno-backup\tLabel 41\r\n"},
       {"/undo 29 99", "29\tno-backup\tLabel 43\r\n"},
-      {"/status 99", "Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"},
+      {"/status 13 99", "Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"},
   };
   for (const auto& [tail, output] : cases) {
     Machine().output.clear();
-    EXPECT_EQ(0, RunWithLabels(tail)) << tail;
-    EXPECT_EQ(output, Machine().output) << tail;
+    Machine().messageBoxes.clear();
+    const bool mistyped = output == kMistypedBox;
+    EXPECT_EQ(mistyped ? 2 : 0, RunWithLabels(tail)) << tail;
+    EXPECT_EQ(mistyped ? "" : output, Machine().output) << tail;
+    EXPECT_EQ(mistyped ? 1u : 0u, Machine().messageBoxes.size()) << tail;
   }
   EXPECT_EQ(before, MachineState());
 }

@@ -122,7 +122,9 @@ TEST_F(BeforeChanges, WithoutAdministratorMachineWideNumbersChangeNothing) {
                        "NoScheduledUpdates", 0);
   size_t before = Registry().Changes().size();
   const std::map<std::string, std::string> named = {
-      {"6 4 10", "4, 10"}, {"/undo 4", "4"}, {"/restorepoint 4", "4"}, {"4 x", "4"}};
+      {"6 4 10", "4, 10"}, {"/undo 4", "4"}, {"/restorepoint 4", "4"}, {"4 x", "4"},
+      // The user's half of 27 alone would be theirs to write; the other is not.
+      {"27", "27"}, {"/undo 27", "27"}};
   for (const auto& [tail, numbers] : named) {
     Machine().output.clear();
     EXPECT_EQ(kNothingChanged, RunCommandLine(tail, system_)) << tail;

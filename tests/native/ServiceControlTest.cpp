@@ -30,15 +30,15 @@ TEST_F(ServiceControlTest, StartTypeIsReadFromTheConfiguration) {
   Services().Add("OnDemand", Configured(SERVICE_DEMAND_START, false));
   EXPECT_EQ(4u, control_.GetServiceStartType("Disabled"));
   EXPECT_EQ(3u, control_.GetServiceStartType("ondemand"));
-  EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Missing"));
+  EXPECT_EQ(kStartTypeMissing, control_.GetServiceStartType("Missing"));
 }
 
-TEST_F(ServiceControlTest, RefusedManagerOrServiceIsUnavailable) {
+TEST_F(ServiceControlTest, RefusedManagerOrServiceIsUnknownNotMissing) {
   Services().Add("Locked", Configured(SERVICE_AUTO_START, false)).refusesOpen = true;
   Services().Add("Open", Configured(SERVICE_AUTO_START, false));
-  EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Locked"));
+  EXPECT_EQ(kStartTypeUnknown, control_.GetServiceStartType("Locked"));
   Services().refuseManager = true;
-  EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Open"));
+  EXPECT_EQ(kStartTypeUnknown, control_.GetServiceStartType("Open"));
   EXPECT_FALSE(control_.SetServiceStartType(SERVICE_DISABLED, "Open"));
   EXPECT_FALSE(control_.StartServiceByName("Open"));
   EXPECT_FALSE(control_.StopServiceByName("Open"));
@@ -107,7 +107,7 @@ TEST_F(ServiceControlTest, ASharedManagerIsOpenedOnceAndClosedByTheLastSharer) {
     {
       ServiceControl::SharedManager inner(control_);
       EXPECT_EQ(2u, control_.GetServiceStartType("Svc"));
-      EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Missing"));
+      EXPECT_EQ(kStartTypeMissing, control_.GetServiceStartType("Missing"));
       EXPECT_TRUE(control_.SetServiceStartType(SERVICE_DISABLED, "Svc"));
     }
     EXPECT_EQ(4u, control_.GetServiceStartType("Svc")) << "a start type set is asked anew";
@@ -123,7 +123,7 @@ TEST_F(ServiceControlTest, ASharedManagerIsOpenedOnceAndClosedByTheLastSharer) {
   Services().refuseManager = true;
   {
     ServiceControl::SharedManager shared(control_);
-    EXPECT_EQ(kStartTypeUnavailable, control_.GetServiceStartType("Svc"));
+    EXPECT_EQ(kStartTypeUnknown, control_.GetServiceStartType("Svc"));
     Services().refuseManager = false;
     EXPECT_EQ(3u, control_.GetServiceStartType("Other"));
   }
@@ -146,11 +146,41 @@ TEST_F(ServiceControlTest, StartTypesHandedOverAreTakenOnlyWhileShared) {
   EXPECT_EQ(2u, control_.GetServiceStartType("Svc"));
 }
 
-TEST_F(ServiceControlTest, InstalledMeansTheConfigurationCanBeRead) {
+// Three answers, and only Windows' own "does not exist" means missing: a
+// service that could not be asked may well exist and run.
+struct AskedService {
+  const char* what;
+  bool administrator;
+  bool refuseManager;
+  bool refusesOpen;
+  const char* name;
+  DWORD startType;
+  bool installed;
+};
+
+const AskedService kAskedServices[] = {
+    {"Read", true, false, false, "Svc", SERVICE_AUTO_START, true},
+    {"ReadByAStandardUser", false, false, false, "Svc", SERVICE_AUTO_START, true},
+    {"Missing", true, false, false, "Gone", kStartTypeMissing, false},
+    {"ManagerRefused", true, true, false, "Svc", kStartTypeUnknown, true},
+    {"ServiceRefused", false, false, true, "Svc", kStartTypeUnknown, true},
+};
+
+class ServiceAnswers : public ServiceControlTest,
+                       public ::testing::WithParamInterface<AskedService> {};
+
+TEST_P(ServiceAnswers, TellMissingFromUnknown) {
+  const AskedService& c = GetParam();
+  Machine().administrator = c.administrator;
+  Services().refuseManager = c.refuseManager;
+  Services().Add("Svc", Configured(SERVICE_AUTO_START, true)).refusesOpen = c.refusesOpen;
   SystemAccess system;
-  Services().Add("Disabled", Configured(SERVICE_DISABLED, false));
-  EXPECT_TRUE(system.IsServiceInstalled("Disabled"));
-  EXPECT_FALSE(system.IsServiceInstalled("Missing"));
+  EXPECT_EQ(c.startType, control_.GetServiceStartType(c.name));
+  EXPECT_EQ(c.installed, system.IsServiceInstalled(c.name));
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ServiceAnswers, ::testing::ValuesIn(kAskedServices),
+                         [](const auto& info) { return std::string(info.param.what); });
+
 
 }  // namespace

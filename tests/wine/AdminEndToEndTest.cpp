@@ -106,22 +106,30 @@ TEST_F(AdminEndToEnd, StatusReportsAndChangesNothing) {
   EXPECT_NE(std::string::npos, report.find("\r\n4\ton-again\tyes\t")) << report;
   PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 0);
   EXPECT_EQ(0, RunWithOutput("/preview 4 9 21", &report));
-  EXPECT_NE(std::string::npos, report.find("9\tDienst\tERSvc\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("9\tDienst\tERSvc\tjetzt: manuell\t")) << report;
+  // Asked with only the rights a query needs, the running service is on.
+  EXPECT_EQ(1, RunWithOutput("/status 9", &report));
+  EXPECT_NE(std::string::npos, report.find("\r\n9\ton\t")) << report;
   EXPECT_EQ(before, MachineState());
   RunWithOutput("/undo", &report);
 }
 
-// Numbers that name no setting, or a setting without a backup, never widen
-// undo to everything.
+// Numbers that name no setting are mistyped, and a setting without a backup
+// never widens undo to everything.
 TEST_F(AdminEndToEnd, UndoOfOtherNumbersChangesNothing) {
   RunHushgate("4");
   const std::string applied = MachineState();
-  std::string report;
-  for (const char* tail : {"/undo 99", "/undo 28"}) {
-    EXPECT_EQ(0, RunWithOutput(tail, &report)) << tail;
-    EXPECT_EQ(std::string::npos, report.find("restored")) << report;
+  for (const char* tail : {"/undo 99", "/status 99"}) {
+    RunResult run = RunHushgate(tail);
+    ASSERT_FALSE(run.timedOut) << tail;
+    EXPECT_EQ(2u, run.exitCode) << tail;
+    ASSERT_EQ(1u, run.messageBoxes.size()) << tail;
+    EXPECT_EQ("You mistyped some of the commandline aguments!", run.messageBoxes[0].text);
     EXPECT_EQ(applied, MachineState()) << tail;
   }
+  std::string report;
+  EXPECT_EQ(0, RunWithOutput("/undo 28", &report));
+  EXPECT_EQ(applied, MachineState());
   EXPECT_NE(std::string::npos, report.find("28\tno-backup\t")) << report;
   RunWithOutput("/undo 4", &report);
   EXPECT_NE(std::string::npos, report.find("4\trestored\t")) << report;

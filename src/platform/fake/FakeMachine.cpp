@@ -57,7 +57,7 @@ LONG DeleteValue(HKEY key, const char* name) { return Machine().registry.DeleteV
 LONG CloseKey(HKEY key) { return Machine().registry.CloseKey(key); }
 
 DWORD OpenServiceManager(DWORD access, SC_HANDLE* manager) {
-  return Machine().services.OpenManager(access, manager);
+  return Machine().services.OpenManager(access, manager, Machine().administrator);
 }
 
 DWORD OpenServiceHandle(SC_HANDLE manager, const char* name, DWORD access, SC_HANDLE* service) {

@@ -19,6 +19,10 @@ std::vector<std::string> SplitMultiString(const char* list) {
   return items;
 }
 
+constexpr DWORD kUserManagerAccess = SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE;
+constexpr DWORD kUserServiceAccess =
+    SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_INTERROGATE;
+
 }  // namespace
 
 FakeService& FakeServices::Add(const std::string& name, const FakeService& service) {
@@ -39,39 +43,50 @@ SC_HANDLE FakeServices::NewHandle(const Handle& handle) {
   return reinterpret_cast<SC_HANDLE>(value);
 }
 
-FakeService* FakeServices::ServiceOf(SC_HANDLE handle) {
+FakeService* FakeServices::ServiceOf(SC_HANDLE handle, DWORD needed, DWORD* error) {
   auto found = handles_.find(reinterpret_cast<uintptr_t>(handle));
+  *error = ERROR_INVALID_HANDLE;
   if (found == handles_.end() || found->second.isManager) {
     ++badHandleUses_;
     return nullptr;
   }
+  *error = ERROR_ACCESS_DENIED;
+  if ((found->second.access & needed) != needed) return nullptr;
+  *error = ERROR_SUCCESS;
   return Find(found->second.service);
 }
 
-DWORD FakeServices::OpenManager(DWORD, SC_HANDLE* manager) {
+DWORD FakeServices::OpenManager(DWORD access, SC_HANDLE* manager, bool administrator) {
   ++managerOpens;
-  if (refuseManager) return ERROR_ACCESS_DENIED;
-  *manager = NewHandle({true, ""});
+  if (refuseManager || (!administrator && (access & ~kUserManagerAccess)))
+    return ERROR_ACCESS_DENIED;
+  *manager = NewHandle({true, "", access, administrator});
   return ERROR_SUCCESS;
 }
 
-DWORD FakeServices::OpenService(SC_HANDLE manager, const char* name, DWORD, SC_HANDLE* service) {
+DWORD FakeServices::OpenService(SC_HANDLE manager, const char* name, DWORD access,
+                                SC_HANDLE* service) {
   auto found = handles_.find(reinterpret_cast<uintptr_t>(manager));
   if (found == handles_.end() || !found->second.isManager) {
     ++badHandleUses_;
     return ERROR_INVALID_HANDLE;
   }
+  if (!(found->second.access & SC_MANAGER_CONNECT)) return ERROR_ACCESS_DENIED;
   FakeService* target = Find(name ? name : "");
   if (!target) return ERROR_SERVICE_DOES_NOT_EXIST;
-  if (target->refusesOpen) return ERROR_ACCESS_DENIED;
-  *service = NewHandle({false, Lower(name)});
+  if (target->refusesOpen || (!found->second.administrator && (access & ~kUserServiceAccess)))
+    return ERROR_ACCESS_DENIED;
+  // Full access stands for every right, as Windows' mask does.
+  DWORD granted = access == SERVICE_ALL_ACCESS ? 0xFFFFFFFF : access;
+  *service = NewHandle({false, Lower(name), granted, found->second.administrator});
   return ERROR_SUCCESS;
 }
 
 DWORD FakeServices::QueryConfiguration(SC_HANDLE handle, QUERY_SERVICE_CONFIGA* config,
                                        DWORD size, DWORD* needed) {
-  FakeService* service = ServiceOf(handle);
-  if (!service) return ERROR_INVALID_HANDLE;
+  DWORD error = ERROR_SUCCESS;
+  FakeService* service = ServiceOf(handle, SERVICE_QUERY_CONFIG, &error);
+  if (!service) return error;
   std::string dependencies;
   for (const std::string& item : service->dependencies) dependencies += item + '\0';
   dependencies += '\0';
@@ -106,8 +121,9 @@ DWORD FakeServices::ChangeConfiguration(SC_HANDLE handle, DWORD serviceType, DWO
                                         const char* loadOrderGroup, const char* dependencies,
                                         const char* account, const char* password,
                                         const char* displayName) {
-  FakeService* service = ServiceOf(handle);
-  if (!service) return ERROR_INVALID_HANDLE;
+  DWORD error = ERROR_SUCCESS;
+  FakeService* service = ServiceOf(handle, SERVICE_CHANGE_CONFIG, &error);
+  if (!service) return error;
   std::vector<std::string>& changed = service->changedFields;
   changed.clear();
   auto number = [&changed](DWORD value, DWORD* field, const char* label) {
@@ -137,8 +153,9 @@ DWORD FakeServices::ChangeConfiguration(SC_HANDLE handle, DWORD serviceType, DWO
 }
 
 DWORD FakeServices::Start(SC_HANDLE handle) {
-  FakeService* service = ServiceOf(handle);
-  if (!service) return ERROR_INVALID_HANDLE;
+  DWORD error = ERROR_SUCCESS;
+  FakeService* service = ServiceOf(handle, SERVICE_START, &error);
+  if (!service) return error;
   if (service->running) return ERROR_SERVICE_ALREADY_RUNNING;
   if (service->startType == SERVICE_DISABLED) return ERROR_SERVICE_DISABLED;
   service->running = true;
@@ -146,8 +163,9 @@ DWORD FakeServices::Start(SC_HANDLE handle) {
 }
 
 DWORD FakeServices::Control(SC_HANDLE handle, DWORD control, SERVICE_STATUS* status) {
-  FakeService* service = ServiceOf(handle);
-  if (!service) return ERROR_INVALID_HANDLE;
+  DWORD error = ERROR_SUCCESS;
+  FakeService* service = ServiceOf(handle, SERVICE_STOP, &error);
+  if (!service) return error;
   if (control != SERVICE_CONTROL_STOP) return ERROR_INVALID_PARAMETER;
   if (!service->running) return ERROR_SERVICE_NOT_ACTIVE;
   service->running = false;

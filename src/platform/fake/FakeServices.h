@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory service control manager: services with their whole
-// configuration record and a running state, handles that must be closed, and
-// Windows' own error codes.
+// configuration record and a running state, handles that must be closed and
+// carry the access they were opened with, XP's rights for a standard user,
+// and Windows' own error codes.
 
 #include <cstdint>
 #include <map>
@@ -34,7 +35,10 @@ struct FakeService {
 
 class FakeServices {
  public:
-  DWORD OpenManager(DWORD access, SC_HANDLE* manager);
+  // Without administrator rights the manager and a service open only for
+  // what XP grants every interactive user: connecting, and asking a
+  // service's configuration and state.
+  DWORD OpenManager(DWORD access, SC_HANDLE* manager, bool administrator = true);
   DWORD OpenService(SC_HANDLE manager, const char* name, DWORD access, SC_HANDLE* service);
   DWORD QueryConfiguration(SC_HANDLE service, QUERY_SERVICE_CONFIGA* config, DWORD size,
                            DWORD* needed);
@@ -58,8 +62,11 @@ class FakeServices {
   struct Handle {
     bool isManager;
     std::string service;
+    DWORD access = 0;
+    bool administrator = true;
   };
-  FakeService* ServiceOf(SC_HANDLE handle);
+  // The service of a handle opened with the access needed; *error says why not.
+  FakeService* ServiceOf(SC_HANDLE handle, DWORD needed, DWORD* error);
   SC_HANDLE NewHandle(const Handle& handle);
 
   std::map<std::string, FakeService> services_;  // by lower-case name
