@@ -83,7 +83,8 @@ int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
       result = UndoAndReport(system, plan);
     anyRestored |= result.outcome == UndoResult::Outcome::kRestored;
     allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
-                   result.outcome != UndoResult::Outcome::kFailed;
+                   result.outcome != UndoResult::Outcome::kFailed &&
+                   result.outcome != UndoResult::Outcome::kPolicy;
     report += UndoReport(plan, result);
   }
   restorePoint.End(anyRestored);

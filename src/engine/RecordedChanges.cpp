@@ -1,5 +1,6 @@
 #include "engine/RecordedChanges.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "engine/Apply.h"
@@ -56,6 +57,14 @@ bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal) {
 }
 
 UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan) {
+  const SettingEntry* setting = FindSetting(static_cast<SettingId>(std::atoi(plan.number.c_str())));
+  if (setting && std::to_string(setting->id) == plan.number) {
+    const PolicyDecision policy = DecidingPolicy(system, setting->id);
+    if (policy.decided()) {
+      ReportDecidedByPolicy(system, setting->id, policy);
+      return {UndoResult::Outcome::kPolicy, {}};
+    }
+  }
   UndoResult result = Undo(system, plan);
   if (result.outcome == UndoResult::Outcome::kRestored ||
       result.outcome == UndoResult::Outcome::kFailed) {
@@ -65,6 +74,11 @@ UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan) {
     Report(system, what, result.outcome == UndoResult::Outcome::kRestored);
   }
   return result;
+}
+
+void ReportDecidedByPolicy(SystemAccess& system, SettingId id, const PolicyDecision& policy) {
+  Report(system, FormatText(IDS_EVENT_POLICY, {policy.source}) + "\r\n" + Setting(id),
+         policy.state == PolicyState::kOff);
 }
 
 void ReportTimeServerChange(SystemAccess& system, bool applied, const char* host) {
