@@ -139,7 +139,7 @@ int MainDialog::ShowMessage(const std::string& text, UINT buttons) {
 
 // However the notice is closed, the status check follows.
 void MainDialog::CheckSystemStatus() {
-  StatusInfoDialog().RunModal(Handle());
+  StatusInfoDialog(system_.IsDomainMember()).RunModal(Handle());
   settings_.RefreshSettingsTree();
 }
 
@@ -344,14 +344,16 @@ bool MainDialog::PaintMinimised() {
   return true;
 }
 
-// A setting's description stays as it is; what it costs follows after a
-// blank line.
+// A setting's description stays as it is; after a blank line, what a Group
+// Policy means for it, then what it costs.
 void MainDialog::ShowHover(HTREEITEM item) {
   int id = settings_.DescriptionOf(item);
   std::string text = id ? LoadText(id) : std::string();
   TreeItemMatch match = settings_.FindSettingOfItem(item);
   if (match.kind == TreeItemMatch::kSetting) {
     text += "\r\n";
+    const std::string note = PolicyNoteOf(system_, *FindSetting(match.number), LoadText);
+    if (!note.empty()) text += "\r\n" + note;
     for (const std::string& line : ConsequencesOf(system_, *FindSetting(match.number), LoadText))
       text += "\r\n" + line;
   }

@@ -39,10 +39,14 @@ void ResetAll(SystemAccess& system) {
 
 // The state that holds: where a policy decides the setting, the policy's.
 bool IsSettingOff(SystemAccess& system, SettingId id) {
-  const SettingEntry* setting = FindSetting(id);
-  if (!setting) return false;
   const PolicyDecision policy = DecidingPolicy(system, id);
   if (policy.decided()) return policy.state == PolicyState::kOff;
+  return IsSettingOffLocally(system, id);
+}
+
+bool IsSettingOffLocally(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting) return false;
   const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
   return functions.isOff ? functions.isOff(system, *setting) : AreRowsOff(system, id);
 }

@@ -2,9 +2,11 @@
 
 #include "engine/RecordedChanges.h"
 #include "engine/Availability.h"
+#include "engine/PolicyPlan.h"
 #include "engine/StatusCheck.h"
 #include "engine/UpdateSource.h"
 #include "system/SystemAccess.h"
+#include "treeoptions/OptionImages.h"
 #include "ui/TreeLooks.h"
 
 SettingsTree::SettingsTree(CTreeOptionsCtrl& tree, SystemAccess& system, TextLoader loadText,
@@ -37,16 +39,26 @@ void SettingsTree::BuildSettingsTree() {
 }
 
 void SettingsTree::RefreshCheckItem(const SettingEntry& setting, HTREEITEM item) {
-  int image = RefreshedCheckImage(setting, IsRecommendedHere(system_, setting),
-                                  IsSettingOff(system_, setting.id), tree_.ImageOf(item));
+  const PolicyDecision policy = DecidingPolicy(system_, setting.id);
+  const bool off = policy.decided() ? policy.state == PolicyState::kOff
+                                    : IsSettingOffLocally(system_, setting.id);
+  int image = RefreshedCheckImage(setting, IsRecommendedHere(system_, setting), off,
+                                  tree_.ImageOf(item), policy.decided());
   tree_.SetItemImages(item, image, image);
 }
 
 // A choice that is done shows as done, and the group falls back to its first
 // item, the one that changes nothing. One that is on again can be chosen
 // again when it can also be reverted; a final one keeps its look.
+// One a policy decides cannot be chosen, and shows the policy's picture.
 void SettingsTree::RefreshRadioItem(const SettingEntry& setting, HTREEITEM item) {
-  if (IsSettingOff(system_, setting.id)) {
+  if (DecidingPolicy(system_, setting.id).decided()) {
+    if (tree_.IsChosen(item)) tree_.SelectRadioAt(categories_[setting.category], 0);
+    tree_.SetItemImages(item, ImagePolicy, ImagePolicy);
+  } else if (tree_.ImageOf(item) == ImagePolicy) {
+    tree_.SetItemImages(item, ImageRadioOff, ImageRadioOff);
+    RefreshRadioItem(setting, item);
+  } else if (IsSettingOffLocally(system_, setting.id)) {
     tree_.SelectRadioAt(categories_[setting.category], 0);
     tree_.SetRadioEnabled(item, false);
   } else if (setting.revertible) {

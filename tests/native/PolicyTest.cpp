@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "common/FullFakeSystem.h"
+#include "engine/Consequences.h"
 #include "engine/PolicyPlan.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Revert.h"
@@ -363,6 +364,24 @@ TEST_F(DecidedSetting, PreviewSaysNothingWillChange) {
       "9\tdurch Gruppenrichtlinie festgelegt (" + kTemplatesShown +
       "gpt00000.inf: ERSvc = 2): wird nicht ge\xE4ndert\r\n";
   EXPECT_EQ(0u, Machine().output.find(expected)) << Machine().output;
+}
+
+std::string Numbered(int id) { return "<" + std::to_string(id) + ">%s"; }
+
+// The pane's sentence: the deciding value where there is one; for a setting
+// whose own value is a policy value, a warning on domain members only.
+TEST_F(DecidedSetting, PaneNoteNamesTheDecidingValue) {
+  Registry().PutNumber(kMachine, kReportingPolicy, "DoReport", 1);
+  EXPECT_EQ("<302>HKLM\\" + std::string(kReportingPolicy) + "\\DoReport = 1",
+            PolicyNoteOf(system_, *FindSetting(4), Numbered));
+  EXPECT_EQ("", PolicyNoteOf(system_, *FindSetting(5), Numbered));
+  EXPECT_EQ("", PolicyNoteOf(system_, *FindSetting(26), Numbered));
+  Machine().joinStatus = 3;
+  EXPECT_EQ("<305>%s", PolicyNoteOf(system_, *FindSetting(26), Numbered));
+  EXPECT_EQ("<305>%s", PolicyNoteOf(system_, *FindSetting(27), Numbered));
+  EXPECT_EQ("", PolicyNoteOf(system_, *FindSetting(5), Numbered));
+  Machine().fileContents[kMachinePol] = kPolHeader + kLimit0;
+  EXPECT_EQ(0u, PolicyNoteOf(system_, *FindSetting(26), Numbered).find("<302>C:\\WINDOWS\\system32\\"));
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ TEST_F(ResourceLanguages, LegendIconsKeepTheirSize) {
   static const std::regex icon(
       "\\s*CONTROL \\d+, -?\\d+, \"STATIC\", \\w+, -?\\d+, -?\\d+, (\\d+), (\\d+).*");
   for (int language : {kGerman, kEnglish}) {
-    for (auto [dialog, icons] : {std::pair<const char*, size_t>{"205", 5}, {"211", 2}}) {
+    for (auto [dialog, icons] : {std::pair<const char*, size_t>{"205", 6}, {"211", 2}}) {
       const Resource* resource = Find(dialog, language);
       ASSERT_NE(nullptr, resource) << "dialog " << dialog;
       std::vector<std::vector<int>> sizes;
