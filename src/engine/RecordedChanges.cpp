@@ -50,6 +50,12 @@ bool ApplyAndReport(SystemAccess& system, SettingId id) {
 
 bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal) {
   if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id, refusal);
+  // Passed over, not failed: the log says which policy value decides it.
+  const PolicyDecision policy = DecidingPolicy(system, id);
+  if (policy.decided()) {
+    ReportDecidedByPolicy(system, id, policy);
+    return Revert(system, id, refusal);
+  }
   bool reverted = Revert(system, id, refusal);
   MarkSwitchedOff(system, id, false);
   Report(system, Text(IDS_EVENT_REVERT) + "\r\n" + Setting(id), reverted);

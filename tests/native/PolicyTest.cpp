@@ -308,6 +308,12 @@ TEST_F(DecidedSetting, RevertResetAndUndoLeaveItAlone) {
   int refusal = 0;
   EXPECT_FALSE(Revert(system_, 4, &refusal));
   EXPECT_EQ(IDS_POLICY_REFUSAL, refusal);
+  refusal = 0;
+  Machine().events.clear();
+  EXPECT_FALSE(RevertAndReport(system_, 4, &refusal));
+  EXPECT_EQ(IDS_POLICY_REFUSAL, refusal);
+  ASSERT_EQ(1u, Machine().events.size());
+  EXPECT_NE(std::string::npos, Machine().events[0].text.find("durch Gruppenrichtlinie festgelegt"));
   ResetAll(system_);
   EXPECT_EQ("type 4: 00 00 00 00", Local());
   EXPECT_EQ("type 4: 01 00 00 00", Describe(kMachine, kReporting, "ShowUI"));
