@@ -57,9 +57,11 @@ TEST_F(PolicyEndToEnd, ErrorReportPolicyHoldsAndApplyLeavesItAlone) {
 }
 
 TEST_F(PolicyEndToEnd, SecurityTemplateDecidesTheUpdateService) {
-  CreateDirectoryA((TemplatesFolder().substr(0, TemplatesFolder().rfind('\\'))).c_str(), nullptr);
-  CreateDirectoryA(TemplatesFolder().c_str(), nullptr);
-  PlantTemplate(TemplatesFolder() + "\\gpt00000.inf",
+  const std::string folder = TemplatesFolder();
+  for (size_t at = folder.find("\\security"); at != std::string::npos; at = folder.find('\\', at + 1))
+    CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  PlantTemplate(folder + "\\gpt00000.inf",
                 "[Unicode]\r\nUnicode=yes\r\n[Service General Setting]\r\n"
                 "\"wuauserv\",2,\"D:AR(A;;GA;;;SY)\"\r\n[Version]\r\nsignature=\"$CHICAGO$\"\r\n");
   std::string report;
