@@ -89,49 +89,6 @@ std::string Shown(DWORD type, const std::vector<BYTE>& data) {
   return AsNumber(type, data, &number) ? std::to_string(number) : "\"" + TextUpToZero(data) + "\"";
 }
 
-PolicyState RowState(SystemAccess& system, const SettingEntry& setting, const PolicyRow& row,
-                     std::string* source) {
-  DWORD type = 0;
-  std::vector<BYTE> data;
-  DWORD number = 0;
-  switch (row.place) {
-    case P::kServiceTemplate: {
-      std::string file;
-      if (!setting.serviceName ||
-          !FindPolicyServiceMode(system, setting.serviceName, &number, &file))
-        return PolicyState::kNone;
-      *source = file + ": " + setting.serviceName + " = " + std::to_string(number);
-      return number == SERVICE_DISABLED ? PolicyState::kOff : PolicyState::kOn;
-    }
-    case P::kMachineFile:
-    case P::kUserFile: {
-      PolicyFileValue value;
-      std::string file;
-      if (!FindLocalPolicyValue(row.place == P::kMachineFile, row.path, row.name, &value, &file) ||
-          !AsNumber(value.type, value.data, &number))
-        return PolicyState::kNone;
-      *source = file + ": " + row.path + "\\" + row.name + " = " + std::to_string(number);
-      return NumberState(row, number);
-    }
-    case P::kRegistry:
-    case P::kTimeType:
-      break;
-  }
-  if (!system.ReadRegistryValue(row.root, row.path, row.name, &type, &data) ||
-      data.size() > SystemAccess::kTextBufferSize)
-    return PolicyState::kNone;
-  PolicyState state = PolicyState::kNone;
-  if (row.place == P::kTimeType) {
-    if (type == REG_SZ || type == REG_EXPAND_SZ) state = TimeTypeState(TextUpToZero(data));
-  } else if (AsNumber(type, data, &number)) {
-    state = NumberState(row, number);
-  }
-  if (state != PolicyState::kNone)
-    *source = std::string(RootName(row.root)) + "\\" + row.path + "\\" + row.name + " = " +
-              Shown(type, data);
-  return state;
-}
-
 }  // namespace
 
 TableView<PolicyRow> PolicyRowsOf(SettingId id) {
@@ -144,16 +101,81 @@ TableView<PolicyRow> PolicyRowsOf(SettingId id) {
 }
 
 PolicyDecision DecidingPolicy(SystemAccess& system, SettingId id) {
+  return PolicyView(system).Decide(id);
+}
+
+PolicyDecision PolicyView::Decide(SettingId id) {
   PolicyDecision decision;
   const SettingEntry* setting = FindSetting(id);
   if (!setting) return decision;
   for (const PolicyRow& row : PolicyRowsOf(id)) {
     std::string source;
-    PolicyState state = RowState(system, *setting, row, &source);
+    PolicyState state = RowState(*setting, row, &source);
     if (state == PolicyState::kNone || decision.state == PolicyState::kOff || state == decision.state)
       continue;
     decision.state = state;
     decision.source = source;
   }
   return decision;
+}
+
+bool PolicyView::KeyPresent(HKEY root, const char* path) {
+  auto [at, added] = keys_.insert({{root, Lower(path)}, false});
+  if (added) at->second = system_.RegistryKeyExists(root, path);
+  return at->second;
+}
+
+const std::vector<PolicyFileValue>& PolicyView::LocalFile(bool machine, std::string* file) {
+  if (!files_[machine])
+    files_[machine] = std::make_unique<std::vector<PolicyFileValue>>(
+        ReadLocalPolicyFile(machine, &fileNames_[machine]));
+  *file = fileNames_[machine];
+  return *files_[machine];
+}
+
+PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& row,
+                                 std::string* source) {
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  DWORD number = 0;
+  switch (row.place) {
+    case P::kServiceTemplate: {
+      if (!templates_)
+        templates_ = std::make_unique<std::vector<PolicyTemplate>>(ReadPolicyTemplates(system_));
+      std::string file;
+      if (!setting.serviceName ||
+          !FindPolicyServiceMode(*templates_, setting.serviceName, &number, &file))
+        return PolicyState::kNone;
+      *source = file + ": " + setting.serviceName + " = " + std::to_string(number);
+      return number == SERVICE_DISABLED ? PolicyState::kOff : PolicyState::kOn;
+    }
+    case P::kMachineFile:
+    case P::kUserFile: {
+      PolicyFileValue value;
+      std::string file;
+      if (!FindPolicyFileValue(LocalFile(row.place == P::kMachineFile, &file), row.path, row.name,
+                               &value) ||
+          !AsNumber(value.type, value.data, &number))
+        return PolicyState::kNone;
+      *source = file + ": " + row.path + "\\" + row.name + " = " + std::to_string(number);
+      return NumberState(row, number);
+    }
+    case P::kRegistry:
+    case P::kTimeType:
+      break;
+  }
+  if (!KeyPresent(row.root, row.path) ||
+      !system_.ReadRegistryValue(row.root, row.path, row.name, &type, &data) ||
+      data.size() > SystemAccess::kTextBufferSize)
+    return PolicyState::kNone;
+  PolicyState state = PolicyState::kNone;
+  if (row.place == P::kTimeType) {
+    if (type == REG_SZ || type == REG_EXPAND_SZ) state = TimeTypeState(TextUpToZero(data));
+  } else if (AsNumber(type, data, &number)) {
+    state = NumberState(row, number);
+  }
+  if (state != PolicyState::kNone)
+    *source = std::string(RootName(row.root)) + "\\" + row.path + "\\" + row.name + " = " +
+              Shown(type, data);
+  return state;
 }

@@ -4,11 +4,16 @@
 // value stands Windows follows it and puts it back at every refresh, so the
 // state that holds is the policy's, and nothing here ever writes a policy.
 
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingId.h"
 #include "platform/WinTypes.h"
+#include "system/PolicyFiles.h"
 
 class SystemAccess;
 
@@ -49,3 +54,23 @@ struct PolicyDecision {
 };
 
 PolicyDecision DecidingPolicy(SystemAccess& system, SettingId id);
+
+// The same for many settings in one pass (a refresh of the tree, a report):
+// each policy key is looked for once, and the templates and the local
+// policy's files are read once, when a setting first needs them.
+class PolicyView {
+ public:
+  explicit PolicyView(SystemAccess& system) : system_(system) {}
+  PolicyDecision Decide(SettingId id);
+
+ private:
+  PolicyState RowState(const SettingEntry& setting, const PolicyRow& row, std::string* source);
+  bool KeyPresent(HKEY root, const char* path);
+  const std::vector<PolicyFileValue>& LocalFile(bool machine, std::string* file);
+
+  SystemAccess& system_;
+  std::map<std::pair<HKEY, std::string>, bool> keys_;
+  std::unique_ptr<std::vector<PolicyTemplate>> templates_;
+  std::unique_ptr<std::vector<PolicyFileValue>> files_[2];
+  std::string fileNames_[2];
+};

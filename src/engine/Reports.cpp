@@ -152,6 +152,7 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
   // Whether a service setting is offered and whether it is off ask the same
   // service.
   ServiceControl::SharedManager oneManager(system.Services());
+  PolicyView policies(system);
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;
@@ -160,9 +161,10 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
     bool byPolicy = false;
     // Another account's hive says nothing about the people of this machine.
     if (!IsLeftToLogonScript(*setting, runsAsSystem)) {
-      byPolicy = DecidingPolicy(system, id).decided();
+      const PolicyDecision policy = policies.Decide(id);
+      byPolicy = policy.decided();
       bool offered = IsSettingOffered(system, *setting);
-      bool off = IsSettingOff(system, id);
+      bool off = byPolicy ? policy.state == PolicyState::kOff : IsSettingOffLocally(system, id);
       state = off ? "off" : !offered ? "not-offered" : WasSwitchedOff(system, id) ? "on-again" : "on";
       if (!off && offered && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
     }

@@ -103,29 +103,39 @@ bool ParseServiceLine(const std::string& line, const char* service, DWORD* mode)
   return true;
 }
 
-bool FindPolicyServiceMode(SystemAccess& system, const char* service, DWORD* mode,
-                           std::string* file) {
+std::vector<PolicyTemplate> ReadPolicyTemplates(SystemAccess& system) {
+  std::vector<PolicyTemplate> templates;
   std::string root;
-  if (!system.ReadSystemRoot(&root)) return false;
+  if (!system.ReadSystemRoot(&root)) return templates;
   const std::string folder = root + "\\security\\templates\\policies";
   std::vector<char> buffer(kSectionBuffer);
   for (const std::string& name : Templates(folder)) {
-    const std::string path = folder + "\\" + name;
-    DWORD length = platform::ReadProfileSection(path.c_str(), "Service General Setting",
+    PolicyTemplate read{folder + "\\" + name, {}};
+    DWORD length = platform::ReadProfileSection(read.file.c_str(), "Service General Setting",
                                                 buffer.data(), kSectionBuffer);
     // Lines are zero-ended; a section cut short loses only its last line.
     const bool cut = length >= kSectionBuffer - 2;
     for (size_t start = 0; start < length;) {
       size_t end = start;
       while (end < length && buffer[end] != '\0') ++end;
-      const std::string line(buffer.data() + start, end - start);
-      start = end + 1;
       if (cut && end >= length) break;
+      read.lines.emplace_back(buffer.data() + start, end - start);
+      start = end + 1;
+    }
+    templates.push_back(std::move(read));
+  }
+  return templates;
+}
+
+bool FindPolicyServiceMode(const std::vector<PolicyTemplate>& templates, const char* service,
+                           DWORD* mode, std::string* file) {
+  for (const PolicyTemplate& read : templates) {
+    for (const std::string& line : read.lines) {
       DWORD found = 0;
       if (ParseServiceLine(line, service, &found) && found >= SERVICE_AUTO_START &&
           found <= SERVICE_DISABLED) {
         *mode = found;
-        *file = path;
+        *file = read.file;
         return true;
       }
     }
@@ -148,15 +158,18 @@ bool ParsePolicyRegistryFile(const std::vector<BYTE>& bytes, std::vector<PolicyF
   return true;
 }
 
-bool FindLocalPolicyValue(bool machine, const char* key, const char* name,
-                          PolicyFileValue* value, std::string* file) {
-  const std::string path = SystemAccess::SystemProgramPath(
-      machine ? "GroupPolicy\\Machine\\Registry.pol" : "GroupPolicy\\User\\Registry.pol");
+std::vector<PolicyFileValue> ReadLocalPolicyFile(bool machine, std::string* file) {
+  *file = SystemAccess::SystemProgramPath(machine ? "GroupPolicy\\Machine\\Registry.pol"
+                                                  : "GroupPolicy\\User\\Registry.pol");
   std::vector<BYTE> bytes;
   std::vector<PolicyFileValue> values;
-  if (path.empty() || !platform::ReadWholeFile(path.c_str(), kLargestPolicyFile, &bytes) ||
-      !ParsePolicyRegistryFile(bytes, &values))
-    return false;
+  if (!file->empty() && platform::ReadWholeFile(file->c_str(), kLargestPolicyFile, &bytes))
+    ParsePolicyRegistryFile(bytes, &values);
+  return values;
+}
+
+bool FindPolicyFileValue(const std::vector<PolicyFileValue>& values, const char* key,
+                         const char* name, PolicyFileValue* value) {
   const std::string wantedKey = Lower(key);
   const std::string wantedName = Lower(name);
   bool found = false;
@@ -170,6 +183,5 @@ bool FindLocalPolicyValue(bool machine, const char* key, const char* name,
       found = false;
     }
   }
-  if (found) *file = path;
   return found;
 }

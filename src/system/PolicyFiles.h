@@ -17,13 +17,22 @@ class SystemAccess;
 // service and the mode is a number.
 bool ParseServiceLine(const std::string& line, const char* service, DWORD* mode);
 
-// The start type the applied security templates set for the service, from
-// %SystemRoot%\security\templates\policies\gpt*.inf and gpt*.dom: Windows
-// applies them lowest number first, so the highest-numbered file naming the
-// service wins. False when none names it with a mode of 2, 3 or 4; *file
-// gets the file's full path.
-bool FindPolicyServiceMode(SystemAccess& system, const char* service, DWORD* mode,
-                           std::string* file);
+// The "[Service General Setting]" lines of one applied template's copy.
+struct PolicyTemplate {
+  std::string file;  // full path
+  std::vector<std::string> lines;
+};
+
+// The copies of the applied security templates,
+// %SystemRoot%\security\templates\policies\gpt*.inf and gpt*.dom, highest
+// number first: Windows applies them lowest number first, so the first
+// that names a service decides its start type.
+std::vector<PolicyTemplate> ReadPolicyTemplates(SystemAccess& system);
+
+// The start type the first template naming the service sets: false when none
+// names it with a mode of 2, 3 or 4. *file gets the template's path.
+bool FindPolicyServiceMode(const std::vector<PolicyTemplate>& templates, const char* service,
+                           DWORD* mode, std::string* file);
 
 // One value a registry policy file sets.
 struct PolicyFileValue {
@@ -38,8 +47,12 @@ struct PolicyFileValue {
 // file that does not follow the format to its end.
 bool ParsePolicyRegistryFile(const std::vector<BYTE>& bytes, std::vector<PolicyFileValue>* values);
 
-// The value the local policy's registry file (System32\GroupPolicy\Machine
-// or User\Registry.pol) sets under the key, if any: the last entry for it,
-// unless a later deletion entry takes it back. *file gets the file's path.
-bool FindLocalPolicyValue(bool machine, const char* key, const char* name,
-                          PolicyFileValue* value, std::string* file);
+// The entries of the local policy's registry file, Registry.pol in
+// System32\GroupPolicy\Machine or ...\User; nothing for a file missing or
+// not read whole. *file gets the file's path.
+std::vector<PolicyFileValue> ReadLocalPolicyFile(bool machine, std::string* file);
+
+// The value the entries set under the key, if any: the last entry for it,
+// unless a later deletion entry takes it back.
+bool FindPolicyFileValue(const std::vector<PolicyFileValue>& values, const char* key,
+                         const char* name, PolicyFileValue* value);
