@@ -374,6 +374,22 @@ screenshot_main_window() {  # png [arguments...]
   import -window "$window" "$1"
 }
 
+# Makes Group Policy decide two settings in the current prefix, as a domain's
+# policy would: error reporting forced on (4) and a security template's copy
+# that sets the update service to automatic (10), in UTF-16LE as Windows
+# keeps it.
+plant_policies() {
+  wine reg add 'HKLM\Software\Policies\Microsoft\PCHealth\ErrorReporting' /v DoReport \
+    /t REG_DWORD /d 1 /f >/dev/null 2>&1
+  local folder="$WINEPREFIX/drive_c/windows/security/templates/policies"
+  mkdir -p "$folder"
+  { printf '\xff\xfe'
+    printf '[Unicode]\r\nUnicode=yes\r\n[Service General Setting]\r\n"wuauserv",2,""\r\n' |
+      iconv -f ASCII -t UTF-16LE
+  } >"$folder/gpt00000.inf"
+  wineserver -w
+}
+
 # Opens one of the main window's dialogs through its menu command, saves the
 # screen, and closes the dialog again.
 screenshot_dialog() {  # command-id dialog-caption png

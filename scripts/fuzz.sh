@@ -22,12 +22,12 @@ install_packages
 CC=clang CXX=clang++ configure_and_build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 # Stored values up to 64 KiB plus the header bytes before them.
-declare -A maxLength=([CommandLineFuzzer]=4096 [RegistryValueFuzzer]=70100)
+declare -A maxLength=([CommandLineFuzzer]=4096 [RegistryValueFuzzer]=70100 [PolicyFileFuzzer]=8192)
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
-for target in CommandLineFuzzer RegistryValueFuzzer; do
+for target in CommandLineFuzzer RegistryValueFuzzer PolicyFileFuzzer; do
   # New inputs go to the build folder; the committed seeds stay as they are.
   corpus="$BUILD/fuzz/corpus/$target"
   artifacts="$BUILD/fuzz/artifacts"

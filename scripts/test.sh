@@ -86,6 +86,15 @@ else
   status=1
 fi
 wineserver -k 2>/dev/null || true
+# The same machine once a Group Policy decides 4 and 10: their own picture.
+plant_policies
+if screenshot_main_window "$shots/main-window-policy.png"; then
+  echo "Saved build/screenshots/: main-window-policy"
+else
+  echo "A window did not appear for its policy screenshot" >&2
+  status=1
+fi
+wineserver -k 2>/dev/null || true
 # An English system, as a user there sees it without any switch.
 WINE_LC=en_US.UTF-8
 make_xp_prefix "$BUILD/wine-prefix-screens-en"

@@ -54,6 +54,7 @@ TREE = [
     "blank",              # 10
     "blank_2",            # 11
     "attention",          # 12
+    "policy",             # 13
 ]
 TREE_SIZE = 16
 
@@ -65,6 +66,7 @@ ICONS = [
     ("legend_unchecked.ico", ["legend_unchecked"]),
     ("legend_locked.ico", ["legend_locked"]),
     ("legend_attention.ico", ["legend_attention"]),
+    ("legend_policy.ico", ["legend_policy"]),
 ]
 
 

@@ -61,6 +61,11 @@ void WriteTakingEffectLater(const std::vector<SettingId>& changed) {
     platform::WriteOutput(FormatText(IDS_EFFECT_LATER_LINE, {Joined(later, true)}) + kEnd);
 }
 
+void WriteDecidedByPolicy(const std::vector<SettingId>& ids) {
+  if (!ids.empty())
+    platform::WriteOutput(FormatText(IDS_POLICY_NOT_CHANGED, {Joined(ids, false)}) + kEnd);
+}
+
 void WriteUpdateWarning(SystemAccess& system, SettingId id) {
   const SettingEntry* setting = FindSetting(id);
   if (setting && StopsUpdatesHere(system, *setting))

@@ -26,6 +26,10 @@ bool HasRightsFor(const std::vector<UndoablePlan>& plans);
 // when it is not available.
 bool BeginRestorePointIfAsked(SystemAccess& system, bool asked, RestorePoint* point);
 
+// Names the settings passed over because a Group Policy decides them, on a
+// line of their own; nothing when there are none.
+void WriteDecidedByPolicy(const std::vector<SettingId>& ids);
+
 // Names those of the changed settings that take effect only after a logon
 // or a restart, on a line of their own; nothing when there are none.
 void WriteTakingEffectLater(const std::vector<SettingId>& changed);

@@ -2,6 +2,7 @@
 
 #include "app/CommandChecks.h"
 #include "app/CommandSwitches.h"
+#include "engine/PolicyPlan.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
@@ -25,6 +26,7 @@ int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
   CommandLineReader reader(tail);
   const bool asSystem = platform::IsLocalSystem();
   std::vector<std::string> passedOver;
+  std::vector<SettingId> decidedByPolicy;
   bool allDone = true;
   bool backedUp = true;
   unsigned int number = 0;
@@ -33,6 +35,7 @@ int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
     if (token == CommandLineReader::Token::kEnd) break;
     if (token == CommandLineReader::Token::kMistyped) {
       restorePoint.End(!changed.empty());
+      WriteDecidedByPolicy(decidedByPolicy);
       WriteTakingEffectLater(doneChanges);
       return Mistyped();
     }
@@ -42,6 +45,15 @@ int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
     if (!IsCommandLineSetting(number)) continue;
     if (IsLeftToLogonScript(*FindSetting(number), asSystem)) {
       passedOver.push_back(std::to_string(number));
+      continue;
+    }
+    // Windows would put a policy's value back: done only when the policy
+    // itself keeps the function off.
+    const PolicyDecision policy = DecidingPolicy(system, number);
+    if (policy.decided()) {
+      decidedByPolicy.push_back(number);
+      ReportDecidedByPolicy(system, number, policy);
+      allDone &= policy.state == PolicyState::kOff;
       continue;
     }
     WriteUpdateWarning(system, number);
@@ -58,6 +70,7 @@ int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
   }
   restorePoint.End(!changed.empty());
   if (!passedOver.empty()) platform::WriteOutput(LeftToLogonScripts(passedOver));
+  WriteDecidedByPolicy(decidedByPolicy);
   WriteTakingEffectLater(doneChanges);
   return allDone ? kAllDone : kSomeNotDone;
 }

@@ -87,7 +87,8 @@ int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
       result = UndoAndReport(system, plan);
     anyWritten |= result.wroteSomething;
     allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
-                   result.outcome != UndoResult::Outcome::kFailed;
+                   result.outcome != UndoResult::Outcome::kFailed &&
+                   result.outcome != UndoResult::Outcome::kPolicy;
     report += UndoReport(plan, result);
   }
   restorePoint.End(anyWritten);

@@ -140,7 +140,7 @@ int MainDialog::ShowMessage(const std::string& text, UINT buttons) {
 
 // However the notice is closed, the status check follows.
 void MainDialog::CheckSystemStatus() {
-  StatusInfoDialog().RunModal(Handle());
+  StatusInfoDialog(system_.IsDomainMember()).RunModal(Handle());
   settings_.RefreshSettingsTree();
 }
 
@@ -345,8 +345,8 @@ bool MainDialog::PaintMinimised() {
   return true;
 }
 
-// A setting's description stays as it is; why its state is unknown, when it
-// is, and what it costs follow after a blank line.
+// A setting's description stays as it is; after a blank line, why its state
+// is unknown when it is, what a Group Policy means for it, and its costs.
 void MainDialog::ShowHover(HTREEITEM item) {
   int id = settings_.DescriptionOf(item);
   std::string text = id ? LoadText(id) : std::string();
@@ -355,6 +355,8 @@ void MainDialog::ShowHover(HTREEITEM item) {
     text += "\r\n";
     if (IsSettingUnknown(system_, *FindSetting(match.number)))
       text += "\r\n" + LoadText(IDS_SERVICE_UNKNOWN);
+    const std::string note = PolicyNoteOf(system_, *FindSetting(match.number), LoadText);
+    if (!note.empty()) text += "\r\n" + note;
     for (const std::string& line : ConsequencesOf(system_, *FindSetting(match.number), LoadText))
       text += "\r\n" + line;
   }

@@ -67,8 +67,9 @@ bool WasSwitchedOff(SystemAccess& system, SettingId id);
 std::vector<UndoablePlan> PlansWithBackup(SystemAccess& system);
 
 struct UndoResult {
-  // kPerUser: left alone, as run as LocalSystem.
-  enum class Outcome { kRestored, kNoBackup, kCannotUndo, kFailed, kPerUser };
+  // kPerUser: left alone, as run as LocalSystem; kPolicy: left alone, as a
+  // Group Policy decides the setting.
+  enum class Outcome { kRestored, kNoBackup, kCannotUndo, kFailed, kPerUser, kPolicy };
   Outcome outcome;
   std::vector<std::string> problems;  // one line each, for kFailed
   // An item was put back, whether or not it read back so: the machine may

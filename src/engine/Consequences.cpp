@@ -1,7 +1,9 @@
 #include "engine/Consequences.h"
 
+#include "engine/PolicyPlan.h"
 #include "engine/UpdateSource.h"
 #include "res/resource.h"
+#include "system/SystemAccess.h"
 
 std::vector<std::string> ConsequencesOf(SystemAccess& system, const SettingEntry& setting,
                                         TextLoader load) {
@@ -10,6 +12,16 @@ std::vector<std::string> ConsequencesOf(SystemAccess& system, const SettingEntry
   lines.push_back(load(setting.consequenceId));
   lines.push_back(load(setting.effectId));
   return lines;
+}
+
+std::string PolicyNoteOf(SystemAccess& system, const SettingEntry& setting, TextLoader load) {
+  const PolicyDecision policy = DecidingPolicy(system, setting.id);
+  if (policy.decided()) return FormatWith(load(IDS_POLICY_PANE), {policy.source});
+  bool ownValueIsPolicy = false;
+  for (const PolicyRow& row : PolicyRowsOf(setting.id))
+    ownValueIsPolicy |= row.place == PolicyPlace::kMachineFile || row.place == PolicyPlace::kUserFile;
+  return ownValueIsPolicy && system.IsDomainMember() ? load(IDS_DOMAIN_MAY_OVERWRITE)
+                                                     : std::string();
 }
 
 std::vector<SettingId> TakingEffectLater(const std::vector<SettingId>& ids) {

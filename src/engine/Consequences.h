@@ -16,5 +16,11 @@ class SystemAccess;
 std::vector<std::string> ConsequencesOf(SystemAccess& system, const SettingEntry& setting,
                                         TextLoader load);
 
+// What a Group Policy means for the setting, in one sentence: which value
+// decides it and that a change here would be undone at the next refresh; for
+// a setting whose own value is a policy value that no local policy sets, on
+// a domain member, that a domain policy may overwrite it. Empty otherwise.
+std::string PolicyNoteOf(SystemAccess& system, const SettingEntry& setting, TextLoader load);
+
 // Those of the settings whose change waits for the next logon or a restart.
 std::vector<SettingId> TakingEffectLater(const std::vector<SettingId>& ids);

@@ -1,5 +1,6 @@
 #include "engine/RecordedChanges.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "engine/Apply.h"
@@ -49,6 +50,12 @@ bool ApplyAndReport(SystemAccess& system, SettingId id) {
 
 bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal) {
   if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id, refusal);
+  // Passed over, not failed: the log says which policy value decides it.
+  const PolicyDecision policy = DecidingPolicy(system, id);
+  if (policy.decided()) {
+    ReportDecidedByPolicy(system, id, policy);
+    return Revert(system, id, refusal);
+  }
   bool reverted = Revert(system, id, refusal);
   MarkSwitchedOff(system, id, false);
   Report(system, Text(IDS_EVENT_REVERT) + "\r\n" + Setting(id), reverted);
@@ -56,6 +63,14 @@ bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal) {
 }
 
 UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan) {
+  const SettingEntry* setting = FindSetting(static_cast<SettingId>(std::atoi(plan.number.c_str())));
+  if (setting && std::to_string(setting->id) == plan.number) {
+    const PolicyDecision policy = DecidingPolicy(system, setting->id);
+    if (policy.decided()) {
+      ReportDecidedByPolicy(system, setting->id, policy);
+      return {UndoResult::Outcome::kPolicy, {}};
+    }
+  }
   UndoResult result = Undo(system, plan);
   if (result.outcome == UndoResult::Outcome::kRestored ||
       result.outcome == UndoResult::Outcome::kFailed) {
@@ -65,6 +80,11 @@ UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan) {
     Report(system, what, result.outcome == UndoResult::Outcome::kRestored);
   }
   return result;
+}
+
+void ReportDecidedByPolicy(SystemAccess& system, SettingId id, const PolicyDecision& policy) {
+  Report(system, FormatText(IDS_EVENT_POLICY, {policy.source}) + "\r\n" + Setting(id),
+         policy.state == PolicyState::kOff);
 }
 
 void ReportTimeServerChange(SystemAccess& system, bool applied, const char* host) {

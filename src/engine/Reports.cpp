@@ -2,6 +2,7 @@
 
 #include "engine/Availability.h"
 #include "engine/Consequences.h"
+#include "engine/PolicyPlan.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
@@ -146,23 +147,28 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
   static const char* const kScopes[] = {"machine", "user", "machine+user"};
   std::string report = std::string(kProductName) + " " + kProductVersion + "\t" +
                        system.ComputerName() + "\t" + system.UserName() + "\t" +
-                       system.LocalTimeText() + kEnd;
+                       system.LocalTimeText() + "\t" +
+                       (system.IsDomainMember() ? "domain" : "workgroup") + kEnd;
   *anyOn = false;
   // Whether a service setting is offered and whether it is off ask the same
   // service.
   ServiceControl::SharedManager oneManager(system.Services());
+  PolicyView policies(system);
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;
     const SettingScope scope = ScopeOf(*setting);
     const char* state = "per-user";
+    bool byPolicy = false;
     // Another account's hive says nothing about the people of this machine.
     if (!IsLeftToLogonScript(*setting, runsAsSystem)) {
+      const PolicyDecision policy = policies.Decide(id);
+      byPolicy = policy.decided();
       bool offered = IsSettingOffered(system, *setting);
-      bool off = IsSettingOff(system, id);
+      bool off = byPolicy ? policy.state == PolicyState::kOff : IsSettingOffLocally(system, id);
       // A service that could not be asked is neither off nor missing: it
       // counts as not off.
-      bool unknown = !off && IsSettingUnknown(system, *setting);
+      bool unknown = !off && !byPolicy && IsSettingUnknown(system, *setting);
       state = off        ? "off"
               : unknown  ? "unknown"
               : !offered ? "not-offered"
@@ -170,7 +176,8 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
       if (!off && offered && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
     }
     report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +
-              "\t" + Text(setting->labelId) + "\t" + kScopes[static_cast<int>(scope)] + kEnd;
+              "\t" + Text(setting->labelId) + "\t" + kScopes[static_cast<int>(scope)] + "\t" +
+              (byPolicy ? "policy" : "local") + kEnd;
   }
   return report;
 }
@@ -180,6 +187,11 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;
+    const PolicyDecision policy = DecidingPolicy(system, id);
+    if (policy.decided()) {
+      report += std::to_string(id) + "\t" + FormatText(IDS_PREVIEW_POLICY, {policy.source}) + kEnd;
+      continue;
+    }
     for (const PlannedChange& change : PlanOfApply(*setting))
       report += PreviewLine(system, std::to_string(id), change) + kEnd;
     for (const std::string& line : ConsequencesOf(system, *setting, Text))
@@ -197,7 +209,7 @@ std::string LeftToLogonScripts(const std::vector<std::string>& numbers) {
 
 std::string UndoReport(const UndoablePlan& plan, const UndoResult& result) {
   static const char* const kWords[] = {"restored", "no-backup", "cannot-undo", "failed",
-                                      "per-user"};
+                                      "per-user", "policy"};
   std::string report = plan.number + "\t" + kWords[static_cast<int>(result.outcome)] + "\t" +
                        Text(plan.labelId) + kEnd;
   for (const std::string& problem : result.problems) report += "\t" + problem + kEnd;

@@ -17,19 +17,22 @@ class SystemAccess;
 // ascending order.
 std::vector<SettingId> SettingsInReports();
 
-// A header line (program and version, computer, user, local date and time)
+// A header line (program and version, computer, user, local date and time,
+// domain / workgroup: whether the machine is a domain member)
 // and one line per setting: number, off / on / on-again / not-offered /
 // unknown (its service could not be asked) / per-user (left to a logon
 // script, as run as LocalSystem), whether a backup exists (yes / no), label,
-// and whose registry it reaches (machine / user / machine+user). *anyOn
-// tells whether a setting that counts was not off: every one listed when
-// named, else every recommended one that is offered.
+// whose registry it reaches (machine / user / machine+user), then whether a
+// Group Policy decides its state (policy / local; the state is then the
+// policy's). *anyOn tells whether a setting that counts was not off: every
+// one listed when named, else every recommended one that is offered.
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
                          bool runsAsSystem, bool* anyOn);
 
 // Every operation apply of each setting would carry out, one per line, with
 // what is there now and what apply would put there; after a setting's
-// operations, its consequences, one per line.
+// operations, its consequences, one per line. A setting a policy decides
+// has one line instead: which value decides it, and that nothing changes.
 std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& ids);
 
 // The line that says once why settings were passed over as run as
@@ -37,5 +40,5 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
 std::string LeftToLogonScripts(const std::vector<std::string>& numbers);
 
 // One line per setting: restored / no-backup / cannot-undo / failed /
-// per-user, the label, and for a failure its reasons on the lines below.
+// per-user / policy (decided by Group Policy, left alone), the label, and for a failure its reasons on the lines below.
 std::string UndoReport(const UndoablePlan& plan, const UndoResult& result);

@@ -3,13 +3,17 @@
 
 #include "engine/Apply.h"
 #include "engine/Mechanisms.h"
+#include "engine/PolicyPlan.h"
 #include "engine/Revert.h"
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
+#include "res/resource.h"
 
+// A setting a policy decides is left alone: Windows would put the policy's
+// value back at its next refresh, and the policy is its owner's to change.
 bool Apply(SystemAccess& system, SettingId id) {
   const SettingEntry* setting = FindSetting(id);
-  if (!setting) return false;
+  if (!setting || DecidingPolicy(system, id).decided()) return false;
   const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
   return functions.apply ? functions.apply(system, *setting) : RunApplyRows(system, id);
 }
@@ -18,6 +22,10 @@ bool Revert(SystemAccess& system, SettingId id, int* refusal) {
   const SettingEntry* setting = FindSetting(id);
   if (!setting || !setting->revertible) return false;
   const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
+  if (DecidingPolicy(system, id).decided()) {
+    if (refusal) *refusal = IDS_POLICY_REFUSAL;
+    return false;
+  }
   if (int why = functions.revertRefusal ? functions.revertRefusal(system, *setting) : 0) {
     if (refusal) *refusal = why;
     return false;
@@ -29,7 +37,14 @@ void ResetAll(SystemAccess& system) {
   for (SettingId id = 0; id <= kLastSettingId; ++id) Revert(system, id);
 }
 
+// The state that holds: where a policy decides the setting, the policy's.
 bool IsSettingOff(SystemAccess& system, SettingId id) {
+  const PolicyDecision policy = DecidingPolicy(system, id);
+  if (policy.decided()) return policy.state == PolicyState::kOff;
+  return IsSettingOffLocally(system, id);
+}
+
+bool IsSettingOffLocally(SystemAccess& system, SettingId id) {
   const SettingEntry* setting = FindSetting(id);
   if (!setting) return false;
   const MechanismFunctions& functions = FunctionsOf(setting->mechanism);

@@ -10,5 +10,8 @@ class SystemAccess;
 bool StatusCheck(SystemAccess& system, SettingId id);
 
 // Whether the function is off as the tree shows it: the status check, and
-// for the support account whether it is gone.
+// for the support account whether it is gone. Where a Group Policy decides
+// the setting, what the policy makes it.
 bool IsSettingOff(SystemAccess& system, SettingId id);
+// The same from the setting's own values alone, whatever a policy says.
+bool IsSettingOffLocally(SystemAccess& system, SettingId id);

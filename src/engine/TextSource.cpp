@@ -21,7 +21,10 @@ std::string PrintableText(std::string text) {
 }
 
 std::string FormatText(int id, const std::vector<std::string>& values) {
-  std::string text = Text(id);
+  return FormatWith(Text(id), values);
+}
+
+std::string FormatWith(std::string text, const std::vector<std::string>& values) {
   size_t at = 0;
   for (const std::string& value : values) {
     at = text.find("%s", at);

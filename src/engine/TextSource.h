@@ -16,6 +16,8 @@ std::string Text(int id);
 
 // The text with each "%s" replaced by the next of the values, in order.
 std::string FormatText(int id, const std::vector<std::string>& values);
+// The same for a text already loaded.
+std::string FormatWith(std::string text, const std::vector<std::string>& values);
 
 // Text read from the system (a stored path, a value's data) as it may go
 // into a report line or the event log: every control character becomes '?',

@@ -95,6 +95,25 @@ bool WriteEventLogEntry(const char* source, WORD type, DWORD eventId,
 // Whether a file (not a folder) is there (GetFileAttributesA).
 bool FileExists(const char* path);
 
+// The names of the files (not folders) that match a wildcard pattern such
+// as "C:\\WINDOWS\\x\\gpt*.inf" (FindFirstFileA, FindNextFileA, FindClose), at
+// most maxCount of them; ERROR_SUCCESS, or the error of FindFirstFileA.
+DWORD ListFiles(const char* pattern, size_t maxCount, std::vector<std::string>* names);
+
+// GetPrivateProfileSectionA: the section's lines, each ended by a zero, the
+// last by two; the characters copied without the final zero, size - 2 when
+// the section did not fit. Reads ANSI and UTF-16LE files alike.
+DWORD ReadProfileSection(const char* file, const char* section, char* buffer, DWORD size);
+
+// A whole file of at most maxSize bytes (CreateFileA, GetFileSize, ReadFile);
+// false when it cannot be read or is larger.
+bool ReadWholeFile(const char* path, DWORD maxSize, std::vector<BYTE>* bytes);
+
+// NetGetJoinInformation of netapi32.dll for the local machine, loaded at the
+// call so the exe imports nothing of it: 3 a domain member, 2 a workgroup,
+// 0 when it cannot be told.
+int JoinStatus();
+
 // Writes Windows-1252 text to the standard output when the program was given
 // one (a file or a pipe), else to the console of the process that started it
 // (in its code page); false when there is neither.

@@ -235,4 +235,9 @@ DWORD SystemAccess::SetRestorePoint(DWORD eventType, DWORD pointType, int64_t se
 
 std::string SystemAccess::UserName() { return platform::UserName(); }
 std::string SystemAccess::ComputerName() { return platform::ComputerName(); }
+
+bool SystemAccess::IsDomainMember() {
+  constexpr int kDomainName = 3;  // NetSetupDomainName
+  return platform::JoinStatus() == kDomainName;
+}
 std::string SystemAccess::LocalTimeText() { return platform::LocalTimeText(); }

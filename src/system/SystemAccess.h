@@ -128,6 +128,9 @@ class SystemAccess {
   std::string UserName();
   std::string ComputerName();
   std::string LocalTimeText();
+  // Whether the machine is joined to a domain, whose policies may decide
+  // settings; false for a workgroup and when it cannot be told.
+  bool IsDomainMember();
 
  private:
   ServiceControl services_;

@@ -15,12 +15,17 @@ enum OptionImage : int {
   ImageBlank = 8,
   ImageCategory = 9,
   ImageCheckedAttention = 12,
+  ImagePolicy = 13,  // a Group Policy decides it: shown, never chosen, of either kind
 };
 
-constexpr int kOptionImageCount = 13;
+constexpr int kOptionImageCount = 14;
 
-constexpr bool IsCheckImage(int i) { return i == 0 || i == 1 || i == 4 || i == 5 || i == 12; }
-constexpr bool IsRadioImage(int i) { return i == 2 || i == 3 || i == 5 || i == 6 || i == 7; }
+constexpr bool IsCheckImage(int i) {
+  return i == 0 || i == 1 || i == 4 || i == 5 || i == 12 || i == 13;
+}
+constexpr bool IsRadioImage(int i) {
+  return i == 2 || i == 3 || i == 5 || i == 6 || i == 7 || i == 13;
+}
 constexpr bool IsCheckedImage(int i) { return i == 1 || i == 5 || i == 12; }
 constexpr bool IsCheckEnabledImage(int i) { return i == 0 || i == 1 || i == 12; }
 constexpr bool IsRadioSelectedImage(int i) { return i == 3 || i == 7; }
@@ -43,9 +48,11 @@ constexpr int RadioEnabledImage(int current, bool enabled) {
 }
 
 // The image of one member of a radio group when another or it is selected:
-// enabled ones clear to off, anything else (disabled radio items, and any
-// non-radio child of the group) shows as disabled.
+// enabled ones clear to off, one a policy decides keeps its picture, anything
+// else (disabled radio items, and any non-radio child of the group) shows as
+// disabled.
 constexpr int RadioGroupImage(int current, bool isTarget) {
+  if (current == ImagePolicy) return ImagePolicy;
   if (isTarget) return ImageRadioOn;
   return IsRadioEnabledImage(current) ? ImageRadioOff : ImageCheckedDisabled;
 }

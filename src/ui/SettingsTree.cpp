@@ -5,6 +5,7 @@
 #include "engine/StatusCheck.h"
 #include "engine/UpdateSource.h"
 #include "system/SystemAccess.h"
+#include "treeoptions/OptionImages.h"
 #include "ui/TreeLooks.h"
 
 SettingsTree::SettingsTree(CTreeOptionsCtrl& tree, SystemAccess& system, TextLoader loadText,
@@ -36,17 +37,28 @@ void SettingsTree::BuildSettingsTree() {
   if (HTREEITEM first = tree_.FirstItem()) tree_.EnsureVisible(first);
 }
 
-void SettingsTree::RefreshCheckItem(const SettingEntry& setting, HTREEITEM item) {
-  int image = RefreshedCheckImage(setting, IsRecommendedHere(system_, setting),
-                                  IsSettingOff(system_, setting.id), tree_.ImageOf(item));
+void SettingsTree::RefreshCheckItem(const SettingEntry& setting, HTREEITEM item,
+                                    const PolicyDecision& policy) {
+  const bool off = policy.decided() ? policy.state == PolicyState::kOff
+                                    : IsSettingOffLocally(system_, setting.id);
+  int image = RefreshedCheckImage(setting, IsRecommendedHere(system_, setting), off,
+                                  tree_.ImageOf(item), policy.decided());
   tree_.SetItemImages(item, image, image);
 }
 
 // A choice that is done shows as done, and the group falls back to its first
 // item, the one that changes nothing. One that is on again can be chosen
 // again when it can also be reverted; a final one keeps its look.
-void SettingsTree::RefreshRadioItem(const SettingEntry& setting, HTREEITEM item) {
-  if (IsSettingOff(system_, setting.id)) {
+// One a policy decides cannot be chosen, and shows the policy's picture.
+void SettingsTree::RefreshRadioItem(const SettingEntry& setting, HTREEITEM item,
+                                    const PolicyDecision& policy) {
+  if (policy.decided()) {
+    if (tree_.IsChosen(item)) tree_.SelectRadioAt(categories_[setting.category], 0);
+    tree_.SetItemImages(item, ImagePolicy, ImagePolicy);
+  } else if (tree_.ImageOf(item) == ImagePolicy) {
+    tree_.SetItemImages(item, ImageRadioOff, ImageRadioOff);
+    RefreshRadioItem(setting, item, policy);
+  } else if (IsSettingOffLocally(system_, setting.id)) {
     tree_.SelectRadioAt(categories_[setting.category], 0);
     tree_.SetRadioEnabled(item, false);
   } else if (setting.revertible) {
@@ -56,13 +68,14 @@ void SettingsTree::RefreshRadioItem(const SettingEntry& setting, HTREEITEM item)
 
 void SettingsTree::RefreshSettingsTree() {
   ServiceControl::SharedManager oneManager(system_.Services());
+  PolicyView policies(system_);
   for (const SettingEntry& setting : AllSettings()) {
     HTREEITEM item = slots_[setting.id].item;
     if (!item || IsNoAction(setting)) continue;
     if (setting.kind == SettingKind::kCheck)
-      RefreshCheckItem(setting, item);
+      RefreshCheckItem(setting, item, policies.Decide(setting.id));
     else
-      RefreshRadioItem(setting, item);
+      RefreshRadioItem(setting, item, policies.Decide(setting.id));
   }
   owner_.EnableApplyButton(false);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/PolicyPlan.h"
 #include "engine/SettingCatalogue.h"
 #include "treeoptions/CTreeOptionsCtrl.h"
 
@@ -45,8 +46,8 @@ class SettingsTree {
   HTREEITEM CategoryItem(SettingCategory category) const { return categories_[category]; }
 
  private:
-  void RefreshCheckItem(const SettingEntry& setting, HTREEITEM item);
-  void RefreshRadioItem(const SettingEntry& setting, HTREEITEM item);
+  void RefreshCheckItem(const SettingEntry& setting, HTREEITEM item, const PolicyDecision& policy);
+  void RefreshRadioItem(const SettingEntry& setting, HTREEITEM item, const PolicyDecision& policy);
 
   CTreeOptionsCtrl& tree_;
   SystemAccess& system_;

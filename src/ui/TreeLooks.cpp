@@ -3,7 +3,8 @@
 #include "treeoptions/OptionImages.h"
 
 int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off,
-                        int currentImage) {
+                        int currentImage, bool byPolicy) {
+  if (byPolicy) return ImagePolicy;
   if (off) return ImageCheckedDisabled;
   if (setting.expertOnly) {
     // An unlocked expert setting is chosen; a locked one stays locked, and one

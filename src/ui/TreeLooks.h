@@ -6,4 +6,7 @@
 
 #include "engine/SettingCatalogue.h"
 
-int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off, int currentImage);
+// A setting a Group Policy decides shows the policy's picture whatever else
+// holds: it cannot be chosen and is never recommended.
+int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off, int currentImage,
+                        bool byPolicy = false);

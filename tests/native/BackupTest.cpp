@@ -362,14 +362,14 @@ TEST_F(CommandSwitches, StatusChangesNothingAndTellsOnAgain) {
   const std::string before = MachineState();
   Machine().output.clear();
   EXPECT_EQ(0, RunWithLabels("/STATUS 4"));
-  EXPECT_EQ("Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"
-            "4\toff\tyes\tLabel 6\tmachine\r\n",
+  EXPECT_EQ("Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\tworkgroup\r\n"
+            "4\toff\tyes\tLabel 6\tmachine\tlocal\r\n",
             Machine().output);
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 1);
   Machine().output.clear();
   EXPECT_EQ(1, RunWithLabels("/status 4 5"));
-  EXPECT_NE(std::string::npos, Machine().output.find("4\ton-again\tyes\tLabel 6\tmachine\r\n"));
-  EXPECT_NE(std::string::npos, Machine().output.find("5\ton\tno\tLabel 7\tmachine\r\n"));
+  EXPECT_NE(std::string::npos, Machine().output.find("4\ton-again\tyes\tLabel 6\tmachine\tlocal\r\n"));
+  EXPECT_NE(std::string::npos, Machine().output.find("5\ton\tno\tLabel 7\tmachine\tlocal\r\n"));
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 0);
   EXPECT_EQ(before, MachineState());
   Machine().services.managerOpens = 0;
@@ -446,7 +446,7 @@ TEST_F(CommandSwitches, NamedNumbersNeverWidenToEverything) {
       {"/status 18 20", kMistypedBox},
       {"/undo 28", "28\tno-backup\tLabel 41\r\n"},
       {"/undo 29 99", "29\tno-backup\tLabel 43\r\n"},
-      {"/status 13 99", "Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\r\n"},
+      {"/status 13 99", "Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\tworkgroup\r\n"},
   };
   for (const auto& [tail, output] : cases) {
     Machine().output.clear();
@@ -473,9 +473,9 @@ TEST_F(CommandSwitches, AsLocalSystemPerUserSettingsAreLeftToLogonScripts) {
   EXPECT_EQ("type 4: 00 00 00 00", Describe(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport"));
   Machine().output.clear();
   EXPECT_EQ(0, RunWithLabels("/status 1 4 27"));
-  EXPECT_NE(std::string::npos, Machine().output.find("\r\n1\tper-user\tno\tLabel 2\tuser\r\n"
-                                                     "4\toff\tyes\tLabel 6\tmachine\r\n"
-                                                     "27\tper-user\tno\tLabel 37\tmachine+user\r\n"));
+  EXPECT_NE(std::string::npos, Machine().output.find("\r\n1\tper-user\tno\tLabel 2\tuser\tlocal\r\n"
+                                                     "4\toff\tyes\tLabel 6\tmachine\tlocal\r\n"
+                                                     "27\tper-user\tno\tLabel 37\tmachine+user\tlocal\r\n"));
   Machine().output.clear();
   EXPECT_EQ(0, RunWithLabels("/undo 1 4"));
   EXPECT_EQ("1\tper-user\tLabel 2\r\n4\trestored\tLabel 6\r\nLabel 140\r\n", Machine().output);

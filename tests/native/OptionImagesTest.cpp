@@ -15,7 +15,7 @@ TEST(OptionImages, SetsOfEveryIndex) {
       {1, 0, 0, 1, 0, 0, 0}, {1, 0, 1, 1, 0, 0, 1}, {0, 1, 0, 0, 0, 1, 0}, {0, 1, 0, 0, 1, 1, 1},
       {1, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0, 0}, {0, 1, 0, 0, 1, 0, 0},
       {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0},
-      {1, 0, 1, 1, 0, 0, 1}};
+      {1, 0, 1, 1, 0, 0, 1}, {1, 1, 0, 0, 0, 0, 0}};
   for (int i = 0; i < kOptionImageCount; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(expected[i][0], IsCheckImage(i));
@@ -48,6 +48,8 @@ TEST(OptionImages, RadioGroupClearsEnabledAndDisablesTheRest) {
   EXPECT_EQ(ImageRadioOff, RadioGroupImage(ImageRadioOn, false));
   for (int other : {ImageRadioOffDisabled, ImageRadioOnDisabled, ImageCheckedDisabled, ImageCategory})
     EXPECT_EQ(ImageCheckedDisabled, RadioGroupImage(other, false)) << other;
+  EXPECT_EQ(ImagePolicy, RadioGroupImage(ImagePolicy, false));
+  EXPECT_EQ(ImagePolicy, RadioGroupImage(ImagePolicy, true));
 }
 
 struct Look {
@@ -55,6 +57,7 @@ struct Look {
   bool off;
   int current;
   int expected;
+  bool byPolicy = false;
 };
 
 TEST(TreeLooks, RefreshedImageOfEveryKindOfCheckSetting) {
@@ -67,11 +70,15 @@ TEST(TreeLooks, RefreshedImageOfEveryKindOfCheckSetting) {
       {12, false, ImageUnchecked, ImageCheckedAttention},           // expert, unlocked
       {0, false, ImageCheckedDisabled, ImageUncheckedDisabled},     // expert, on again: locked
       {0, true, ImageUncheckedDisabled, ImageCheckedDisabled},
+      // decided by a policy: its own picture, whether off, recommended or unlocked
+      {4, false, ImageCheckedAttention, ImagePolicy, true},
+      {4, true, ImageCheckedDisabled, ImagePolicy, true},
+      {12, false, ImageUnchecked, ImagePolicy, true},
   };
   for (const Look& look : looks) {
     const SettingEntry& setting = *FindSetting(look.id);
     EXPECT_EQ(look.expected,
-              RefreshedCheckImage(setting, setting.recommended, look.off, look.current))
+              RefreshedCheckImage(setting, setting.recommended, look.off, look.current, look.byPolicy))
         << "setting " << look.id << " off " << look.off << " from " << look.current;
   }
 }

@@ -92,14 +92,14 @@ TEST_F(AdminEndToEnd, StatusReportsAndChangesNothing) {
   EXPECT_EQ(1, RunWithOutput("/status 4 5", &report));
   EXPECT_EQ(0u, report.find("Hushgate 3.61\t")) << report;
   EXPECT_NE(std::string::npos,
-            report.find("\r\n4\toff\tyes\tFehlerberichterstattung ausschalten\tmachine\r\n"))
+            report.find("\r\n4\toff\tyes\tFehlerberichterstattung ausschalten\tmachine\tlocal\r\n"))
       << report;
   EXPECT_NE(std::string::npos, report.find("\r\n5\ton\tno\t")) << report;
   EXPECT_EQ(1, RunWithOutput("/status 1 4 27", &report));
   EXPECT_NE(std::string::npos, report.find("\r\n1\tnot-offered\tno\t")) << report;
-  EXPECT_NE(std::string::npos, report.find("\tuser\r\n4\toff\tyes\t")) << report;
-  EXPECT_NE(std::string::npos, report.find("\tmachine\r\n27\ton\tno\t")) << report;
-  EXPECT_NE(std::string::npos, report.find("\tmachine+user\r\n")) << report;
+  EXPECT_NE(std::string::npos, report.find("\tuser\tlocal\r\n4\toff\tyes\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\tmachine\tlocal\r\n27\ton\tno\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\tmachine+user\tlocal\r\n")) << report;
   EXPECT_EQ(0, RunWithOutput("/STATUS 4", &report)) << report;
   PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 1);
   EXPECT_EQ(1, RunWithOutput("/status 4", &report));

@@ -57,17 +57,17 @@ TEST(AboutDialogTest, TitleRunsIntoTheCreditsAndTheLegendHasFiveIcons) {
   EXPECT_EQ("Hushgate V3.61" + LoadText(IDS_ABOUT_TEXT), text);
   EXPECT_EQ(0, GetWindowLongA(dialog, GWL_STYLE) & WS_CAPTION);
   EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_ABOUT_TEXT), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
-  ExpectPlaced(dialog, {IDOK, 269, 203, 50, 14});
+  ExpectPlaced(dialog, {IDOK, 269, 229, 50, 14});
   ExpectPlaced(dialog, {IDC_ABOUT_TEXT, 7, 7, 306, 116});
   std::vector<HICON> icons = IconsOf(dialog);
-  ASSERT_EQ(5u, icons.size());
+  ASSERT_EQ(6u, icons.size());
   for (HICON icon : icons) EXPECT_NE(nullptr, icon);
   EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_DEFPUSHBUTTON);
   DestroyWindow(dialog);
 }
 
 TEST(StatusInfoDialogTest, ShowsTheNoticeAndWhatTheTwoResultsLookLike) {
-  StatusInfoDialog info;
+  StatusInfoDialog info(false);
   HWND dialog = info.Create(nullptr);
   ASSERT_NE(nullptr, dialog);
   char caption[32] = {};
@@ -78,9 +78,19 @@ TEST(StatusInfoDialogTest, ShowsTheNoticeAndWhatTheTwoResultsLookLike) {
   EXPECT_EQ(LoadText(IDS_STATUS_CHOSEN), ControlText(dialog, IDC_STATUS_CHOSEN_TEXT));
   for (const Placed& placed : {Placed{IDOK, 211, 57, 50, 14}, Placed{IDC_STATUS_NOTICE, 7, 7, 254, 16},
                                Placed{IDC_STATUS_OFF_TEXT, 32, 30, 229, 19},
-                               Placed{IDC_STATUS_CHOSEN_TEXT, 32, 51, 177, 22}})
+                               Placed{IDC_STATUS_CHOSEN_TEXT, 32, 51, 177, 22},
+                               Placed{IDC_STATUS_MACHINE, 7, 77, 254, 10}})
     ExpectPlaced(dialog, placed);
   EXPECT_EQ(2u, IconsOf(dialog).size());
+  EXPECT_EQ(LoadText(IDS_STATUS_WORKGROUP), ControlText(dialog, IDC_STATUS_MACHINE));
+  DestroyWindow(dialog);
+}
+
+TEST(StatusInfoDialogTest, SaysWhenTheMachineIsADomainMember) {
+  StatusInfoDialog info(true);
+  HWND dialog = info.Create(nullptr);
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_EQ(LoadText(IDS_STATUS_DOMAIN), ControlText(dialog, IDC_STATUS_MACHINE));
   DestroyWindow(dialog);
 }
 

@@ -84,7 +84,7 @@ class LanguageEndToEnd : public ::testing::Test {
   void ExpectSpoken(const std::string& language, const Words& words) {
     std::string report;
     EXPECT_EQ(1, RunWithOutput(language + " /status 4", &report)) << report;
-    EXPECT_NE(std::string::npos, report.find("\r\n4\ton\tno\t" + std::string(words.label4) + "\tmachine\r\n"))
+    EXPECT_NE(std::string::npos, report.find("\r\n4\ton\tno\t" + std::string(words.label4) + "\tmachine\tlocal\r\n"))
         << report;
     EXPECT_EQ(0, RunWithOutput(language + " /preview 9", &report)) << report;
     EXPECT_EQ(0u, report.find("9\t" + std::string(words.service) + "\t")) << report;

@@ -50,7 +50,7 @@ TEST_F(EnglishWindows, MainWindowButtonsMenusAndTreeAreEnglish) {
 }
 
 TEST_F(EnglishWindows, DialogsAndEngineMessagesAreEnglish) {
-  StatusInfoDialog info;
+  StatusInfoDialog info(false);
   HWND dialog = info.Create(nullptr);
   ASSERT_NE(nullptr, dialog);
   EXPECT_EQ("Special", Caption(dialog));

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/DescribeValue.h"
 #include "engine/Apply.h"
+#include "engine/TextSource.h"
 #include "wine/MainDialogFixture.h"
 
 namespace {
@@ -147,6 +149,47 @@ TEST_F(MainDialogTest, DescriptionPaneShowsTheHoveredItemsText) {
   MoveMouseOver(tree_, ItemOf(25));
   EXPECT_EQ(PaneOf(25), PaneText());
   EXPECT_FALSE(PaneText().empty());
+}
+
+// A setting a Group Policy decides shows the policy's picture, cannot be
+// chosen, is never applied, and its pane names the deciding value.
+TEST_F(MainDialogTest, SettingsDecidedByPolicyShowTheirPictureAndStayUnchosen) {
+  MakeFullFakeSystem();
+  fake::Machine().registry.PutNumber(
+      HKEY_LOCAL_MACHINE, "Software\\Policies\\Microsoft\\PCHealth\\ErrorReporting", "DoReport", 1);
+  fake::Machine().registry.PutNumber(
+      HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Messenger\\Client", "PreventAutoRun", 1);
+  std::string inf = "\xFF\xFE";
+  for (char c : std::string("[Service General Setting]\r\n\"wuauserv\",2,\"\"\r\n")) inf += {c, '\0'};
+  fake::Machine().fileContents["c:\\windows\\security\\templates\\policies\\gpt00000.inf"] = inf;
+  Open();
+  EXPECT_EQ(ImagePolicy, Image(4));
+  EXPECT_EQ(ImagePolicy, Image(10));
+  EXPECT_EQ(ImagePolicy, Image(14));
+  EXPECT_EQ(ImageCheckedAttention, Image(5));
+  for (SettingId id : {4u, 10u, 14u}) {
+    ClickItem(tree_, ItemOf(id));
+    EXPECT_EQ(ImagePolicy, Image(id)) << id;
+  }
+  Command(ID_RECOMMENDED);
+  EXPECT_EQ(ImagePolicy, Image(4));
+  MoveMouseOver(tree_, ItemOf(4));
+  const SettingEntry& setting = *FindSetting(4);
+  EXPECT_EQ(LoadText(setting.descriptionId) + "\r\n\r\n" +
+                FormatWith(LoadText(IDS_POLICY_PANE),
+                           {"HKLM\\Software\\Policies\\Microsoft\\PCHealth\\ErrorReporting\\DoReport = 1"}) +
+                "\r\n" + LoadText(setting.consequenceId) + "\r\n" + LoadText(setting.effectId),
+            PaneText());
+  Command(IDC_APPLY);
+  EXPECT_EQ("type 4: 01 00 00 00",
+            DescribeValue(REG_DWORD, fake::Machine().registry.GetValue(
+                                         HKEY_LOCAL_MACHINE,
+                                         "Software\\Policies\\Microsoft\\PCHealth\\ErrorReporting",
+                                         "DoReport")->bytes));
+  EXPECT_FALSE(fake::Machine().registry.GetValue(
+      HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\PCHealth\\ErrorReporting", "DoReport"));
+  EXPECT_EQ(SERVICE_AUTO_START, fake::Machine().services.Find("wuauserv")->startType);
+  EXPECT_EQ(ImagePolicy, Image(4));
 }
 
 TEST_F(MainDialogTest, WithoutAdministratorTheStartSaysOnlyOwnSettingsChange) {

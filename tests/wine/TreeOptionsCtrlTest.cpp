@@ -47,11 +47,11 @@ class TreeOptionsCtrlTest : public ::testing::Test {
   HTREEITEM category_ = nullptr;
 };
 
-TEST_F(TreeOptionsCtrlTest, ImageStripOfThirteenIsInstalled) {
+TEST_F(TreeOptionsCtrlTest, ImageStripOfFourteenIsInstalled) {
   HIMAGELIST images =
       reinterpret_cast<HIMAGELIST>(SendMessageA(tree_, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
   ASSERT_NE(nullptr, images);
-  EXPECT_EQ(13, ImageList_GetImageCount(images));
+  EXPECT_EQ(kOptionImageCount, ImageList_GetImageCount(images));
   int width = 0, height = 0;
   ImageList_GetIconSize(images, &width, &height);
   EXPECT_EQ(16, width);

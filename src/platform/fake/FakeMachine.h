@@ -84,6 +84,10 @@ struct FakeMachine {
 
   std::string systemFolder = "C:\\WINDOWS\\system32";
   std::set<std::string> files;  // full paths, in lower case
+  // Files with contents, by full path in lower case: what ListFiles,
+  // ReadProfileSection and ReadWholeFile see.
+  std::map<std::string, std::string> fileContents;
+  int joinStatus = 2;  // a workgroup; 3 a domain member, 0 unknown
 
   bool administrator = true;  // the token holds the Administrators group
   // System Restore: srclient.dll there or not, and the error its call gives

@@ -1,0 +1,181 @@
+#include "engine/PolicyPlan.h"
+
+#include <iterator>
+#include <vector>
+
+#include "system/PolicyFiles.h"
+#include "system/RegistryText.h"
+#include "system/SystemAccess.h"
+
+namespace {
+
+using P = PolicyPlace;
+const HKEY kMachine = HKEY_LOCAL_MACHINE;
+const HKEY kUser = HKEY_CURRENT_USER;
+constexpr HKEY kNoRoot = nullptr;
+constexpr int kNone = kNoNumber;
+
+const char kErrorReporting[] = "Software\\Policies\\Microsoft\\PCHealth\\ErrorReporting";
+const char kRestrictions[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\Infodelivery\\Restrictions";
+const char kMessenger[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
+const char kTime[] = "Software\\Policies\\Microsoft\\W32time\\Parameters";
+const char kNtpClient[] = "Software\\Policies\\Microsoft\\W32time\\TimeProviders\\NtpClient";
+const char kOffice[] = "Software\\Policies\\Microsoft\\Office\\10.0\\Common";
+
+// id, where, root, key, value, off number, on number
+const PolicyRow kRows[] = {
+    {1, P::kRegistry, kMachine, "Software\\Policies\\Microsoft\\WMDRM", "DisableOnline", 1, kNone},
+    {3, P::kRegistry, kUser, "Software\\Policies\\Microsoft\\WindowsMediaPlayer",
+     "PreventCodecDownload", 1, 0},
+    {4, P::kRegistry, kMachine, kErrorReporting, "DoReport", 0, 1},
+    {5, P::kRegistry, kMachine, kErrorReporting, "ShowUI", 0, 1},
+    {6, P::kRegistry, kUser, kRestrictions, "NoScheduledUpdates", 1, kNone},
+    {7, P::kRegistry, kMachine, kRestrictions, "NoUpdateCheck", 1, 0},
+    {7, P::kRegistry, kUser, "Software\\Policies\\Microsoft\\Internet Explorer\\Main",
+     "NoUpdateCheck", 1, 0},
+    {9, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
+    {10, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
+    {11, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
+    {11, P::kTimeType, kMachine, kTime, "Type", kNone, kNone},
+    {11, P::kRegistry, kMachine, kNtpClient, "Enabled", 0, 1},
+    {12, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
+    {14, P::kRegistry, kMachine, kMessenger, "PreventAutoRun", 1, kNone},
+    {14, P::kRegistry, kMachine, kMessenger, "PreventRun", 1, kNone},
+    {14, P::kRegistry, kUser, kMessenger, "PreventAutoRun", 1, kNone},
+    {14, P::kRegistry, kUser, kMessenger, "PreventRun", 1, kNone},
+    {19, P::kRegistry, kMachine, "Software\\Policies\\Microsoft\\Windows NT\\Terminal Services",
+     "fAllowToGetHelp", 0, 1},
+    {21, P::kTimeType, kMachine, kTime, "Type", kNone, kNone},
+    {21, P::kRegistry, kMachine, kNtpClient, "Enabled", 0, 1},
+    {24, P::kRegistry, kMachine, kMessenger, "PreventAutoRun", 1, kNone},
+    {24, P::kRegistry, kMachine, kMessenger, "PreventRun", 1, kNone},
+    {24, P::kRegistry, kUser, kMessenger, "PreventAutoRun", 1, kNone},
+    {24, P::kRegistry, kUser, kMessenger, "PreventRun", 1, kNone},
+    {25, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
+    {26, P::kMachineFile, kNoRoot, "Software\\Policies\\Microsoft\\Windows\\Psched",
+     "NonBestEffortLimit", 0, kAnyOther},
+    {27, P::kUserFile, kNoRoot, kOffice, "DWNeverUpload", 1, 0},
+    {27, P::kUserFile, kNoRoot, kOffice, "DWNoExternalURL", 1, 0},
+    {27, P::kUserFile, kNoRoot, kOffice, "DWNoFileCollection", 1, 0},
+    {27, P::kUserFile, kNoRoot, kOffice, "DWNoSecondLevelCollection", 1, 0},
+};
+
+// The time service's types: only "NoSync" leaves the clock alone.
+PolicyState TimeTypeState(const std::string& type) {
+  const std::string lower = Lower(type);
+  if (lower == "nosync") return PolicyState::kOff;
+  if (lower == "ntp" || lower == "nt5ds" || lower == "allsync") return PolicyState::kOn;
+  return PolicyState::kNone;
+}
+
+PolicyState NumberState(const PolicyRow& row, DWORD number) {
+  if (row.offNumber != kNoNumber && number == DWORD(row.offNumber)) return PolicyState::kOff;
+  if (row.onNumber == kAnyOther || (row.onNumber != kNoNumber && number == DWORD(row.onNumber)))
+    return PolicyState::kOn;
+  return PolicyState::kNone;
+}
+
+// A REG_DWORD of four bytes, as policies store numbers; any other type or
+// size is not understood and so decides nothing.
+bool AsNumber(DWORD type, const std::vector<BYTE>& data, DWORD* number) {
+  if (type != REG_DWORD || data.size() != 4) return false;
+  *number = data[0] | data[1] << 8 | data[2] << 16 | DWORD(data[3]) << 24;
+  return true;
+}
+
+std::string Shown(DWORD type, const std::vector<BYTE>& data) {
+  DWORD number = 0;
+  return AsNumber(type, data, &number) ? std::to_string(number) : "\"" + TextUpToZero(data) + "\"";
+}
+
+}  // namespace
+
+TableView<PolicyRow> PolicyRowsOf(SettingId id) {
+  const PolicyRow* first = std::begin(kRows);
+  const PolicyRow* end = std::end(kRows);
+  while (first != end && first->id != id) ++first;
+  const PolicyRow* last = first;
+  while (last != end && last->id == id) ++last;
+  return {first, static_cast<size_t>(last - first)};
+}
+
+PolicyDecision DecidingPolicy(SystemAccess& system, SettingId id) {
+  return PolicyView(system).Decide(id);
+}
+
+PolicyDecision PolicyView::Decide(SettingId id) {
+  PolicyDecision decision;
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting) return decision;
+  for (const PolicyRow& row : PolicyRowsOf(id)) {
+    std::string source;
+    PolicyState state = RowState(*setting, row, &source);
+    if (state == PolicyState::kNone || decision.state == PolicyState::kOff || state == decision.state)
+      continue;
+    decision.state = state;
+    decision.source = source;
+  }
+  return decision;
+}
+
+bool PolicyView::KeyPresent(HKEY root, const char* path) {
+  auto [at, added] = keys_.insert({{root, Lower(path)}, false});
+  if (added) at->second = system_.RegistryKeyExists(root, path);
+  return at->second;
+}
+
+const std::vector<PolicyFileValue>& PolicyView::LocalFile(bool machine, std::string* file) {
+  if (!files_[machine])
+    files_[machine] = std::make_unique<std::vector<PolicyFileValue>>(
+        ReadLocalPolicyFile(machine, &fileNames_[machine]));
+  *file = fileNames_[machine];
+  return *files_[machine];
+}
+
+PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& row,
+                                 std::string* source) {
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  DWORD number = 0;
+  switch (row.place) {
+    case P::kServiceTemplate: {
+      if (!templates_)
+        templates_ = std::make_unique<std::vector<PolicyTemplate>>(ReadPolicyTemplates(system_));
+      std::string file;
+      if (!setting.serviceName ||
+          !FindPolicyServiceMode(*templates_, setting.serviceName, &number, &file))
+        return PolicyState::kNone;
+      *source = file + ": " + setting.serviceName + " = " + std::to_string(number);
+      return number == SERVICE_DISABLED ? PolicyState::kOff : PolicyState::kOn;
+    }
+    case P::kMachineFile:
+    case P::kUserFile: {
+      PolicyFileValue value;
+      std::string file;
+      if (!FindPolicyFileValue(LocalFile(row.place == P::kMachineFile, &file), row.path, row.name,
+                               &value) ||
+          !AsNumber(value.type, value.data, &number))
+        return PolicyState::kNone;
+      *source = file + ": " + row.path + "\\" + row.name + " = " + std::to_string(number);
+      return NumberState(row, number);
+    }
+    case P::kRegistry:
+    case P::kTimeType:
+      break;
+  }
+  if (!KeyPresent(row.root, row.path) ||
+      !system_.ReadRegistryValue(row.root, row.path, row.name, &type, &data) ||
+      data.size() > SystemAccess::kTextBufferSize)
+    return PolicyState::kNone;
+  PolicyState state = PolicyState::kNone;
+  if (row.place == P::kTimeType) {
+    if (type == REG_SZ || type == REG_EXPAND_SZ) state = TimeTypeState(TextUpToZero(data));
+  } else if (AsNumber(type, data, &number)) {
+    state = NumberState(row, number);
+  }
+  if (state != PolicyState::kNone)
+    *source = std::string(RootName(row.root)) + "\\" + row.path + "\\" + row.name + " = " +
+              Shown(type, data);
+  return state;
+}
