@@ -375,7 +375,7 @@ INSTANTIATE_TEST_SUITE_P(States, DecidedStatus, ::testing::ValuesIn(kStatusCases
 
 TEST_F(DecidedSetting, StatusHeaderTellsADomainMember) {
   Machine().joinStatus = 3;
-  RunCommandLine("/status 99", system_);
+  RunCommandLine("/status 13", system_);
   EXPECT_EQ("Hushgate 3.61\tPC-HALLE3\tVerwalter\t2026-12-08 14:30:00\tdomain\r\n",
             Machine().output);
 }
