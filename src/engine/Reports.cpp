@@ -140,12 +140,32 @@ std::vector<SettingId> SettingsInReports() {
   return ids;
 }
 
+std::string StatusHeader(SystemAccess& system) {
+  return std::string(kProductName) + " " + kProductVersion + "\t" + system.ComputerName() + "\t" +
+         system.UserName() + "\t" + system.LocalTimeText() + kEnd;
+}
+
+std::string StatusLine(SystemAccess& system, const SettingEntry& setting, bool runsAsSystem,
+                       bool* offeredAndOn) {
+  static const char* const kScopes[] = {"machine", "user", "machine+user"};
+  const SettingScope scope = ScopeOf(setting);
+  const char* state = "per-user";
+  *offeredAndOn = false;
+  // Another account's hive says nothing about the people of this machine.
+  if (!IsLeftToLogonScript(setting, runsAsSystem)) {
+    bool offered = IsSettingOffered(system, setting);
+    bool off = IsSettingOff(system, setting.id);
+    state = off ? "off" : !offered ? "not-offered" : WasSwitchedOff(system, setting.id) ? "on-again" : "on";
+    *offeredAndOn = !off && offered;
+  }
+  return std::to_string(setting.id) + "\t" + state + "\t" +
+         (HasBackup(system, setting.id) ? "yes" : "no") + "\t" + Text(setting.labelId) + "\t" +
+         kScopes[static_cast<int>(scope)];
+}
+
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
                          bool runsAsSystem, bool* anyOn) {
-  static const char* const kScopes[] = {"machine", "user", "machine+user"};
-  std::string report = std::string(kProductName) + " " + kProductVersion + "\t" +
-                       system.ComputerName() + "\t" + system.UserName() + "\t" +
-                       system.LocalTimeText() + kEnd;
+  std::string report = StatusHeader(system);
   *anyOn = false;
   // Whether a service setting is offered and whether it is off ask the same
   // service.
@@ -153,17 +173,9 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;
-    const SettingScope scope = ScopeOf(*setting);
-    const char* state = "per-user";
-    // Another account's hive says nothing about the people of this machine.
-    if (!IsLeftToLogonScript(*setting, runsAsSystem)) {
-      bool offered = IsSettingOffered(system, *setting);
-      bool off = IsSettingOff(system, id);
-      state = off ? "off" : !offered ? "not-offered" : WasSwitchedOff(system, id) ? "on-again" : "on";
-      if (!off && offered && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
-    }
-    report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +
-              "\t" + Text(setting->labelId) + "\t" + kScopes[static_cast<int>(scope)] + kEnd;
+    bool on = false;
+    report += StatusLine(system, *setting, runsAsSystem, &on) + kEnd;
+    if (on && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
   }
   return report;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/Backup.h"
+#include "engine/SettingCatalogue.h"
 #include "engine/SettingId.h"
 #include "engine/TextSource.h"
 
@@ -25,6 +26,12 @@ std::vector<SettingId> SettingsInReports();
 // one listed when named, else every recommended one that is offered.
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
                          bool runsAsSystem, bool* anyOn);
+
+// The report's header line, and one setting's line without its line end;
+// *offeredAndOn tells whether it is on where it is offered.
+std::string StatusHeader(SystemAccess& system);
+std::string StatusLine(SystemAccess& system, const SettingEntry& setting, bool runsAsSystem,
+                       bool* offeredAndOn);
 
 // Every operation apply of each setting would carry out, one per line, with
 // what is there now and what apply would put there; after a setting's

@@ -85,6 +85,13 @@ struct FakeMachine {
   std::string systemFolder = "C:\\WINDOWS\\system32";
   std::set<std::string> files;  // full paths, in lower case
 
+  // Files the profile functions read and write: their bytes by full path in
+  // lower case; the folder relative names start from; paths that cannot be
+  // opened (locked or without rights).
+  std::map<std::string, std::string> fileContents;
+  std::string currentFolder = "C:\\Dokumente und Einstellungen\\Verwalter";
+  std::set<std::string> lockedFiles;
+
   bool administrator = true;  // the token holds the Administrators group
   // System Restore: srclient.dll there or not, and the error its call gives
   // (ERROR_SUCCESS: it creates the point). Every call is logged.
