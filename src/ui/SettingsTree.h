@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <map>
+
+#include "engine/Profile.h"
 #include "engine/SettingCatalogue.h"
 #include "treeoptions/CTreeOptionsCtrl.h"
 
@@ -37,6 +40,9 @@ class SettingsTree {
   std::vector<SettingId> ApplyChosenSettings();
   void SetRecommendedSettings();
   void UnlockExpertSettings();
+  // Chooses the settings the profile wants off and unchooses the others;
+  // returns those wanted off that are locked expert settings.
+  std::vector<SettingId> ChooseFromProfile(const std::map<SettingId, Wanted>& wanted);
   TreeItemMatch FindSettingOfItem(HTREEITEM item) const;
   // The string id of the description of a hovered item, or 0 for none.
   int DescriptionOf(HTREEITEM item) const;

@@ -15,6 +15,8 @@
 #include "native/FakeSystemTest.h"
 #include "res/resource.h"
 #include "system/SystemAccess.h"
+#include "treeoptions/OptionImages.h"
+#include "ui/TreeLooks.h"
 
 namespace {
 
@@ -290,6 +292,35 @@ TEST_F(ProfileRun, SavingRefusesAFileItCannotReadWhole) {
   PutFile("C:\\p.ini", "\xEF\xBB\xBF[Settings]\r\n13=off\r\n");
   EXPECT_EQ(kSomeNotDone, Run("/saveprofile:C:\\p.ini"));
   EXPECT_EQ("\xEF\xBB\xBF[Settings]\r\n13=off\r\n", FileAt("C:\\p.ini"));
+}
+
+}  // namespace
+
+namespace {
+
+struct LoadedLook {
+  int image;
+  bool wantedOff;
+  ProfileChoice choice;
+};
+
+TEST(ProfileIntoTree, ChoosesOffEntriesAndRespectsLocksAndDoneItems) {
+  const LoadedLook kLooks[] = {
+      {ImageUnchecked, true, ProfileChoice::kChoose},
+      {ImageUnchecked, false, ProfileChoice::kKeep},
+      {ImageCheckedAttention, false, ProfileChoice::kUnchoose},
+      {ImageChecked, true, ProfileChoice::kKeep},
+      {ImageUncheckedDisabled, true, ProfileChoice::kLocked},   // a locked expert setting
+      {ImageUncheckedDisabled, false, ProfileChoice::kKeep},
+      {ImageCheckedDisabled, true, ProfileChoice::kKeep},       // off already
+      {ImageCheckedDisabled, false, ProfileChoice::kKeep},
+      {ImageRadioOff, true, ProfileChoice::kChoose},
+      {ImageRadioOn, false, ProfileChoice::kUnchoose},
+      {ImageRadioOnDisabled, false, ProfileChoice::kKeep},
+  };
+  for (const LoadedLook& look : kLooks)
+    EXPECT_EQ(look.choice, ChoiceFromProfile(look.image, look.wantedOff))
+        << "image " << look.image << (look.wantedOff ? " wanted off" : " not wanted");
 }
 
 }  // namespace
