@@ -57,6 +57,7 @@ std::string ProfileStatusReport(SystemAccess& system, const Profile& profile, bo
                                 bool* drift) {
   std::string report = StatusHeader(system);
   *drift = false;
+  ServiceControl::SharedManager oneManager(system.Services());
   for (const auto& [id, wanted] : profile.wanted) {
     if (wanted == Wanted::kLeave) continue;
     bool on = false;

@@ -31,13 +31,10 @@ std::string Trimmed(const std::string& line) {
   return first == std::string::npos ? std::string() : line.substr(first, last - first + 1);
 }
 
-// A file as lines before the first section and the sections in order. A
+// A file's sections in order; lines before the first belong to none. A
 // file that starts with UTF-8's byte-order mark has it in its first line,
 // which then is no section header: the way XP misreads such a file.
-struct Sections {
-  std::vector<std::string> before;
-  std::vector<std::pair<std::string, std::vector<std::string>>> sections;
-};
+using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
 bool IsHeader(const std::string& line) { return line.size() > 1 && line[0] == '[' && line.find(']') != std::string::npos; }
 
@@ -50,9 +47,9 @@ Sections Parse(const std::string& text) {
     std::string line = Trimmed(text.substr(at, end - at));
     at = end + 1;
     if (IsHeader(line))
-      file.sections.push_back({line.substr(1, line.find(']') - 1), {}});
-    else if (!line.empty())
-      (file.sections.empty() ? file.before : file.sections.back().second).push_back(line);
+      file.push_back({line.substr(1, line.find(']') - 1), {}});
+    else if (!line.empty() && !file.empty())
+      file.back().second.push_back(line);
   }
   return file;
 }
@@ -95,7 +92,7 @@ bool ReadProfileSectionNames(const std::string& path, DWORD limit,
   const std::string* contents = Contents(path);
   if (!contents || Machine().lockedFiles.count(Lower(path))) return true;
   std::vector<std::string> found;
-  for (const auto& section : Parse(Decoded(*contents)).sections) found.push_back(section.first);
+  for (const auto& section : Parse(Decoded(*contents))) found.push_back(section.first);
   if (!Fits(found, limit)) return false;
   names->insert(names->end(), found.begin(), found.end());
   return true;
@@ -105,7 +102,7 @@ bool ReadProfileSection(const std::string& path, const std::string& section, DWO
                         std::vector<std::string>* lines) {
   const std::string* contents = Contents(path);
   if (!contents || Machine().lockedFiles.count(Lower(path))) return true;
-  for (const auto& [name, found] : Parse(Decoded(*contents)).sections) {
+  for (const auto& [name, found] : Parse(Decoded(*contents))) {
     if (Lower(name) != Lower(section)) continue;
     if (!Fits(found, limit)) return false;
     lines->insert(lines->end(), found.begin(), found.end());
