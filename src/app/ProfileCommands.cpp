@@ -5,6 +5,7 @@
 
 #include "app/CommandChecks.h"
 #include "app/CommandLineReader.h"
+#include "engine/Availability.h"
 #include "engine/ProfileChecks.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
@@ -116,12 +117,16 @@ int ShowProfilePreview(SystemAccess& system, const std::string& file) {
 int SaveMachineProfile(SystemAccess& system, const std::string& file) {
   const bool asSystem = platform::IsLocalSystem();
   std::map<SettingId, Wanted> state;
-  // As LocalSystem the per-user settings read another account's hive: they
-  // are left alone rather than written from it.
-  for (SettingId id : SettingsInReports())
-    state[id] = !IsLeftToLogonScript(*FindSetting(id), asSystem) && IsSettingOff(system, id)
+  // As LocalSystem the per-user settings read another account's hive, and a
+  // setting this machine does not offer says nothing of what is wanted: both
+  // are left alone rather than written from them.
+  for (SettingId id : SettingsInReports()) {
+    const SettingEntry& setting = *FindSetting(id);
+    state[id] = !IsLeftToLogonScript(setting, asSystem) && IsSettingOffered(system, setting) &&
+                        IsSettingOff(system, id)
                     ? Wanted::kOff
                     : Wanted::kLeave;
+  }
   const std::string problem =
       SaveProfile(file, state, system.ComputerName(), system.LocalTimeText());
   if (problem.empty()) return kAllDone;

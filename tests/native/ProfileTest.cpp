@@ -288,6 +288,16 @@ TEST_F(ProfileRun, SavingKeepsWhatThisVersionDoesNotWrite) {
   EXPECT_EQ(std::string::npos, saved.find("4=on")) << saved;
 }
 
+TEST_F(ProfileRun, SavingLeavesWhatThisMachineDoesNotOffer) {
+  ASSERT_EQ(kAllDone, Run("1 4"));
+  Registry().DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\MediaPlayer\\8.0\\Registration");
+  ASSERT_TRUE(StatusCheck(system_, 1));
+  ASSERT_EQ(kAllDone, Run("/saveprofile:C:\\p.ini"));
+  const std::string saved = FileAt("C:\\p.ini");
+  EXPECT_NE(std::string::npos, saved.find("\r\n1=leave\r\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("\r\n4=off\r\n")) << saved;
+}
+
 TEST_F(ProfileRun, SavingRefusesAFileItCannotReadWhole) {
   PutFile("C:\\p.ini", "\xEF\xBB\xBF[Settings]\r\n13=off\r\n");
   EXPECT_EQ(kSomeNotDone, Run("/saveprofile:C:\\p.ini"));

@@ -70,14 +70,16 @@ TEST_F(ProfileEndToEnd, ChangesExactlyTheNamedSettingsAndReportsDriftThenMatch) 
 TEST_F(ProfileEndToEnd, SavedProfileRoundTripsOnTheSameMachine) {
   const std::string saved = TempFile("hushgate-saved.ini");
   DeleteFileA(saved.c_str());
-  RunHushgate("4 6");
+  RunHushgate("4 5 6");
   std::string report;
   EXPECT_EQ(0, RunWithOutput("/saveprofile:" + saved, &report)) << report;
   const std::string text = FileText(saved);
   EXPECT_EQ(0u, text.find("[Hushgate]\r\n; Profil von ")) << text;
   EXPECT_NE(std::string::npos, text.find("\r\n; Fehlerberichterstattung ausschalten\r\n4=off\r\n")) << text;
-  EXPECT_NE(std::string::npos, text.find("\r\n6=off\r\n")) << text;
-  EXPECT_NE(std::string::npos, text.find("\r\n5=leave\r\n")) << text;
+  EXPECT_NE(std::string::npos, text.find("\r\n5=off\r\n")) << text;
+  // Without Internet Explorer 6 the setting is not offered here: its state
+  // says nothing of what is wanted.
+  EXPECT_NE(std::string::npos, text.find("\r\n6=leave\r\n")) << text;
   EXPECT_EQ(0, RunWithOutput("/status /profile:" + saved, &report)) << report;
   EXPECT_NE(std::string::npos, report.find("\toff\tmatch\r\n")) << report;
   EXPECT_EQ(std::string::npos, report.find("drift")) << report;
