@@ -274,10 +274,21 @@ TEST_F(MainCommands, StatusReportIsSavedWhereTheUserPicks) {
   DeleteFileA(file.c_str());
 }
 
-std::string FakeFile(const std::string& path) {
-  std::string lower = path;
-  for (char& c : lower) c = char(tolower(static_cast<unsigned char>(c)));
-  return fake::Machine().fileContents[lower];
+std::string Lowered(std::string path) {
+  for (char& c : path) c = char(tolower(static_cast<unsigned char>(c)));
+  return path;
+}
+
+std::string FakeFile(const std::string& path) { return fake::Machine().fileContents[Lowered(path)]; }
+
+// The profile functions read the fake, the Open dialog the disk, which must
+// have the file too.
+std::string ProfileOnDisk() {
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  const std::string path = std::string(folder) + "hushgate-profile-window.ini";
+  CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  return path;
 }
 
 // Saved through the Save dialog, changed, loaded through the Open dialog:
@@ -286,7 +297,8 @@ TEST_F(MainCommands, ProfileSavedFromTheChoiceLoadsItBack) {
   Open();
   const std::vector<SettingId> saved = dialog_->Settings().ChosenSettings();
   ASSERT_FALSE(saved.empty());
-  const std::string file = "C:\\profile-window-test.ini";
+  const std::string file = ProfileOnDisk();
+  DeleteFileA(file.c_str());
   FillSaveDialog(file);
   Command(ID_SAVE_PROFILE);
   const std::string text = FakeFile(file);
@@ -294,10 +306,12 @@ TEST_F(MainCommands, ProfileSavedFromTheChoiceLoadsItBack) {
   EXPECT_NE(std::string::npos, text.find("\r\n22=leave\r\n")) << text;
   dialog_->Tree().SetChecked(ItemOf(4), false);
   dialog_->Tree().SetChecked(ItemOf(22), true);
+  ProfileOnDisk();
   FillSaveDialog(file);
   Command(ID_LOAD_PROFILE);
   EXPECT_EQ(saved, dialog_->Settings().ChosenSettings());
   EXPECT_TRUE(Boxes().empty());
+  DeleteFileA(file.c_str());
 }
 
 // An on entry for a setting that is off is asked for, No by default, and
@@ -305,11 +319,12 @@ TEST_F(MainCommands, ProfileSavedFromTheChoiceLoadsItBack) {
 // in one message, after which the choice waits for the apply button.
 TEST_F(MainCommands, LoadedProfileAsksBeforeSwitchingOnAndNamesWhatItSkips) {
   ApplyInFake(4);
-  fake::Machine().fileContents["c:\\p.ini"] = "[Settings]\r\n4=on\r\n0=off\r\n13=off\r\n22=off\r\n";
+  const std::string file = ProfileOnDisk();
+  fake::Machine().fileContents[Lowered(file)] = "[Settings]\r\n4=on\r\n0=off\r\n13=off\r\n22=off\r\n";
   Open();
   size_t before = ChangeCount();
   fake::Machine().messageBoxAnswers = {IDNO, IDOK};
-  FillSaveDialog("C:\\p.ini");
+  FillSaveDialog(file);
   Command(ID_LOAD_PROFILE);
   ASSERT_EQ(2u, Boxes().size());
   EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), Boxes()[0].type);
@@ -325,8 +340,9 @@ TEST_F(MainCommands, LoadedProfileAsksBeforeSwitchingOnAndNamesWhatItSkips) {
 
   fake::Machine().messageBoxes.clear();
   fake::Machine().messageBoxAnswers = {IDYES, IDOK};
-  FillSaveDialog("C:\\p.ini");
+  FillSaveDialog(file);
   Command(ID_LOAD_PROFILE);
+  DeleteFileA(file.c_str());
   EXPECT_EQ("1", DoReport());
   EXPECT_EQ(ImageChecked, Image(22));
   EXPECT_TRUE(ApplyEnabled());
