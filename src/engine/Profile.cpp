@@ -34,9 +34,9 @@ bool SplitLine(const std::string& line, std::string* key, std::string* value) {
   return true;
 }
 
-// Plain decimal digits only, small enough to be a setting or a format.
+// Plain decimal digits only, few enough to fit: a setting or a format.
 bool ReadNumber(const std::string& text, unsigned* number) {
-  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
     return false;
   *number = unsigned(std::stoul(text));
   return true;

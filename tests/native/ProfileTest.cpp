@@ -148,7 +148,9 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"NoSettingsSection", "[Hushgate]\r\nFormat=1\r\n4=on\r\n", false, kMistyped,
                  IDS_PROFILE_NO_SETTINGS},
         FileCase{"NewerFormat", "[Hushgate]\r\nFormat=2\r\n[Settings]\r\n4=on\r\n", false,
-                 kMistyped, IDS_PROFILE_NEWER}),
+                 kMistyped, IDS_PROFILE_NEWER},
+        FileCase{"FarNewerFormat", "[Hushgate]\r\nformat = 123456789\r\n[Settings]\r\n4=on\r\n",
+                 false, kMistyped, IDS_PROFILE_NEWER}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(ProfileRun, LockedFileIsUnreadable) {
