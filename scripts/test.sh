@@ -79,7 +79,7 @@ if screenshot_main_window "$shots/main-window.png" &&
    screenshot_dialog 40003 "" "$shots/about.png" &&
    screenshot_dialog 40005 "Spezial" "$shots/status-information.png" &&
    screenshot_dialog 40013 "TimeServer festlegen" "$shots/time-server.png" &&
-   screenshot_dialog 40030 "Speichern unter" "$shots/save-profile.png" &&
+   screenshot_dialog 40030 "Speichern als" "$shots/save-profile.png" &&
    { wineserver -k; screenshot_main_window "$shots/main-window-lang-en.png" /lang:en; }; then
   echo "Saved build/screenshots/: main-window, about, status-information, time-server, save-profile, main-window-lang-en"
 else
