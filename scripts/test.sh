@@ -79,8 +79,9 @@ if screenshot_main_window "$shots/main-window.png" &&
    screenshot_dialog 40003 "" "$shots/about.png" &&
    screenshot_dialog 40005 "Spezial" "$shots/status-information.png" &&
    screenshot_dialog 40013 "TimeServer festlegen" "$shots/time-server.png" &&
+   screenshot_dialog 40030 "Speichern als" "$shots/save-profile.png" &&
    { wineserver -k; screenshot_main_window "$shots/main-window-lang-en.png" /lang:en; }; then
-  echo "Saved build/screenshots/: main-window, about, status-information, time-server, main-window-lang-en"
+  echo "Saved build/screenshots/: main-window, about, status-information, time-server, save-profile, main-window-lang-en"
 else
   echo "A window did not appear for its screenshot" >&2
   status=1
@@ -101,8 +102,9 @@ make_xp_prefix "$BUILD/wine-prefix-screens-en"
 if screenshot_main_window "$shots/main-window-en.png" &&
    screenshot_dialog 40003 "" "$shots/about-en.png" &&
    screenshot_dialog 40005 "Special" "$shots/status-information-en.png" &&
-   screenshot_dialog 40013 "Set time server" "$shots/time-server-en.png"; then
-  echo "Saved build/screenshots/: main-window-en, about-en, status-information-en, time-server-en"
+   screenshot_dialog 40013 "Set time server" "$shots/time-server-en.png" &&
+   screenshot_dialog 40030 "Save As" "$shots/save-profile-en.png"; then
+  echo "Saved build/screenshots/: main-window-en, about-en, status-information-en, time-server-en, save-profile-en"
 else
   echo "A window did not appear for its English screenshot" >&2
   status=1

@@ -71,3 +71,9 @@ void WriteUpdateWarning(SystemAccess& system, SettingId id) {
   if (setting && StopsUpdatesHere(system, *setting))
     platform::WriteOutput(Text(IDS_UPDATES_NEED_SERVICE) + kEnd);
 }
+
+void Show(const std::string& text) {
+  if (platform::WriteOutput(text)) return;
+  platform::ShowMessageBox(nullptr, text.c_str(), platform::ProgramName().c_str(),
+                           MB_OK | MB_ICONINFORMATION);
+}

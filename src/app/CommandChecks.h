@@ -34,5 +34,9 @@ void WriteDecidedByPolicy(const std::vector<SettingId>& ids);
 // or a restart, on a line of their own; nothing when there are none.
 void WriteTakingEffectLater(const std::vector<SettingId>& changed);
 
+// Scripts read the standard output; a person at a console reads the
+// console; otherwise a message box shows the text.
+void Show(const std::string& text);
+
 // The line why a setting would stop this machine's updates, when it would.
 void WriteUpdateWarning(SystemAccess& system, SettingId id);

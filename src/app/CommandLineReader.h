@@ -34,7 +34,15 @@ class CommandLineReader {
 // Exit status of a command-line run.
 // kNothingChanged: a precondition was not met (administrator rights, the
 // restore point asked for), so nothing was changed at all.
-enum CommandLineStatus : int { kAllDone = 0, kSomeNotDone = 1, kMistyped = 2, kNothingChanged = 3 };
+// kEntriesSkipped: a profile named entries this version does not know; the
+// rest of it was carried out.
+enum CommandLineStatus : int {
+  kAllDone = 0,
+  kSomeNotDone = 1,
+  kMistyped = 2,
+  kNothingChanged = 3,
+  kEntriesSkipped = 4
+};
 
 // Says in a message box that an argument is mistyped; returns kMistyped.
 int Mistyped();

@@ -4,6 +4,7 @@
 
 #include "app/CommandChecks.h"
 #include "app/CommandLineReader.h"
+#include "app/ProfileCommands.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
@@ -59,12 +60,51 @@ bool IsReported(SettingId id) {
   return setting && !IsNoAction(*setting);
 }
 
-// Scripts read the standard output; a person at a console reads the
-// console; otherwise a message box shows the text.
-void Show(const std::string& text) {
-  if (platform::WriteOutput(text)) return;
-  platform::ShowMessageBox(nullptr, text.c_str(), platform::ProgramName().c_str(),
-                           MB_OK | MB_ICONINFORMATION);
+enum class FileSwitch { kAbsent, kMistyped, kGiven };
+
+// A switch that names a file, as the tail's only argument: the prefix (in
+// lower case) and the file, quoted where it holds blanks.
+FileSwitch ReadFileSwitch(const std::string& tail, const std::string& prefix, std::string* file) {
+  size_t at = SkipBlanks(tail, 0);
+  if (Lower(tail.substr(at, prefix.size())) != prefix) return FileSwitch::kAbsent;
+  at += prefix.size();
+  size_t end = WordEnd(tail, at);
+  if (at < tail.size() && tail[at] == '"') {
+    end = tail.find('"', at + 1);
+    if (end == std::string::npos) return FileSwitch::kMistyped;
+    *file = tail.substr(at + 1, end - at - 1);
+    ++end;
+  } else {
+    *file = tail.substr(at, end - at);
+  }
+  // Nothing may follow: a profile with numbers would say two things at once.
+  return file->empty() || SkipBlanks(tail, end) != tail.size() ? FileSwitch::kMistyped
+                                                               : FileSwitch::kGiven;
+}
+
+// The switches that take a profile; -1 when the tail is none of them.
+int RunProfileSwitch(const std::string& tail, SystemAccess& system, bool restorePointAsked) {
+  std::string file;
+  switch (ReadFileSwitch(tail, "/profile:", &file)) {
+    case FileSwitch::kGiven:
+      return RunProfile(system, file, restorePointAsked);
+    case FileSwitch::kMistyped:
+      return Mistyped();
+    case FileSwitch::kAbsent:
+      break;
+  }
+  size_t end = 0;
+  const std::string word = FirstWord(tail, &end);
+  const FileSwitch save = ReadFileSwitch(tail, "/saveprofile:", &file);
+  const bool reports = word == "/status" || word == "/preview";
+  const FileSwitch named = reports ? ReadFileSwitch(tail.substr(end), "/profile:", &file)
+                                   : FileSwitch::kAbsent;
+  if (save == FileSwitch::kAbsent && named == FileSwitch::kAbsent) return -1;
+  // Only what changes the system by settings takes a restore point.
+  if (save == FileSwitch::kMistyped || named == FileSwitch::kMistyped || restorePointAsked)
+    return Mistyped();
+  if (save == FileSwitch::kGiven) return SaveMachineProfile(system, file);
+  return word == "/status" ? ShowProfileStatus(system, file) : ShowProfilePreview(system, file);
 }
 
 int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
@@ -122,6 +162,8 @@ bool StartsWithSwitch(const std::string& tail) {
 }
 
 int RunSwitch(const std::string& tail, SystemAccess& system, bool restorePointAsked) {
+  const int profileRun = RunProfileSwitch(tail, system, restorePointAsked);
+  if (profileRun >= 0) return profileRun;
   size_t end = 0;
   Switch chosen = SwitchOf(FirstWord(tail, &end));
   std::vector<SettingId> ids;

@@ -113,6 +113,12 @@ bool MainDialog::OnCommand(int id, int code, HWND control) {
     case ID_SAVE_REPORT:
       SaveStatusReport();
       return true;
+    case ID_SAVE_PROFILE:
+      SaveChoiceAsProfile();
+      return true;
+    case ID_LOAD_PROFILE:
+      LoadProfileIntoChoice();
+      return true;
     case ID_RESTORE_POINT:
       CheckMenuItem(mainMenu_, ID_RESTORE_POINT,
                     IsRestorePointChosen() ? MF_UNCHECKED : MF_CHECKED);

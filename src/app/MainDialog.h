@@ -58,6 +58,11 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
   void RevertAndTellWhyNot(SettingId id);
   void UndoSettings();
   void SaveStatusReport();
+  // Profiles: the choice saved as one, and one loaded into the choice.
+  bool AskProfileFile(bool save, std::string* file);
+  void SaveChoiceAsProfile();
+  void LoadProfileIntoChoice();
+  void SwitchOnFromProfile(const std::vector<SettingId>& ids);
 
   HMENU mainMenu_ = nullptr;
   HMENU contextMenu_ = nullptr;

@@ -142,13 +142,42 @@ std::vector<SettingId> SettingsInReports() {
   return ids;
 }
 
+std::string StatusHeader(SystemAccess& system) {
+  return std::string(kProductName) + " " + kProductVersion + "\t" + system.ComputerName() + "\t" +
+         system.UserName() + "\t" + system.LocalTimeText() + "\t" +
+         (system.IsDomainMember() ? "domain" : "workgroup") + kEnd;
+}
+
+std::string StatusLine(SystemAccess& system, PolicyView& policies, const SettingEntry& setting,
+                       bool runsAsSystem, bool* offeredAndOn) {
+  static const char* const kScopes[] = {"machine", "user", "machine+user"};
+  const SettingScope scope = ScopeOf(setting);
+  const char* state = "per-user";
+  bool byPolicy = false;
+  *offeredAndOn = false;
+  // Another account's hive says nothing about the people of this machine.
+  if (!IsLeftToLogonScript(setting, runsAsSystem)) {
+    const PolicyDecision policy = policies.Decide(setting.id);
+    byPolicy = policy.decided();
+    bool offered = IsSettingOffered(system, setting);
+    bool off = byPolicy ? policy.state == PolicyState::kOff : IsSettingOffLocally(system, setting.id);
+    // A service that could not be asked is neither off nor missing: it
+    // counts as not off.
+    bool unknown = !off && !byPolicy && IsSettingUnknown(system, setting);
+    state = off        ? "off"
+            : unknown  ? "unknown"
+            : !offered ? "not-offered"
+            : WasSwitchedOff(system, setting.id) ? "on-again" : "on";
+    *offeredAndOn = !off && offered;
+  }
+  return std::to_string(setting.id) + "\t" + state + "\t" +
+         (HasBackup(system, setting.id) ? "yes" : "no") + "\t" + Text(setting.labelId) + "\t" +
+         kScopes[static_cast<int>(scope)] + "\t" + (byPolicy ? "policy" : "local");
+}
+
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
                          bool runsAsSystem, bool* anyOn) {
-  static const char* const kScopes[] = {"machine", "user", "machine+user"};
-  std::string report = std::string(kProductName) + " " + kProductVersion + "\t" +
-                       system.ComputerName() + "\t" + system.UserName() + "\t" +
-                       system.LocalTimeText() + "\t" +
-                       (system.IsDomainMember() ? "domain" : "workgroup") + kEnd;
+  std::string report = StatusHeader(system);
   *anyOn = false;
   // Whether a service setting is offered and whether it is off ask the same
   // service.
@@ -157,27 +186,9 @@ std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids
   for (SettingId id : ids) {
     const SettingEntry* setting = FindSetting(id);
     if (!setting) continue;
-    const SettingScope scope = ScopeOf(*setting);
-    const char* state = "per-user";
-    bool byPolicy = false;
-    // Another account's hive says nothing about the people of this machine.
-    if (!IsLeftToLogonScript(*setting, runsAsSystem)) {
-      const PolicyDecision policy = policies.Decide(id);
-      byPolicy = policy.decided();
-      bool offered = IsSettingOffered(system, *setting);
-      bool off = byPolicy ? policy.state == PolicyState::kOff : IsSettingOffLocally(system, id);
-      // A service that could not be asked is neither off nor missing: it
-      // counts as not off.
-      bool unknown = !off && !byPolicy && IsSettingUnknown(system, *setting);
-      state = off        ? "off"
-              : unknown  ? "unknown"
-              : !offered ? "not-offered"
-              : WasSwitchedOff(system, id) ? "on-again" : "on";
-      if (!off && offered && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
-    }
-    report += std::to_string(id) + "\t" + state + "\t" + (HasBackup(system, id) ? "yes" : "no") +
-              "\t" + Text(setting->labelId) + "\t" + kScopes[static_cast<int>(scope)] + "\t" +
-              (byPolicy ? "policy" : "local") + kEnd;
+    bool on = false;
+    report += StatusLine(system, policies, *setting, runsAsSystem, &on) + kEnd;
+    if (on && (named || IsRecommendedHere(system, *setting))) *anyOn = true;
   }
   return report;
 }

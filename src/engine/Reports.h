@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "engine/Backup.h"
+#include "engine/SettingCatalogue.h"
 #include "engine/SettingId.h"
 #include "engine/TextSource.h"
 
+class PolicyView;
 class SystemAccess;
 
 // Every setting with a tree item except the choice that does nothing, in
@@ -28,6 +30,13 @@ std::vector<SettingId> SettingsInReports();
 // one listed when named, else every recommended one that is offered.
 std::string StatusReport(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
                          bool runsAsSystem, bool* anyOn);
+
+// The report's header line, and one setting's line without its line end
+// (the policies read once for the whole report); *offeredAndOn tells whether
+// it is on where it is offered.
+std::string StatusHeader(SystemAccess& system);
+std::string StatusLine(SystemAccess& system, PolicyView& policies, const SettingEntry& setting,
+                       bool runsAsSystem, bool* offeredAndOn);
 
 // Every operation apply of each setting would carry out, one per line, with
 // what is there now and what apply would put there; after a setting's

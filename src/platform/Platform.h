@@ -114,6 +114,25 @@ bool ReadWholeFile(const char* path, DWORD maxSize, std::vector<BYTE>* bytes);
 // 0 when it cannot be told.
 int JoinStatus();
 
+// Profile files, named on the command line or in the Save dialog. Paths
+// are in the ANSI code page, section lines in Windows-1252.
+// GetFullPathNameA: the full path the name stands for from the current
+// folder; empty when it cannot be made.
+std::string FullPathName(const std::string& name);
+// CreateFileA and ReadFile: up to size bytes from the start of the file; the
+// Win32 error code (ERROR_SUCCESS when it was read).
+DWORD ReadFileStart(const std::string& path, DWORD size, std::string* bytes);
+// GetPrivateProfileSectionNamesW and GetPrivateProfileSectionW, through a
+// buffer of limit characters: the names, or the section's lines as the
+// system gives them. False when they do not fit.
+bool ReadProfileSectionNames(const std::string& path, DWORD limit,
+                             std::vector<std::string>* names);
+bool ReadProfileSection(const std::string& path, const std::string& section, DWORD limit,
+                        std::vector<std::string>* lines);
+// CreateFileA (always made anew) and WriteFile: the file holds exactly the
+// bytes afterwards; the Win32 error code.
+DWORD WriteWholeFile(const std::string& path, const std::string& bytes);
+
 // Writes Windows-1252 text to the standard output when the program was given
 // one (a file or a pipe), else to the console of the process that started it
 // (in its code page); false when there is neither.

@@ -120,6 +120,33 @@ void SettingsTree::UnlockExpertSettings() {
   RefreshSettingsTree();
 }
 
+std::vector<SettingId> SettingsTree::ChooseFromProfile(const std::map<SettingId, Wanted>& wanted) {
+  std::vector<SettingId> locked;
+  for (const SettingEntry& setting : AllSettings()) {
+    HTREEITEM item = slots_[setting.id].item;
+    if (!item || IsNoAction(setting)) continue;
+    auto found = wanted.find(setting.id);
+    const bool off = found != wanted.end() && found->second == Wanted::kOff;
+    const bool radio = setting.kind == SettingKind::kRadio;
+    switch (ChoiceFromProfile(tree_.ImageOf(item), off)) {
+      case ProfileChoice::kChoose:
+        radio ? tree_.SelectRadio(item) : tree_.SetChecked(item, true);
+        break;
+      case ProfileChoice::kUnchoose:
+        // A group without a wanted choice falls back to the one that changes nothing.
+        radio ? tree_.SelectRadioAt(categories_[setting.category], 0) : tree_.SetChecked(item, false);
+        break;
+      case ProfileChoice::kLocked:
+        locked.push_back(setting.id);
+        break;
+      case ProfileChoice::kKeep:
+        break;
+    }
+  }
+  owner_.EnableApplyButton(true);
+  return locked;
+}
+
 TreeItemMatch SettingsTree::FindSettingOfItem(HTREEITEM item) const {
   if (!item) return {};
   for (SettingId id = 0; id <= kLastSettingId; ++id)

@@ -3,10 +3,12 @@
 // item per shown category, one item per offered setting, each picture set
 // from a status check. Windows only.
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/PolicyPlan.h"
+#include "engine/Profile.h"
 #include "engine/SettingCatalogue.h"
 #include "treeoptions/CTreeOptionsCtrl.h"
 
@@ -38,6 +40,9 @@ class SettingsTree {
   std::vector<SettingId> ApplyChosenSettings();
   void SetRecommendedSettings();
   void UnlockExpertSettings();
+  // Chooses the settings the profile wants off and unchooses the others;
+  // returns those wanted off that are locked expert settings.
+  std::vector<SettingId> ChooseFromProfile(const std::map<SettingId, Wanted>& wanted);
   TreeItemMatch FindSettingOfItem(HTREEITEM item) const;
   // The string id of the description of a hovered item, or 0 for none.
   int DescriptionOf(HTREEITEM item) const;

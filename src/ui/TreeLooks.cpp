@@ -13,3 +13,11 @@ int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off,
   }
   return recommended ? ImageCheckedAttention : ImageUnchecked;
 }
+
+ProfileChoice ChoiceFromProfile(int currentImage, bool wantedOff) {
+  if (currentImage == ImageUncheckedDisabled)
+    return wantedOff ? ProfileChoice::kLocked : ProfileChoice::kKeep;
+  const bool enabled = IsCheckEnabledImage(currentImage) || IsRadioEnabledImage(currentImage);
+  if (!enabled || wantedOff == IsChosenImage(currentImage)) return ProfileChoice::kKeep;
+  return wantedOff ? ProfileChoice::kChoose : ProfileChoice::kUnchoose;
+}

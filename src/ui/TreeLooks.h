@@ -10,3 +10,9 @@
 // holds: it cannot be chosen and is never recommended.
 int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off, int currentImage,
                         bool byPolicy = false);
+
+// What loading a profile does to a setting's item: its off entries are
+// chosen and the rest unchosen; an item that is off already keeps its
+// looks, and a locked expert setting stays locked (kLocked: it was wanted).
+enum class ProfileChoice { kKeep, kChoose, kUnchoose, kLocked };
+ProfileChoice ChoiceFromProfile(int currentImage, bool wantedOff);

@@ -3,9 +3,17 @@
 // fake natively, Wine's registry under Wine. Each side says how to get a
 // clean scratch key.
 
+#include <string>
+
 #include "platform/Platform.h"
 
 inline constexpr char kScratchKey[] = "Software\\HushgateContract";
 
 // Leaves HKEY_CURRENT_USER\Software\HushgateContract absent.
 void ClearScratchKey();
+
+// A folder the file tests may write into, and the folder bare names are
+// taken from; both without a trailing backslash.
+std::string ScratchFolder();
+std::string CurrentFolder();
+void RemoveScratchFile(const std::string& path);

@@ -2,3 +2,7 @@
 #include "platform/fake/FakeMachine.h"
 
 void ClearScratchKey() { fake::ResetMachine(); }
+
+std::string ScratchFolder() { return "C:\\Temp"; }
+std::string CurrentFolder() { return fake::Machine().currentFolder; }
+void RemoveScratchFile(const std::string& path) { fake::Machine().fileContents.erase(fake::Lower(path)); }

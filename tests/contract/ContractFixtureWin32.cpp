@@ -2,3 +2,18 @@
 #include "wine/WineHarness.h"
 
 void ClearScratchKey() { RemoveKeyTree(HKEY_CURRENT_USER, kScratchKey); }
+
+std::string ScratchFolder() {
+  char folder[MAX_PATH] = {};
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  return std::string(folder, length > 0 ? length - 1 : 0);
+}
+
+std::string CurrentFolder() {
+  char folder[MAX_PATH] = {};
+  DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  std::string path(folder, length);
+  return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+}
+
+void RemoveScratchFile(const std::string& path) { DeleteFileA(path.c_str()); }

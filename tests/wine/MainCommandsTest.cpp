@@ -274,6 +274,80 @@ TEST_F(MainCommands, StatusReportIsSavedWhereTheUserPicks) {
   DeleteFileA(file.c_str());
 }
 
+std::string Lowered(std::string path) {
+  for (char& c : path) c = char(tolower(static_cast<unsigned char>(c)));
+  return path;
+}
+
+std::string FakeFile(const std::string& path) { return fake::Machine().fileContents[Lowered(path)]; }
+
+// The profile functions read the fake, the Open dialog the disk, which must
+// have the file too.
+std::string ProfileOnDisk() {
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  const std::string path = std::string(folder) + "hushgate-profile-window.ini";
+  CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  return path;
+}
+
+// Saved through the Save dialog, changed, loaded through the Open dialog:
+// the choice comes back as it was saved.
+TEST_F(MainCommands, ProfileSavedFromTheChoiceLoadsItBack) {
+  Open();
+  const std::vector<SettingId> saved = dialog_->Settings().ChosenSettings();
+  ASSERT_FALSE(saved.empty());
+  const std::string file = ProfileOnDisk();
+  DeleteFileA(file.c_str());
+  FillSaveDialog(file);
+  Command(ID_SAVE_PROFILE);
+  const std::string text = FakeFile(file);
+  EXPECT_NE(std::string::npos, text.find("\r\n4=off\r\n")) << text;
+  EXPECT_NE(std::string::npos, text.find("\r\n22=leave\r\n")) << text;
+  dialog_->Tree().SetChecked(ItemOf(4), false);
+  dialog_->Tree().SetChecked(ItemOf(22), true);
+  ProfileOnDisk();
+  FillSaveDialog(file);
+  Command(ID_LOAD_PROFILE);
+  EXPECT_EQ(saved, dialog_->Settings().ChosenSettings());
+  EXPECT_TRUE(Boxes().empty());
+  DeleteFileA(file.c_str());
+}
+
+// An on entry for a setting that is off is asked for, No by default, and
+// done only on Yes; a locked expert setting and an unknown entry are named
+// in one message, after which the choice waits for the apply button.
+TEST_F(MainCommands, LoadedProfileAsksBeforeSwitchingOnAndNamesWhatItSkips) {
+  ApplyInFake(4);
+  const std::string file = ProfileOnDisk();
+  fake::Machine().fileContents[Lowered(file)] = "[Settings]\r\n4=on\r\n0=off\r\n13=off\r\n22=off\r\n";
+  Open();
+  size_t before = ChangeCount();
+  fake::Machine().messageBoxAnswers = {IDNO, IDOK};
+  FillSaveDialog(file);
+  Command(ID_LOAD_PROFILE);
+  ASSERT_EQ(2u, Boxes().size());
+  EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), Boxes()[0].type);
+  EXPECT_NE(std::string::npos, Boxes()[0].text.find(LoadText(FindSetting(4)->labelId)));
+  EXPECT_NE(std::string::npos, Boxes()[1].text.find("13=off")) << Boxes()[1].text;
+  EXPECT_NE(std::string::npos, Boxes()[1].text.find(LoadText(FindSetting(0)->labelId)));
+  EXPECT_EQ(before, ChangeCount());
+  EXPECT_EQ("0", DoReport());
+  EXPECT_EQ(ImageChecked, Image(22));
+  EXPECT_EQ(ImageUnchecked, Image(5));
+  EXPECT_EQ(ImageUncheckedDisabled, Image(0));
+  EXPECT_TRUE(ApplyEnabled());
+
+  fake::Machine().messageBoxes.clear();
+  fake::Machine().messageBoxAnswers = {IDYES, IDOK};
+  FillSaveDialog(file);
+  Command(ID_LOAD_PROFILE);
+  DeleteFileA(file.c_str());
+  EXPECT_EQ("1", DoReport());
+  EXPECT_EQ(ImageChecked, Image(22));
+  EXPECT_TRUE(ApplyEnabled());
+}
+
 // Everything a mouse user does, by keys alone: the description follows the
 // caret, Shift+F10 and the context-menu key open the revert menu of a
 // setting that is off, and every change of choice enables apply.

@@ -85,9 +85,14 @@ struct FakeMachine {
   std::string systemFolder = "C:\\WINDOWS\\system32";
   std::set<std::string> files;  // full paths, in lower case
   // Files with contents, by full path in lower case: what ListFiles,
-  // ReadProfileSection and ReadWholeFile see.
+  // ReadProfileSection and ReadWholeFile see, and what the profile
+  // functions read and write; the folder relative names start from; paths
+  // that cannot be opened (locked or without rights).
   std::map<std::string, std::string> fileContents;
   int joinStatus = 2;  // a workgroup; 3 a domain member, 0 unknown
+
+  std::string currentFolder = "C:\\Dokumente und Einstellungen\\Verwalter";
+  std::set<std::string> lockedFiles;
 
   bool administrator = true;  // the token holds the Administrators group
   // System Restore: srclient.dll there or not, and the error its call gives
