@@ -51,7 +51,7 @@ TEST_F(ProfileEndToEnd, ChangesExactlyTheNamedSettingsAndReportsDriftThenMatch) 
   std::string report;
   EXPECT_EQ(1, RunWithOutput("/status /profile:" + profile, &report)) << report;
   EXPECT_NE(std::string::npos, report.find("\r\n4\ton\tno\t")) << report;
-  EXPECT_NE(std::string::npos, report.find("\tmachine\toff\tdrift\r\n5\ton\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("\tmachine\tlocal\toff\tdrift\r\n5\ton\t")) << report;
   EXPECT_EQ(std::string::npos, report.find("\r\n22\t")) << report;
 
   EXPECT_EQ(0, RunWithOutput("/profile:" + profile, &report)) << report;
