@@ -90,19 +90,27 @@ apt_entries() {
   apt_source_files | while IFS= read -r f; do
     case $f in
       *.sources)
-        awk 'function flush() {
-               if (deb && enabled && uri != "") { n = split(suites, s, " "); for (i = 1; i <= n; i++) print uri, s[i], (key == "" ? "-" : key) }
-               deb = 0; enabled = 1; uri = ""; suites = ""; key = ""
+        # deb822 as sources.list(5) has it: "Field:value" with or without a
+        # blank, a value folded onto lines that begin with a blank, "#"
+        # lines, stanzas apart by blank lines, and apt's false words for
+        # Enabled.
+        awk 'function flush(   n, s, i, key) {
+               key = v["signed-by"]
+               if (split(key, words, " ") != 1) key = "-"
+               if (v["types"] ~ /(^| )deb( |$)/ && v["enabled"] !~ /^(no|false|off|without|disable|0)$/ &&
+                   split(v["uris"], uris, " ") > 0) {
+                 n = split(v["suites"], s, " ")
+                 for (i = 1; i <= n; i++) print uris[1], s[i], key
+               }
+               split("", v); field = ""
              }
-             BEGIN { flush() }
-             /^[ \t]*#/ { next }
+             function trim(t) { gsub(/^[ \t]+|[ \t]+$/, "", t); return t }
+             /^#/ { next }
              /^[ \t]*$/ { flush(); next }
-             { field = tolower($1) }
-             field == "types:" { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1 }
-             field == "enabled:" { enabled = (tolower($2) != "no") }
-             field == "uris:" { uri = $2 }
-             field == "suites:" { suites = ""; for (i = 2; i <= NF; i++) suites = suites " " $i }
-             field == "signed-by:" && NF == 2 { key = $2 }
+             /^[ \t]/ { if (field != "") v[field] = trim(v[field] " " trim($0)); next }
+             { c = index($0, ":"); if (!c) next
+               field = tolower(trim(substr($0, 1, c - 1))); v[field] = trim(substr($0, c + 1))
+               if (field == "enabled") v[field] = tolower(v[field]) }
              END { flush() }' "$f" ;;
       *)
         awk '$1 == "deb" {
@@ -124,7 +132,10 @@ has_backports() {
 
 # Adds the backports suite at the address of the system's own Debian entry
 # (the one whose suite is this release), unless backports is there already;
-# where there is no such entry, one line says so and nothing is written.
+# where there is no such entry, one line says so and nothing is written. The
+# entry goes into a file of the project's own name: an administrator's
+# backports.sources, even a disabled one, is never written over.
+BACKPORTS_FILE=hushgate-backports.sources
 add_backports() {
   local release=$RELEASE uri key
   has_backports && return 0
@@ -135,7 +146,7 @@ add_backports() {
   fi
   [ "$key" != - ] || key=/usr/share/keyrings/debian-archive-keyring.gpg
   printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$uri" "$BACKPORTS" "$key" |
-    $SUDO tee "$APT_ETC/sources.list.d/backports.sources" >/dev/null
+    $SUDO tee "$APT_ETC/sources.list.d/$BACKPORTS_FILE" >/dev/null
 }
 
 # The locale Wine's programs run in, given only to the commands that start

@@ -26,9 +26,10 @@ backports_written() {  # uri key
   printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: %s\n' "$1" "$2"
 }
 
-# Each layout: fills $APT_ETC, and prints what backports.sources must hold
-# afterwards (nothing: it must not be written) and, after a "|", a text the
-# helper's output must contain.
+# Each layout: fills $APT_ETC, and prints what the project's backports file
+# must hold afterwards (nothing: it must not be written) and, after a "|", a
+# text the helper's output must contain. Every file the layout made must be
+# as it was.
 layout_no_sources_list() {
   debian_sources >"$APT_ETC/sources.list.d/debian.sources"
   backports_written "$MIRROR" "$KEY"
@@ -72,6 +73,29 @@ layout_only_disabled() {
   debian_sources >"$APT_ETC/sources.list.d/debian.sources.disabled"
   echo "|No Debian entry for bookworm in $APT_ETC"
 }
+layout_administrators_backports() {
+  # An administrator's own backports file, switched off with one of apt's
+  # false words, stays as it is; so do stanzas switched off with the others.
+  printf 'Types: deb\nURIs: http://old.invalid/debian\nSuites: bookworm-backports\nEnabled: No\n' \
+    >"$APT_ETC/sources.list.d/backports.sources"
+  printf 'Types: deb\nURIs: http://old.invalid/debian\nSuites: bookworm\nEnabled: %s\n\n' false off \
+    >"$APT_ETC/sources.list.d/old.sources"
+  debian_sources >"$APT_ETC/sources.list.d/debian.sources"
+  backports_written "$MIRROR" "$KEY"
+}
+layout_compact_and_folded() {
+  # "Field:value" without a blank, a value folded onto the next lines, and a
+  # stanza for sources only, which is no archive to install from.
+  printf 'Types:deb-src\nURIs:http://src.invalid/debian\nSuites:bookworm\n\n' \
+    >"$APT_ETC/sources.list.d/debian.sources"
+  printf 'Types:deb\nURIs:%s\nSuites:bookworm-updates\n  bookworm\nComponents:main\n' "$MIRROR" \
+    >>"$APT_ETC/sources.list.d/debian.sources"
+  backports_written "$MIRROR" "$KEY"
+}
+layout_sources_only() {
+  printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\n' "$MIRROR" >"$APT_ETC/sources.list.d/debian.sources"
+  echo "|No Debian entry for bookworm in $APT_ETC"
+}
 
 # Runs one layout through add_backports in a shell of the scripts' options.
 check_layout() {  # name
@@ -79,6 +103,8 @@ check_layout() {  # name
   mkdir -p "$APT_ETC/sources.list.d"
   local expected message written status
   expected=$("layout_$1")
+  local before
+  before=$(cd "$APT_ETC" && find . -type f | sort | xargs -r md5sum)
   message=${expected#*|}
   [ "$message" != "$expected" ] || message=""
   expected=${expected%%|*}
@@ -87,11 +113,14 @@ check_layout() {  # name
   status=$?
   set -e
   written=""
-  [ ! -f "$APT_ETC/sources.list.d/backports.sources" ] || written=$(cat "$APT_ETC/sources.list.d/backports.sources")
+  local own="$APT_ETC/sources.list.d/$BACKPORTS_FILE"
+  [ ! -f "$own" ] || written=$(cat "$own")
   local ok=1
+  [ "$before" = "$(cd "$APT_ETC" && find . -type f ! -name "$BACKPORTS_FILE" | sort | xargs -r md5sum)" ] || {
+    echo "  a file that was there before changed or went"; ok=0; }
   [ "$status" -eq 0 ] || { echo "  add_backports returned $status: $(cat "$scratch/$1.out")"; ok=0; }
   [ "$written" = "$expected" ] || {
-    echo "  backports.sources holds:"; echo "${written:-  (not written)}"; echo "  expected:"; echo "${expected:-  (not written)}"; ok=0; }
+    echo "  $BACKPORTS_FILE holds:"; echo "${written:-  (not written)}"; echo "  expected:"; echo "${expected:-  (not written)}"; ok=0; }
   [ -z "$message" ] || grep -qF "$message" "$scratch/$1.out" || {
     echo "  said: $(cat "$scratch/$1.out")"; echo "  expected it to say: $message"; ok=0; }
   [ "$ok" = 1 ] && echo "Passed: $1" || { echo "FAILED: $1"; return 1; }
@@ -119,7 +148,8 @@ check_native_machine() {
 }
 
 cases=(no_sources_list deb822_only one_line_list backports_present no_debian_entry
-       disabled_beside only_disabled native_machine)
+       disabled_beside only_disabled administrators_backports compact_and_folded sources_only
+       native_machine)
 run_case() {
   case $1 in
     native_machine) check_native_machine ;;
