@@ -22,6 +22,7 @@ const char kMessenger[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
 const char kTime[] = "Software\\Policies\\Microsoft\\W32time\\Parameters";
 const char kNtpClient[] = "Software\\Policies\\Microsoft\\W32time\\TimeProviders\\NtpClient";
 const char kOffice[] = "Software\\Policies\\Microsoft\\Office\\10.0\\Common";
+const char kPsched[] = "Software\\Policies\\Microsoft\\Windows\\Psched";
 
 // id, where, root, key, value, off number, on number
 const PolicyRow kRows[] = {
@@ -36,9 +37,8 @@ const PolicyRow kRows[] = {
      "NoUpdateCheck", 1, 0},
     {9, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
     {10, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
+    // The time service's own start type only: whether it synchronises is 21's.
     {11, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
-    {11, P::kTimeType, kMachine, kTime, "Type", kNone, kNone},
-    {11, P::kRegistry, kMachine, kNtpClient, "Enabled", 0, 1},
     {12, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
     {14, P::kRegistry, kMachine, kMessenger, "PreventAutoRun", 1, kNone},
     {14, P::kRegistry, kMachine, kMessenger, "PreventRun", 1, kNone},
@@ -48,13 +48,13 @@ const PolicyRow kRows[] = {
      "fAllowToGetHelp", 0, 1},
     {21, P::kTimeType, kMachine, kTime, "Type", kNone, kNone},
     {21, P::kRegistry, kMachine, kNtpClient, "Enabled", 0, 1},
+    // A machine-wide change: one account's own policy decides it for no one else.
     {24, P::kRegistry, kMachine, kMessenger, "PreventAutoRun", 1, kNone},
     {24, P::kRegistry, kMachine, kMessenger, "PreventRun", 1, kNone},
-    {24, P::kRegistry, kUser, kMessenger, "PreventAutoRun", 1, kNone},
-    {24, P::kRegistry, kUser, kMessenger, "PreventRun", 1, kNone},
     {25, P::kServiceTemplate, kNoRoot, "", "", SERVICE_DISABLED, kNone},
-    {26, P::kMachineFile, kNoRoot, "Software\\Policies\\Microsoft\\Windows\\Psched",
-     "NonBestEffortLimit", 0, kAnyOther},
+    // The local policy's file, and the effective value a domain's policy writes.
+    {26, P::kMachineFile, kNoRoot, kPsched, "NonBestEffortLimit", 0, kAnyOther},
+    {26, P::kRegistry, kMachine, kPsched, "NonBestEffortLimit", 0, kAnyOther},
     {27, P::kUserFile, kNoRoot, kOffice, "DWNeverUpload", 1, 0},
     {27, P::kUserFile, kNoRoot, kOffice, "DWNoExternalURL", 1, 0},
     {27, P::kUserFile, kNoRoot, kOffice, "DWNoFileCollection", 1, 0},

@@ -9,8 +9,11 @@
 
 namespace {
 
-// Bounds on what an administrator's files may make the program read.
+// Bounds on what an administrator's files may make the program read. Names
+// are cheap: far more are listed than read, so that the templates that
+// decide (the highest-numbered) are among those read.
 constexpr size_t kMostTemplates = 64;
+constexpr size_t kMostListed = 4096;
 constexpr DWORD kSectionBuffer = 64 * 1024;
 constexpr DWORD kLargestPolicyFile = 1024 * 1024;
 
@@ -35,14 +38,27 @@ unsigned long TemplateNumber(const std::string& name) {
   return number;
 }
 
+// The wildcard also matches a file by its 8.3 short name ("gpt00001.info"
+// is GPT000~1.INF): only the long name counts.
+bool IsTemplateName(const std::string& name) {
+  const std::string lower = Lower(name);
+  return lower.size() > 7 && lower.compare(0, 3, "gpt") == 0 &&
+         (lower.compare(lower.size() - 4, 4, ".inf") == 0 ||
+          lower.compare(lower.size() - 4, 4, ".dom") == 0);
+}
+
 std::vector<std::string> Templates(const std::string& folder) {
-  std::vector<std::string> names;
+  std::vector<std::string> listed;
   for (const char* pattern : {"gpt*.inf", "gpt*.dom"})
-    platform::ListFiles((folder + "\\" + pattern).c_str(), kMostTemplates, &names);
+    platform::ListFiles((folder + "\\" + pattern).c_str(), kMostListed, &listed);
+  std::vector<std::string> names;
+  for (const std::string& name : listed)
+    if (IsTemplateName(name)) names.push_back(name);
   std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     unsigned long left = TemplateNumber(Lower(a)), right = TemplateNumber(Lower(b));
     return left != right ? left > right : Lower(a) > Lower(b);
   });
+  if (names.size() > kMostTemplates) names.resize(kMostTemplates);
   return names;
 }
 
@@ -168,6 +184,24 @@ std::vector<PolicyFileValue> ReadLocalPolicyFile(bool machine, std::string* file
   return values;
 }
 
+namespace {
+
+// The value names a "**DeleteValues" record lists in its data, a UTF-16LE
+// text separated by ';'.
+bool ListsName(const std::vector<BYTE>& data, const std::string& wanted) {
+  std::string names;
+  size_t at = 0;
+  ReadWideText(data, &at, &names);
+  for (size_t start = 0; start <= names.size();) {
+    size_t end = std::min(names.find(';', start), names.size());
+    if (Lower(Trim(names.substr(start, end - start))) == wanted) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool FindPolicyFileValue(const std::vector<PolicyFileValue>& values, const char* key,
                          const char* name, PolicyFileValue* value) {
   const std::string wantedKey = Lower(key);
@@ -179,7 +213,8 @@ bool FindPolicyFileValue(const std::vector<PolicyFileValue>& values, const char*
     if (entryName == wantedName) {
       *value = entry;
       found = true;
-    } else if (entryName == "**del." + wantedName || entryName.rfind("**delvals", 0) == 0) {
+    } else if (entryName == "**del." + wantedName || entryName == "**delvals." ||
+               (entryName == "**deletevalues" && ListsName(entry.data, wantedName))) {
       found = false;
     }
   }

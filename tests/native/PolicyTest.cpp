@@ -66,6 +66,10 @@ std::string PolEntry(const std::string& key, const std::string& name, DWORD type
          std::string(data.begin(), data.end()) + Wide("]");
 }
 const std::string kPolHeader("PReg\1\0\0\0", 8);
+std::vector<BYTE> WideText(const std::string& text) {
+  const std::string wide = Wide(text) + std::string(2, '\0');
+  return std::vector<BYTE>(wide.begin(), wide.end());
+}
 
 // ---------------------------------------------------------------------------
 // Which registry policy values decide which setting.
@@ -125,7 +129,7 @@ const PolicyValueCase kValueCases[] = {
     {"ScheduledUpdatesOff", 6, kUser, kRestrictions, "NoScheduledUpdates", REG_DWORD, Number(1), kOff},
     {"UpdateCheckOfTheMachine", 7, kMachine, kRestrictions, "NoUpdateCheck", REG_DWORD, Number(0), kOn},
     {"UpdateCheckOfTheUser", 7, kUser, kIeMain, "NoUpdateCheck", REG_DWORD, Number(1), kOff},
-    {"TimeServiceNoSync", 11, kMachine, kTime, "Type", REG_SZ, TextData("NoSync"), kOff},
+    {"TimeServiceNoSync", 11, kMachine, kTime, "Type", REG_SZ, TextData("NoSync"), kNone},
     {"TimeNoSync", 21, kMachine, kTime, "Type", REG_SZ, TextData("NoSync"), kOff},
     {"TimeDomain", 21, kMachine, kTime, "Type", REG_SZ, TextData("NT5DS"), kOn},
     {"TimeUnknownType", 21, kMachine, kTime, "Type", REG_SZ, TextData("Sundial"), kNone},
@@ -136,6 +140,12 @@ const PolicyValueCase kValueCases[] = {
     {"RemoteHelpOn", 19, kMachine, kHelp, "fAllowToGetHelp", REG_DWORD, Number(1), kOn},
     {"RemoteHelpOff", 19, kMachine, kHelp, "fAllowToGetHelp", REG_DWORD, Number(0), kOff},
     {"NoPolicyForIdentification", 2, kUser, kCodecs, "PreventCodecDownload", REG_DWORD, Number(1), kNone},
+    // A value decides only the setting it is about.
+    {"TimeServiceOfAnNtpType", 11, kMachine, kTime, "Type", REG_SZ, TextData("NTP"), kNone},
+    {"TimeServiceOfTheClient", 11, kMachine, kNtp, "Enabled", REG_DWORD, Number(0), kNone},
+    {"MessengerOfOneAccountNotTheMachines", 24, kUser, kMessenger, "PreventRun", REG_DWORD, Number(1), kNone},
+    {"ReserveOfADomainPolicy", 26, kMachine, kPsched, "NonBestEffortLimit", REG_DWORD, Number(0), kOff},
+    {"OtherReserveOfADomainPolicy", 26, kMachine, kPsched, "NonBestEffortLimit", REG_DWORD, Number(20), kOn},
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, PolicyValue, ::testing::ValuesIn(kValueCases),
@@ -204,6 +214,24 @@ const TemplateCase kTemplateCases[] = {
 INSTANTIATE_TEST_SUITE_P(Files, ServiceTemplates, ::testing::ValuesIn(kTemplateCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
+// As Windows applies them: the highest-numbered of more templates than are
+// read decides, a file found only by its short name is none, and a manual
+// start is on.
+TEST_F(FakeSystemTest, TemplatesAreReadAsWindowsAppliesThem) {
+  MakeFullFakeSystem();
+  for (int i = 0; i < 70; ++i)
+    PlantTemplate("gpt000" + std::to_string(10 + i) + ".inf", i < 69 ? "\"wuauserv\",4,\"\"\r\n" : "");
+  PlantTemplate("gpt00080.inf", "\"wuauserv\",3,\"\"\r\n");
+  PlantTemplate("gpt00090.inf.old", "\"wuauserv\",4,\"\"\r\n");
+  Machine().shortNames[std::string(kTemplates) + "gpt00090.inf.old"] = "GPT000~1.INF";
+  SystemAccess system;
+  PolicyDecision decision = DecidingPolicy(system, 10);
+  EXPECT_EQ(kOn, decision.state);
+  EXPECT_EQ(std::string(kTemplatesShown) + "gpt00080.inf: wuauserv = 3", decision.source);
+  Machine().fileContents.erase(std::string(kTemplates) + "gpt00080.inf");
+  EXPECT_EQ(std::string(kTemplatesShown) + "gpt00078.inf: wuauserv = 4", DecidingPolicy(system, 10).source);
+}
+
 TEST(ServiceLine, ReadsNameAndModeOnly) {
   DWORD mode = 0;
   EXPECT_TRUE(ParseServiceLine("\"Schedule\",4,\"D:(A;;GA;;;SY)\"", "schedule", &mode));
@@ -245,6 +273,11 @@ const PolFileCase kPolCases[] = {
     {"CutShort", kPolHeader + kLimit0.substr(0, kLimit0.size() - 3), kNone},
     {"SizeBeyondTheEnd", kPolHeader + PolEntry(kPsched, "NonBestEffortLimit", REG_DWORD, Number(0), 0x7FFFFFFF), kNone},
     {"Empty", std::string(), kNone},
+    {"NoClosingBracket", kPolHeader + kLimit0.substr(0, kLimit0.size() - 2), kNone},
+    {"DeletedByAList", kPolHeader + kLimit0 + PolEntry(kPsched, "**DeleteValues", REG_SZ, WideText("x;NonBestEffortLimit")), kNone},
+    {"OthersDeletedByAList", kPolHeader + kLimit0 + PolEntry(kPsched, "**DeleteValues", REG_SZ, WideText("NonBestEffort")), kOff},
+    {"AllValuesDeleted", kPolHeader + kLimit0 + PolEntry(kPsched, "**delvals.", REG_SZ, WideText(" ")), kNone},
+    {"SetAgainAfterDeletion", kPolHeader + PolEntry(kPsched, "**delvals.", REG_SZ, WideText(" ")) + kLimit0, kOff},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, LocalPolicyFile, ::testing::ValuesIn(kPolCases),

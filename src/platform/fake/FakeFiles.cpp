@@ -54,7 +54,11 @@ DWORD ListFiles(const char* pattern, size_t maxCount, std::vector<std::string>* 
   for (const auto& [path, bytes] : Machine().fileContents) {
     if (path.compare(0, folder.size(), folder) != 0) continue;
     const std::string name = path.substr(folder.size());
-    if (name.find('\\') != std::string::npos || !Matches(namePattern.c_str(), name.c_str())) continue;
+    auto shortName = Machine().shortNames.find(path);
+    const bool matches = Matches(namePattern.c_str(), name.c_str()) ||
+                         (shortName != Machine().shortNames.end() &&
+                          Matches(namePattern.c_str(), fake::Lower(shortName->second).c_str()));
+    if (name.find('\\') != std::string::npos || !matches) continue;
     any = true;
     if (names->size() < maxCount) names->push_back(name);
   }

@@ -93,6 +93,11 @@ struct FakeMachine {
 
   std::string currentFolder = "C:\\Dokumente und Einstellungen\\Verwalter";
   std::set<std::string> lockedFiles;
+  // The 8.3 short names of files, by full path in lower case: a wildcard
+  // matches a file by either of its names, as on Windows.
+  std::map<std::string, std::string> shortNames;
+  bool diskFull = false;  // a file's bytes cannot be written
+  int scratchFiles = 0;   // new files made beside others, for a name of their own
 
   bool administrator = true;  // the token holds the Administrators group
   // System Restore: srclient.dll there or not, and the error its call gives
