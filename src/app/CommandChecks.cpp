@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "engine/Consequences.h"
+#include "engine/RecordedChanges.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/TextSource.h"
 #include "engine/UpdateSource.h"
@@ -53,6 +54,13 @@ bool BeginRestorePointIfAsked(SystemAccess& system, bool asked, RestorePoint* po
   if (!asked || point->Begin(system)) return true;
   platform::WriteOutput(Text(IDS_RESTORE_POINT_MISSING) + kEnd);
   return false;
+}
+
+void WriteNoBackup(SettingId id, const CaptureFailure& failure, bool* toldRefusal) {
+  const bool unreadable = failure.cause == CaptureFailure::Cause::kUnreadable;
+  if (!unreadable && *toldRefusal) return;
+  *toldRefusal |= !unreadable;
+  platform::WriteOutput(NoBackupLine(id, failure) + kEnd);
 }
 
 void WriteTakingEffectLater(const std::vector<SettingId>& changed) {

@@ -26,6 +26,11 @@ bool HasRightsFor(const std::vector<UndoablePlan>& plans);
 // when it is not available.
 bool BeginRestorePointIfAsked(SystemAccess& system, bool asked, RestorePoint* point);
 
+// Says before a change that its backup could not be made: a rollout must
+// not stall for it. A backup area that refused is told once per run
+// (*toldRefusal), a value that could not be read for each setting.
+void WriteNoBackup(SettingId id, const CaptureFailure& failure, bool* toldRefusal);
+
 // Names the settings passed over because a Group Policy decides them, on a
 // line of their own; nothing when there are none.
 void WriteDecidedByPolicy(const std::vector<SettingId>& ids);

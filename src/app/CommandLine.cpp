@@ -28,7 +28,7 @@ int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
   std::vector<std::string> passedOver;
   std::vector<SettingId> decidedByPolicy;
   bool allDone = true;
-  bool backedUp = true;
+  bool toldRefusal = false;
   unsigned int number = 0;
   for (;;) {
     CommandLineReader::Token token = reader.Next(&number);
@@ -58,11 +58,8 @@ int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
     }
     WriteUpdateWarning(system, number);
     const bool wasOff = StatusCheck(system, number);
-    // A rollout must not stall for a backup it cannot write; it says so.
-    if (!CaptureBeforeApply(system, number) && backedUp) {
-      backedUp = false;
-      platform::WriteOutput(Text(IDS_NO_BACKUP_GOING_ON) + "\r\n");
-    }
+    CaptureFailure failure;
+    if (!CaptureBeforeApply(system, number, &failure)) WriteNoBackup(number, failure, &toldRefusal);
     const bool done = ApplyAndReport(system, number) || StatusCheck(system, number);
     if (!done) allDone = false;
     if (!wasOff) changed.push_back(number);

@@ -152,17 +152,17 @@ void MainDialog::CheckSystemStatus() {
 
 // Going on without a backup or a restore point is the user's choice: No by
 // default, since what is lost then cannot be had again.
-bool MainDialog::AskNoByDefault(int textId) {
-  return platform::ShowMessageBox(Handle(), LoadText(textId).c_str(),
+bool MainDialog::AskNoByDefault(const std::string& text) {
+  return platform::ShowMessageBox(Handle(), text.c_str(),
                                   platform::ProgramName().c_str(),
                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
-// Without rights below HKLM\SOFTWARE the backup cannot be written; going on
-// means the values of before are lost. When the user stops, the restore
+// Without the backup, going on means the values of before are lost; the
+// question names why it could not be made. When the user stops, the restore
 // point begun for the change ends unused.
-bool MainDialog::CapturedOrGoOn(bool captured, RestorePoint* point) {
-  if (captured || AskNoByDefault(IDS_NO_BACKUP_ASK)) return true;
+bool MainDialog::CapturedOrGoOn(const MissedCaptures& missed, RestorePoint* point) {
+  if (!missed.Any() || AskNoByDefault(missed.Question())) return true;
   point->End(false);
   return false;
 }
@@ -174,7 +174,8 @@ bool MainDialog::IsRestorePointChosen() const {
 // A restore point that was asked for and cannot be made: going on without
 // it is the user's choice, No by default. System Restore is never touched.
 bool MainDialog::RestorePointOrGoOn(RestorePoint* point) {
-  return !IsRestorePointChosen() || point->Begin(system_) || AskNoByDefault(IDS_RESTORE_POINT_ASK);
+  return !IsRestorePointChosen() || point->Begin(system_) ||
+         AskNoByDefault(LoadText(IDS_RESTORE_POINT_ASK));
 }
 
 std::string MainDialog::Labels(const std::vector<UndoablePlan>& plans) {
@@ -194,13 +195,14 @@ std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
 void MainDialog::ApplySettings() {
   RestorePoint restorePoint;
   if (!RestorePointOrGoOn(&restorePoint)) return;
-  bool captured = true;
+  MissedCaptures missed;
   std::vector<SettingId> wereOn;
   for (SettingId id : settings_.ChosenSettings()) {
     if (!IsSettingOff(system_, id)) wereOn.push_back(id);
-    captured &= CaptureBeforeApply(system_, id);
+    CaptureFailure failure;
+    missed.Note(FindSetting(id)->labelId, CaptureBeforeApply(system_, id, &failure), failure);
   }
-  if (!CapturedOrGoOn(captured, &restorePoint)) return;
+  if (!CapturedOrGoOn(missed, &restorePoint)) return;
   std::vector<SettingId> notApplied = settings_.ApplyChosenSettings();
   restorePoint.End(!wereOn.empty());
   std::string message = ApplyOutcome(wereOn, notApplied);
@@ -227,9 +229,13 @@ void MainDialog::ResetAllSettings() {
   if (ShowMessage(LoadText(IDS_RESET_CONFIRM), MB_OKCANCEL) != IDOK) return;
   RestorePoint restorePoint;
   if (!RestorePointOrGoOn(&restorePoint)) return;
-  bool captured = true;
-  for (SettingId id = 0; id <= kLastSettingId; ++id) captured &= CaptureBeforeRevert(system_, id);
-  if (!CapturedOrGoOn(captured, &restorePoint)) return;
+  MissedCaptures missed;
+  for (SettingId id = 0; id <= kLastSettingId; ++id) {
+    CaptureFailure failure;
+    if (const SettingEntry* setting = FindSetting(id))
+      missed.Note(setting->labelId, CaptureBeforeRevert(system_, id, &failure), failure);
+  }
+  if (!CapturedOrGoOn(missed, &restorePoint)) return;
   for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndTellWhyNot(id);
   restorePoint.End(true);
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
@@ -255,7 +261,10 @@ void MainDialog::RevertOneSetting() {
   }
   RestorePoint restorePoint;
   if (!RestorePointOrGoOn(&restorePoint)) return;
-  if (!CapturedOrGoOn(CaptureBeforeRevert(system_, setting->id), &restorePoint)) return;
+  MissedCaptures missed;
+  CaptureFailure failure;
+  missed.Note(setting->labelId, CaptureBeforeRevert(system_, setting->id, &failure), failure);
+  if (!CapturedOrGoOn(missed, &restorePoint)) return;
   RevertAndTellWhyNot(setting->id);
   restorePoint.End(true);
   platform::Pause(kRevertSettleTime);

@@ -10,6 +10,7 @@
 #include "app/DescriptionPane.h"
 #include "app/ServiceProbe.h"
 #include "engine/Backup.h"
+#include "engine/RecordedChanges.h"
 #include "engine/Safeguards.h"
 #include "ui/DialogBase.h"
 #include "ui/SettingsTree.h"
@@ -42,8 +43,8 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
  private:
   bool PaintMinimised();
   int ShowMessage(const std::string& text, UINT buttons);
-  bool AskNoByDefault(int textId);
-  bool CapturedOrGoOn(bool captured, RestorePoint* point);
+  bool AskNoByDefault(const std::string& text);
+  bool CapturedOrGoOn(const MissedCaptures& missed, RestorePoint* point);
   static std::string Labels(const std::vector<UndoablePlan>& plans);
   bool IsRestorePointChosen() const;
   bool RestorePointOrGoOn(RestorePoint* point);

@@ -9,8 +9,8 @@
 #include <map>
 
 #include "engine/Profile.h"
+#include "engine/ProfileChecks.h"
 #include "engine/RecordedChanges.h"
-#include "engine/StatusCheck.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 #include "ui/ResourceText.h"
@@ -51,9 +51,9 @@ void MainDialog::SaveChoiceAsProfile() {
   if (!AskProfileFile(true, &file)) return;
   std::map<SettingId, Wanted> choice;
   for (SettingId id : settings_.ChosenSettings()) choice[id] = Wanted::kOff;
-  const std::string problem =
+  const SavedProfile saved =
       SaveProfile(file, choice, system_.ComputerName(), system_.LocalTimeText());
-  if (!problem.empty()) ShowMessage(problem, MB_OK);
+  if (!saved.problem.empty()) ShowMessage(saved.problem, MB_OK);
 }
 
 // Only the choice changes, until the apply button; what the profile wants
@@ -68,20 +68,18 @@ void MainDialog::LoadProfileIntoChoice() {
   }
   std::string problems;
   for (const std::string& line : loaded.profile.skipped) problems += line + "\n";
-  std::vector<SettingId> backOn;
-  for (const auto& [id, wanted] : loaded.profile.wanted) {
-    if (wanted != Wanted::kOn || !IsSettingOff(system_, id)) continue;
-    if (FindSetting(id)->revertible)
-      backOn.push_back(id);
-    else
-      problems += LoadText(FindSetting(id)->labelId) + ": " + LoadText(IDS_CANNOT_REVERT) + "\n";
-  }
+  const SwitchOns switchOns = SwitchOnsOf(system_, loaded.profile);
+  for (SettingId id : switchOns.cannotUndo)
+    problems += LoadText(FindSetting(id)->labelId) + ": " + LoadText(IDS_CANNOT_REVERT) + "\n";
+  // A policy would put its value back: named, never offered.
+  for (SettingId id : switchOns.byPolicy)
+    problems += WithValue(IDS_POLICY_NOT_CHANGED, LoadText(FindSetting(id)->labelId)) + "\n";
   // Switching on refreshes the tree, so the choice is set after it.
-  if (!backOn.empty() &&
-      platform::ShowMessageBox(Handle(), WithValue(IDS_PROFILE_ASK_ON, Labels(backOn)).c_str(),
+  if (!switchOns.revert.empty() &&
+      platform::ShowMessageBox(Handle(), WithValue(IDS_PROFILE_ASK_ON, Labels(switchOns.revert)).c_str(),
                                platform::ProgramName().c_str(),
                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
-    SwitchOnFromProfile(backOn);
+    SwitchOnFromProfile(switchOns.revert);
   for (SettingId id : settings_.ChooseFromProfile(loaded.profile.wanted))
     problems += WithValue(IDS_PROFILE_LOCKED, LoadText(FindSetting(id)->labelId)) + "\n";
   if (!problems.empty()) ShowMessage(WithValue(IDS_PROFILE_PROBLEMS, problems), MB_OK);
@@ -90,9 +88,12 @@ void MainDialog::LoadProfileIntoChoice() {
 void MainDialog::SwitchOnFromProfile(const std::vector<SettingId>& ids) {
   RestorePoint restorePoint;
   if (!RestorePointOrGoOn(&restorePoint)) return;
-  bool captured = true;
-  for (SettingId id : ids) captured &= CaptureBeforeRevert(system_, id);
-  if (!CapturedOrGoOn(captured, &restorePoint)) return;
+  MissedCaptures missed;
+  for (SettingId id : ids) {
+    CaptureFailure failure;
+    missed.Note(FindSetting(id)->labelId, CaptureBeforeRevert(system_, id, &failure), failure);
+  }
+  if (!CapturedOrGoOn(missed, &restorePoint)) return;
   for (SettingId id : ids) RevertAndTellWhyNot(id);
   restorePoint.End(true);
   settings_.RefreshSettingsTree();

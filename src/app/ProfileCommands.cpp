@@ -27,6 +27,12 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::string Numbers(const std::vector<SettingId>& ids) {
+  std::string text;
+  for (SettingId id : ids) text += (text.empty() ? "" : ", ") + std::to_string(id);
+  return text;
+}
+
 int Finished(const Profile& profile, bool asWanted) {
   if (!asWanted) return kSomeNotDone;
   return profile.skipped.empty() ? kAllDone : kEntriesSkipped;
@@ -35,16 +41,13 @@ int Finished(const Profile& profile, bool asWanted) {
 // Carries one action out; true when the setting is as wanted afterwards
 // (the operation reported a failure after doing its work, or the
 // function was already so). A failed revert says why on the line below.
-bool Carry(SystemAccess& system, SettingId id, ProfileAction action, bool* backedUp,
+bool Carry(SystemAccess& system, SettingId id, ProfileAction action, bool* toldRefusal,
            std::string* reason) {
   int refusal = 0;
-  const bool captured = action == ProfileAction::kApply ? CaptureBeforeApply(system, id)
-                                                        : CaptureBeforeRevert(system, id);
-  // A rollout must not stall for a backup it cannot write; it says so once.
-  if (!captured && *backedUp) {
-    *backedUp = false;
-    platform::WriteOutput(Text(IDS_NO_BACKUP_GOING_ON) + kEnd);
-  }
+  CaptureFailure failure;
+  const bool captured = action == ProfileAction::kApply ? CaptureBeforeApply(system, id, &failure)
+                                                        : CaptureBeforeRevert(system, id, &failure);
+  if (!captured) WriteNoBackup(id, failure, toldRefusal);
   if (action == ProfileAction::kApply)
     return ApplyAndReport(system, id) || IsSettingOff(system, id);
   const bool done = RevertAndReport(system, id, &refusal) || !IsSettingOff(system, id);
@@ -74,18 +77,20 @@ int RunProfile(SystemAccess& system, const std::string& file, bool restorePointA
   RestorePoint restorePoint;
   if (!BeginRestorePointIfAsked(system, restorePointAsked, &restorePoint)) return kNothingChanged;
   bool asWanted = true;
-  bool backedUp = true;
+  bool toldRefusal = false;
   std::vector<SettingId> done;
   std::vector<SettingId> decidedByPolicy;
+  std::vector<std::string> passedOver;
   for (const auto& [id, action] : steps) {
     if (action == ProfileAction::kPolicy) {
       decidedByPolicy.push_back(id);
       ReportDecidedByPolicy(system, id, DecidingPolicy(system, id));
     }
+    if (action == ProfileAction::kPerUser) passedOver.push_back(std::to_string(id));
     std::string reason = action == ProfileAction::kCannotUndo ? Text(IDS_CANNOT_REVERT) : "";
     const bool changes = action == ProfileAction::kApply || action == ProfileAction::kRevert;
     if (action == ProfileAction::kApply) WriteUpdateWarning(system, id);
-    const bool ok = changes && Carry(system, id, action, &backedUp, &reason);
+    const bool ok = changes && Carry(system, id, action, &toldRefusal, &reason);
     if (ok) done.push_back(id);
     asWanted &= ok || action == ProfileAction::kNotOffered || action == ProfileAction::kPerUser;
     platform::WriteOutput(std::to_string(id) + "\t" + OutcomeWord(action, ok) + "\t" +
@@ -93,6 +98,7 @@ int RunProfile(SystemAccess& system, const std::string& file, bool restorePointA
                           (reason.empty() ? "" : "\t" + reason + kEnd));
   }
   restorePoint.End(!changing.empty());
+  platform::WriteOutput(LeftToLogonScripts(passedOver));
   WriteDecidedByPolicy(decidedByPolicy);
   WriteTakingEffectLater(done);
   return Finished(loaded.profile, asWanted);
@@ -123,20 +129,32 @@ int ShowProfilePreview(SystemAccess& system, const std::string& file) {
 
 int SaveMachineProfile(SystemAccess& system, const std::string& file) {
   const bool asSystem = platform::IsLocalSystem();
+  ServiceControl::SharedManager oneManager(system.Services());
   std::map<SettingId, Wanted> state;
-  // As LocalSystem the per-user settings read another account's hive, and a
-  // setting this machine does not offer says nothing of what is wanted: both
-  // are left alone rather than written from them.
+  std::vector<std::string> passedOver;
+  std::vector<SettingId> unknown;
+  // As LocalSystem the per-user settings read another account's hive, a
+  // setting this machine does not offer says nothing of what is wanted, and
+  // a service that could not be asked is neither off nor on: all are left
+  // alone rather than written from them, and the first and last are named.
   for (SettingId id : SettingsInReports()) {
     const SettingEntry& setting = *FindSetting(id);
-    state[id] = !IsLeftToLogonScript(setting, asSystem) && IsSettingOffered(system, setting) &&
-                        IsSettingOff(system, id)
-                    ? Wanted::kOff
-                    : Wanted::kLeave;
+    state[id] = Wanted::kLeave;
+    if (IsLeftToLogonScript(setting, asSystem))
+      passedOver.push_back(std::to_string(id));
+    else if (IsSettingUnknown(system, setting))
+      unknown.push_back(id);
+    else if (IsSettingOffered(system, setting) && IsSettingOff(system, id))
+      state[id] = Wanted::kOff;
   }
-  const std::string problem =
+  const SavedProfile saved =
       SaveProfile(file, state, system.ComputerName(), system.LocalTimeText());
-  if (problem.empty()) return kAllDone;
-  Show(problem + kEnd);
+  if (!saved.problem.empty()) {
+    Show(saved.problem + kEnd);
+    return saved.refused ? kMistyped : kSomeNotDone;
+  }
+  platform::WriteOutput(LeftToLogonScripts(passedOver));
+  if (unknown.empty()) return kAllDone;
+  platform::WriteOutput(FormatText(IDS_PROFILE_UNKNOWN_SERVICES, {Numbers(unknown)}) + kEnd);
   return kSomeNotDone;
 }

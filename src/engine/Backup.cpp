@@ -267,25 +267,40 @@ bool DescribeNow(SystemAccess& system, const BackupLocation& location, bool* key
 
 int RefusalOf(const StoredItem& item, const UndoablePlan& plan, HKEY backupRoot);
 
-bool CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLocation& location) {
+// The number of the next item: after every item undo would take, and on
+// no key that is there already. Items capture would not accept (planted,
+// broken) take no part in the order, so they can never use the numbers up.
+bool NextItemNumber(const UndoablePlan& plan, HKEY backupRoot, const std::vector<StoredItem>& items,
+                    unsigned long* next) {
+  std::vector<unsigned long> taken;
+  *next = 0;
+  for (const StoredItem& item : items) {
+    const unsigned long number = NumberOf(item.key.substr(item.key.rfind('\\') + 1));
+    taken.push_back(number);
+    if (RefusalOf(item, plan, backupRoot) == kRestored) *next = std::max(*next, number + 1);
+  }
+  while (std::find(taken.begin(), taken.end(), *next) != taken.end()) ++*next;
+  return *next <= kLastItemNumber;
+}
+
+using Cause = CaptureFailure::Cause;
+
+Cause CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLocation& location) {
   HKEY backupRoot = BackupRootFor(location);
   std::vector<StoredItem> items = ReadItems(system, backupRoot, plan);
   // Only an item undo would take counts: anything else naming the location
   // (planted, broken) must not stand in for a capture.
   for (const StoredItem& item : items)
     if (RefusalOf(item, plan, backupRoot) == kRestored && SameLocation(item.location, location))
-      return true;
+      return Cause::kNone;
   std::string entry = EntryPath(backupRoot, plan);
   unsigned long next = 0;
-  for (const StoredItem& item : items)
-    next = std::max(next, NumberOf(item.key.substr(item.key.rfind('\\') + 1)) + 1);
-  if (next > kLastItemNumber) return false;
+  if (!NextItemNumber(plan, backupRoot, items, &next)) return Cause::kNotWritten;
   std::string key = entry + "\\" + std::to_string(next);
   bool keyTree = false;
   std::vector<NamedValue> values;
-  if (!DescribeNow(system, location, &keyTree, &values) ||
-      !system.CreateRegistryKey(backupRoot, key.c_str()))
-    return false;
+  if (!DescribeNow(system, location, &keyTree, &values)) return Cause::kUnreadable;
+  if (!system.CreateRegistryKey(backupRoot, key.c_str())) return Cause::kNotWritten;
   bool written = system.WriteRegistryValues(backupRoot, entry.c_str(),
                                      {{"Time", REG_SZ, TextBytes(system.LocalTimeText())},
                                       {"User", REG_SZ, TextBytes(system.UserName())}}) &&
@@ -293,16 +308,16 @@ bool CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLoca
   // Half an item would be taken for a capture, or refused as a broken one.
   if (!written) {
     system.DeleteRegistryTree(backupRoot, key.c_str());
-    return false;
+    return Cause::kNotWritten;
   }
-  if (!keyTree) return true;
+  if (!keyTree) return Cause::kNone;
   // A key beyond the bounds is kept as far as they reach; a copy that
   // failed is no capture.
   CopyBudget budget;
   if (CopyKey(system, location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget))
-    return true;
+    return Cause::kNone;
   system.DeleteRegistryTree(backupRoot, key.c_str());
-  return false;
+  return Cause::kUnreadable;
 }
 
 // --- Which locations belong to a setting --------------------------------------
@@ -548,9 +563,15 @@ UndoablePlan PlanOf(SettingId id) {
 }
 
 bool Capture(SystemAccess& system, const UndoablePlan& plan,
-             const std::vector<BackupLocation>& locations) {
+             const std::vector<BackupLocation>& locations, CaptureFailure* failure) {
   bool captured = true;
-  for (const BackupLocation& location : locations) captured &= CaptureOne(system, plan, location);
+  for (const BackupLocation& location : locations) {
+    const Cause cause = CaptureOne(system, plan, location);
+    if (cause == Cause::kNone) continue;
+    captured = false;
+    if (failure && failure->cause != Cause::kUnreadable)
+      *failure = {cause, cause == Cause::kNotWritten ? BackupRootFor(location) : nullptr};
+  }
   return captured;
 }
 

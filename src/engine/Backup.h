@@ -47,13 +47,23 @@ enum class ChangeKind { kApply, kRevert };
 // The locations the change of the setting writes to.
 std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change);
 
+// Why a capture was not made: a location that could not be read (neither
+// what is there nor that nothing is there is known), or a backup area
+// (HKLM's or the user's) that could not be written.
+struct CaptureFailure {
+  enum class Cause { kNone, kUnreadable, kNotWritten };
+  Cause cause = Cause::kNone;
+  HKEY area = nullptr;  // kNotWritten: the backup area's root
+};
+
 // Captures each location that the plan's backup does not hold yet as an
 // item undo would take: the first capture wins, so the backup keeps what the
 // machine had before the program first touched it. False when the backup
 // could not be written or a location could not be read (nothing is kept for
-// it, so a later capture can still be the first).
+// it, so a later capture can still be the first); *failure, when given, gets
+// the cause, an unreadable location before an area that refused.
 bool Capture(SystemAccess& system, const UndoablePlan& plan,
-             const std::vector<BackupLocation>& locations);
+             const std::vector<BackupLocation>& locations, CaptureFailure* failure = nullptr);
 
 // Notes whether the program has switched the setting off, for telling a
 // setting that was switched on again since. False when it was not written.

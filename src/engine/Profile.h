@@ -22,6 +22,7 @@ struct Profile {
   std::map<SettingId, Wanted> wanted;  // in ascending order
   std::vector<std::string> skipped;    // one line per entry skipped
   unsigned format = 1;                 // the file's Format, 1 when not given
+  bool formatUnreadable = false;       // a Format that is not plain digits
 };
 
 // What a loaded file gives: the profile, or the line that says which file
@@ -46,9 +47,18 @@ LoadedProfile LoadProfile(const std::string& name);
 // The word a profile uses for the wanted state.
 const char* WantedWord(Wanted wanted);
 
+// What a save gives: nothing when written, else the line why not, and
+// whether the file was refused for its format (newer or unreadable).
+struct SavedProfile {
+  std::string problem;
+  bool refused = false;
+};
+
 // Writes the choice as a profile: every setting of the tree explicitly, each
 // after a comment with its label, the computer and time in a comment on top.
-// Entries of an existing file that this version does not know are kept, and
-// so are its other sections. Empty when written, else the line why not.
-std::string SaveProfile(const std::string& name, const std::map<SettingId, Wanted>& choice,
-                        const std::string& computer, const std::string& time);
+// Onto an existing file only the Format line, that comment and the lines of
+// the settings this version knows are rewritten; every other line keeps its
+// bytes, its place and the file's encoding. The old file is replaced only
+// once the new one is written whole.
+SavedProfile SaveProfile(const std::string& name, const std::map<SettingId, Wanted>& choice,
+                         const std::string& computer, const std::string& time);

@@ -23,6 +23,8 @@ const char* Verdict(ProfileAction action) {
       return "n/a";
     case ProfileAction::kPolicy:
       return "policy";
+    case ProfileAction::kUnknown:
+      return "unknown";
     default:
       return "drift";
   }
@@ -39,6 +41,8 @@ ProfileAction ActionFor(SystemAccess& system, SettingId id, Wanted wanted, bool 
   if (policy.decided())
     return (policy.state == PolicyState::kOff) == (wanted == Wanted::kOff) ? ProfileAction::kNone
                                                                            : ProfileAction::kPolicy;
+  // Neither off nor on is known of a service that could not be asked.
+  if (IsSettingUnknown(system, *setting)) return ProfileAction::kUnknown;
   const bool off = IsSettingOffLocally(system, id);
   if (wanted == Wanted::kOff) {
     if (off) return ProfileAction::kNone;
@@ -58,6 +62,8 @@ const char* OutcomeWord(ProfileAction action, bool done) {
       return "per-user";
     case ProfileAction::kPolicy:
       return "policy";
+    case ProfileAction::kUnknown:
+      return "unknown";
     default:
       return done ? "done" : "failed";
   }
@@ -69,16 +75,33 @@ std::string ProfileStatusReport(SystemAccess& system, const Profile& profile, bo
   *drift = false;
   ServiceControl::SharedManager oneManager(system.Services());
   PolicyView policies(system);
+  std::vector<std::string> passedOver;
   for (const auto& [id, wanted] : profile.wanted) {
     if (wanted == Wanted::kLeave) continue;
     bool on = false;
     const ProfileAction action = ActionFor(system, id, wanted, runsAsSystem);
     const std::string verdict = Verdict(action);
-    *drift |= verdict == "drift" || verdict == "policy";
+    *drift |= verdict == "drift" || verdict == "policy" || verdict == "unknown";
+    if (action == ProfileAction::kPerUser) passedOver.push_back(std::to_string(id));
     report += StatusLine(system, policies, *FindSetting(id), runsAsSystem, &on) + "\t" +
               WantedWord(wanted) + "\t" + verdict + kEnd;
   }
-  return report;
+  return report + LeftToLogonScripts(passedOver);
+}
+
+SwitchOns SwitchOnsOf(SystemAccess& system, const Profile& profile) {
+  SwitchOns switchOns;
+  PolicyView policies(system);
+  for (const auto& [id, wanted] : profile.wanted) {
+    const PolicyDecision policy = policies.Decide(id);
+    const bool heldOtherwise =
+        policy.decided() && (policy.state == PolicyState::kOff) != (wanted == Wanted::kOff);
+    if (wanted != Wanted::kLeave && heldOtherwise)
+      switchOns.byPolicy.push_back(id);
+    else if (wanted == Wanted::kOn && !policy.decided() && IsSettingOffLocally(system, id))
+      (FindSetting(id)->revertible ? switchOns.revert : switchOns.cannotUndo).push_back(id);
+  }
+  return switchOns;
 }
 
 std::string ProfilePreview(SystemAccess& system, const Profile& profile, bool runsAsSystem) {

@@ -26,12 +26,38 @@ std::string Setting(SettingId id) { return FormatText(IDS_EVENT_SETTING, {std::t
 
 }  // namespace
 
-bool CaptureBeforeApply(SystemAccess& system, SettingId id) {
-  return Capture(system, PlanOf(id), LocationsOfChange(id, ChangeKind::kApply));
+bool CaptureBeforeApply(SystemAccess& system, SettingId id, CaptureFailure* failure) {
+  return Capture(system, PlanOf(id), LocationsOfChange(id, ChangeKind::kApply), failure);
 }
 
-bool CaptureBeforeRevert(SystemAccess& system, SettingId id) {
-  return Capture(system, PlanOf(id), LocationsOfChange(id, ChangeKind::kRevert));
+bool CaptureBeforeRevert(SystemAccess& system, SettingId id, CaptureFailure* failure) {
+  return Capture(system, PlanOf(id), LocationsOfChange(id, ChangeKind::kRevert), failure);
+}
+
+bool MissedCaptures::Note(int labelId, bool captured, const CaptureFailure& failure) {
+  if (captured) return true;
+  any_ = true;
+  if (failure.cause == CaptureFailure::Cause::kUnreadable)
+    unreadable_.push_back(labelId);
+  else if (!refusedArea_ || failure.area == HKEY_LOCAL_MACHINE)
+    refusedArea_ = failure.area;
+  return false;
+}
+
+std::string MissedCaptures::Question() const {
+  if (unreadable_.empty())
+    return Text(refusedArea_ == HKEY_CURRENT_USER ? IDS_NO_BACKUP_ASK_USER : IDS_NO_BACKUP_ASK);
+  std::string labels;
+  for (int labelId : unreadable_) labels += Text(labelId) + "\n";
+  return FormatText(IDS_NO_BACKUP_ASK_UNREADABLE, {labels});
+}
+
+std::string NoBackupLine(SettingId id, const CaptureFailure& failure) {
+  const SettingEntry* setting = FindSetting(id);
+  if (failure.cause != CaptureFailure::Cause::kUnreadable || !setting)
+    return Text(IDS_NO_BACKUP_GOING_ON);
+  return FormatText(IDS_NO_BACKUP_GOING_ON_UNREADABLE,
+                    {std::to_string(id) + " (" + Text(setting->labelId) + ")"});
 }
 
 // Numbers that change nothing leave no trace in the log.

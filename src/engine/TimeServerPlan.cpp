@@ -20,12 +20,13 @@ NamedValue Text(const std::string& name, const std::string& text) {
 
 std::vector<TimeServerWrite> TimeServerWrites(int number, const std::string& host) {
   const std::string name = std::to_string(number);
+  // Whether the clock synchronises is 21's, whether the service starts 11's.
   return {
-      {keys::kTimeParameters, Text("NtpServer", host + ",0x1"), false},
-      {keys::kTimeParameters, Text("Type", "NTP"), false},
-      {keys::kTimeServers, Text("", name), false},
-      {keys::kTimeServers, Text(name, host), true},
-      {keys::kTimeService, NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}, false},
+      {keys::kTimeParameters, Text("NtpServer", host + ",0x1"), false, -1},
+      {keys::kTimeParameters, Text("Type", "NTP"), false, 21},
+      {keys::kTimeServers, Text("", name), false, -1},
+      {keys::kTimeServers, Text(name, host), true, -1},
+      {keys::kTimeService, NamedValue{"Start", REG_DWORD, {2, 0, 0, 0}}, false, 11},
   };
 }
 
@@ -41,8 +42,12 @@ int ServerNumberOf(const std::string& name) {
 }
 
 std::vector<BackupLocation> TimeServerLocations(int number) {
+  return TimeServerLocations(TimeServerWrites(number, std::string()));
+}
+
+std::vector<BackupLocation> TimeServerLocations(const std::vector<TimeServerWrite>& writes) {
   std::vector<BackupLocation> locations;
-  for (const TimeServerWrite& write : TimeServerWrites(number, std::string()))
+  for (const TimeServerWrite& write : writes)
     locations.push_back({BackupLocation::Kind::kValue, HKEY_LOCAL_MACHINE, write.path,
                          write.value.name, 0, write.namedByServer});
   return locations;

@@ -15,6 +15,7 @@ struct TimeServerWrite {
   const char* path;
   NamedValue value;
   bool namedByServer;  // its name is the server's number, whichever is chosen
+  int decidedWith;     // the setting a Group Policy may decide it with, or -1
 };
 
 // What the dialog writes for the server of this number and host.
@@ -28,4 +29,5 @@ int ServerNumberOf(const std::string& name);
 // backup; and the plan undo takes them back by, which accepts the value of
 // whichever server was chosen.
 std::vector<BackupLocation> TimeServerLocations(int number);
+std::vector<BackupLocation> TimeServerLocations(const std::vector<TimeServerWrite>& writes);
 UndoablePlan TimeServerPlan();

@@ -129,8 +129,11 @@ bool ReadProfileSectionNames(const std::string& path, DWORD limit,
                              std::vector<std::string>* names);
 bool ReadProfileSection(const std::string& path, const std::string& section, DWORD limit,
                         std::vector<std::string>* lines);
-// CreateFileA (always made anew) and WriteFile: the file holds exactly the
-// bytes afterwards; the Win32 error code.
+// The bytes written to a new file beside the path (GetTempFileNameA in its
+// folder, WriteFile, FlushFileBuffers), which then takes the path's place
+// (MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH): the
+// file holds exactly the bytes afterwards, or on any failure is as it was,
+// with the new file removed. The Win32 error code.
 DWORD WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // Writes Windows-1252 text to the standard output when the program was given

@@ -8,6 +8,8 @@ namespace {
 // Bounds on what is read back: no sane profile comes near them.
 constexpr DWORD kSectionLimit = 32767;
 constexpr size_t kSectionCount = 64;
+// Above all that the sections read could hold, even in UTF-16.
+constexpr DWORD kLargestFile = 8 * 1024 * 1024;
 
 }  // namespace
 
@@ -38,13 +40,12 @@ const ProfileSection* FindSection(const ProfileFileText& file, const std::string
   return nullptr;
 }
 
-bool WriteProfileFile(const std::string& name, const std::vector<ProfileSection>& sections,
-                      std::string* path) {
-  *path = platform::FullPathName(name);
-  std::string text;
-  for (const ProfileSection& section : sections) {
-    text += (text.empty() ? "[" : "\r\n[") + section.name + "]\r\n";
-    for (const std::string& line : section.lines) text += line + "\r\n";
-  }
-  return !path->empty() && platform::WriteWholeFile(*path, text) == ERROR_SUCCESS;
+bool ReadProfileLines(const std::string& path, ProfileLines* lines) {
+  std::vector<BYTE> bytes;
+  return platform::ReadWholeFile(path.c_str(), kLargestFile, &bytes) &&
+         lines->Read(std::string(bytes.begin(), bytes.end()));
+}
+
+bool WriteProfileLines(const std::string& path, const ProfileLines& lines) {
+  return platform::WriteWholeFile(path, lines.Bytes()) == ERROR_SUCCESS;
 }

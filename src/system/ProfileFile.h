@@ -1,10 +1,12 @@
 #pragma once
 // A profile file as the system's profile functions read it: its sections
-// and their lines, every one bounded. Written whole, in Windows-1252.
+// and their lines, every one bounded; and as its lines, to be rewritten.
 
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "system/ProfileLines.h"
 
 enum class FileProblem { kNone, kMissing, kUnreadable, kUtf8Mark };
 
@@ -27,7 +29,10 @@ FileProblem ReadProfileFile(const std::string& name, ProfileFileText* file);
 // The section of that name (case does not matter), or nullptr.
 const ProfileSection* FindSection(const ProfileFileText& file, const std::string& name);
 
-// Writes the sections, each after a blank line but the first; the full path
-// it wrote to goes to *path. False when it could not be written.
-bool WriteProfileFile(const std::string& name, const std::vector<ProfileSection>& sections,
-                      std::string* path);
+// The file's lines as its bytes hold them, for a save that keeps what it
+// does not own; false when it cannot be read whole or kept as it is.
+bool ReadProfileLines(const std::string& path, ProfileLines* lines);
+
+// Writes the lines beside the file and then puts them in its place, so a
+// failure leaves the old file as it was; false when it could not be written.
+bool WriteProfileLines(const std::string& path, const ProfileLines& lines);

@@ -5,6 +5,8 @@
 
 #include "engine/Backup.h"
 #include "engine/RecordedChanges.h"
+#include "engine/PolicyPlan.h"
+#include "engine/SettingCatalogue.h"
 #include "engine/TimeServerPlan.h"
 #include "engine/TextSource.h"
 #include "platform/Platform.h"
@@ -33,6 +35,27 @@ long long LeadingNumber(const std::string& text) {
   return negative ? -number : number;
 }
 
+// Each key is opened once for the values that go into it, in their order.
+bool WriteAll(const std::vector<TimeServerWrite>& writes) {
+  SystemAccess system;
+  bool written = true;
+  for (size_t first = 0; first < writes.size();) {
+    std::vector<NamedValue> values;
+    size_t next = first;
+    for (; next < writes.size() && writes[next].path == writes[first].path; ++next)
+      values.push_back(writes[next].value);
+    written &= system.WriteRegistryValues(HKEY_LOCAL_MACHINE, writes[first].path, values);
+    first = next;
+  }
+  return written;
+}
+
+std::string Question(const std::vector<std::string>& decided) {
+  if (decided.empty()) return Text(IDS_TIME_SERVER_CONFIRM);
+  std::string list;
+  for (const std::string& each : decided) list += (list.empty() ? "" : ", ") + each;
+  return FormatText(IDS_TIME_SERVER_CONFIRM_POLICY, {list});
+}
 
 }  // namespace
 
@@ -66,33 +89,42 @@ int NextServerNumber(const std::vector<TimeServer>& servers) {
   return highest + 1;
 }
 
-// Each key is opened once for the values that go into it, in their order.
-bool ApplyTimeServer(const TimeServer& server) {
-  const std::vector<TimeServerWrite> writes = TimeServerWrites(server.number, server.host);
+std::vector<TimeServerWrite> WritesLeftByPolicy(const TimeServer& server,
+                                                std::vector<std::string>* decided) {
   SystemAccess system;
-  bool written = true;
-  for (size_t first = 0; first < writes.size();) {
-    std::vector<NamedValue> values;
-    size_t next = first;
-    for (; next < writes.size() && writes[next].path == writes[first].path; ++next)
-      values.push_back(writes[next].value);
-    written &= system.WriteRegistryValues(HKEY_LOCAL_MACHINE, writes[first].path, values);
-    first = next;
+  PolicyView policies(system);
+  std::vector<TimeServerWrite> left;
+  for (const TimeServerWrite& write : TimeServerWrites(server.number, server.host)) {
+    const PolicyDecision policy =
+        write.decidedWith < 0 ? PolicyDecision() : policies.Decide(SettingId(write.decidedWith));
+    if (!policy.decided()) {
+      left.push_back(write);
+    } else if (decided) {
+      decided->push_back(Text(FindSetting(SettingId(write.decidedWith))->labelId) + " (" +
+                         policy.source + ")");
+    }
   }
-  return written;
+  return left;
 }
 
+bool ApplyTimeServer(const TimeServer& server) { return WriteAll(WritesLeftByPolicy(server)); }
+
 bool ConfirmAndApplyTimeServer(HWND owner, const TimeServer& server) {
-  int answer = platform::ShowMessageBox(owner, Text(IDS_TIME_SERVER_CONFIRM).c_str(),
+  std::vector<std::string> decided;
+  const std::vector<TimeServerWrite> writes = WritesLeftByPolicy(server, &decided);
+  int answer = platform::ShowMessageBox(owner, Question(decided).c_str(),
                                         platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION);
   if (answer != IDYES) return false;
   SystemAccess system;
-  if (!Capture(system, TimeServerPlan(), TimeServerLocations(server.number)) &&
-      platform::ShowMessageBox(owner, Text(IDS_NO_BACKUP_ASK).c_str(),
-                               platform::ProgramName().c_str(),
+  MissedCaptures missed;
+  CaptureFailure failure;
+  missed.Note(IDS_TIME_SERVER_LABEL,
+              Capture(system, TimeServerPlan(), TimeServerLocations(writes), &failure), failure);
+  if (missed.Any() &&
+      platform::ShowMessageBox(owner, missed.Question().c_str(), platform::ProgramName().c_str(),
                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return false;
-  bool applied = ApplyTimeServer(server);
+  bool applied = WriteAll(writes);
   ReportTimeServerChange(system, applied, server.host.c_str());
   return applied;
 }

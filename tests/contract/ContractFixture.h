@@ -17,3 +17,17 @@ void ClearScratchKey();
 std::string ScratchFolder();
 std::string CurrentFolder();
 void RemoveScratchFile(const std::string& path);
+
+// Keeps a file open for reading, sharing it only for reading, as another
+// program may, until it goes out of scope.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const std::string& path);
+  ~HeldOpen();
+  HeldOpen(const HeldOpen&) = delete;
+  HeldOpen& operator=(const HeldOpen&) = delete;
+
+ private:
+  std::string path_;
+  void* handle_ = nullptr;
+};

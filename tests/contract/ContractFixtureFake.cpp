@@ -6,3 +6,9 @@ void ClearScratchKey() { fake::ResetMachine(); }
 std::string ScratchFolder() { return "C:\\Temp"; }
 std::string CurrentFolder() { return fake::Machine().currentFolder; }
 void RemoveScratchFile(const std::string& path) { fake::Machine().fileContents.erase(fake::Lower(path)); }
+
+HeldOpen::HeldOpen(const std::string& path) : path_(fake::Lower(path)) {
+  fake::Machine().lockedFiles.insert(path_);
+}
+
+HeldOpen::~HeldOpen() { fake::Machine().lockedFiles.erase(path_); }

@@ -17,3 +17,12 @@ std::string CurrentFolder() {
 }
 
 void RemoveScratchFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+HeldOpen::HeldOpen(const std::string& path)
+    : path_(path),
+      handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+HeldOpen::~HeldOpen() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}

@@ -51,6 +51,24 @@ TEST_P(ProfileFileContract, FileStartReadsTheFirstBytes) {
   EXPECT_EQ(GetParam() ? std::string("\xFF\xFE;", 3) : std::string("; a"), start);
 }
 
+// The new bytes go beside the file and then take its place: where the file
+// cannot be replaced, it keeps its bytes and nothing is left beside it.
+TEST_P(ProfileFileContract, AFileThatCannotBeReplacedKeepsItsBytes) {
+  ASSERT_EQ(DWORD(ERROR_SUCCESS), platform::WriteWholeFile(path_, "new"));
+  std::string start;
+  ASSERT_EQ(DWORD(ERROR_SUCCESS), platform::ReadFileStart(path_, 16, &start));
+  EXPECT_EQ("new", start);
+  {
+    HeldOpen reader(path_);
+    EXPECT_NE(DWORD(ERROR_SUCCESS), platform::WriteWholeFile(path_, "newer"));
+  }
+  ASSERT_EQ(DWORD(ERROR_SUCCESS), platform::ReadFileStart(path_, 16, &start));
+  EXPECT_EQ("new", start);
+  std::vector<std::string> beside;
+  platform::ListFiles((ScratchFolder() + "\\hg*.tmp").c_str(), 16, &beside);
+  EXPECT_TRUE(beside.empty()) << beside.front();
+}
+
 INSTANTIATE_TEST_SUITE_P(Encodings, ProfileFileContract, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Utf16" : "Ansi"; });
 

@@ -13,6 +13,7 @@
 #include "engine/TextSource.h"
 #include "native/FakeSystemTest.h"
 #include "native/PlantedBackup.h"
+#include "res/resource.h"
 #include "system/SystemAccess.h"
 #include "timeserver/TimeServerRegistry.h"
 
@@ -213,12 +214,58 @@ TEST_F(BackupTest, ForgedLineBreaksStayInTheirLine) {
 TEST_F(BackupTest, CapturesThatCannotBeKeptWholeFail) {
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 7);
   Plant(HKEY_LOCAL_MACHINE, 4, "999999", 1, 2, "SOFTWARE\\Elsewhere", "x", {{"Existed", N(0)}});
-  EXPECT_FALSE(CaptureBeforeApply(system_, 4));
-  EXPECT_EQ(1u, Registry().SubKeyNames(HKEY_LOCAL_MACHINE, "SOFTWARE\\Hushgate\\Backup\\4").size());
+  EXPECT_TRUE(CaptureBeforeApply(system_, 4)) << "a planted item used the numbers up";
+  EXPECT_EQ(2u, Registry().SubKeyNames(HKEY_LOCAL_MACHINE, "SOFTWARE\\Hushgate\\Backup\\4").size());
   Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "ShowUI", 1);
   Registry().RefuseValueWrites("Data");
   EXPECT_FALSE(CaptureBeforeApply(system_, 5));
   EXPECT_FALSE(HasBackup(system_, 5));
+}
+
+// A location that cannot be read is no capture: what is there is not known,
+// so undo must never take it for absent and delete what was there.
+TEST_F(BackupTest, AnUnreadableLocationIsNoCaptureAndUndoKeepsWhatIsThere) {
+  Registry().PutNumber(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport", 7);
+  Registry().SetAccess(HKEY_LOCAL_MACHINE, kErrorReporting, false, true);
+  CaptureFailure failure;
+  EXPECT_FALSE(CaptureBeforeApply(system_, 4, &failure));
+  EXPECT_EQ(CaptureFailure::Cause::kUnreadable, failure.cause);
+  Registry().SetAccess(HKEY_LOCAL_MACHINE, kErrorReporting, true, true);
+  ApplyAndReport(system_, 4);
+  EXPECT_EQ(UndoResult::Outcome::kNoBackup, Undo(system_, 4).outcome);
+  EXPECT_EQ("type 4: 00 00 00 00", Describe(HKEY_LOCAL_MACHINE, kErrorReporting, "DoReport"));
+  // A backup area that refuses is the other cause, told by its area.
+  Registry().SetTreeAccess(HKEY_LOCAL_MACHINE, true, false);
+  failure = CaptureFailure();
+  EXPECT_FALSE(CaptureBeforeApply(system_, 5, &failure));
+  EXPECT_EQ(CaptureFailure::Cause::kNotWritten, failure.cause);
+  EXPECT_EQ(HKEY_LOCAL_MACHINE, failure.area);
+}
+
+// The window's question before going on without a backup names the cause
+// that holds: the settings whose values cannot be read before an area.
+TEST(MissedCaptures, TheQuestionNamesTheCauseThatHolds) {
+  using Cause = CaptureFailure::Cause;
+  const CaptureFailure unreadable{Cause::kUnreadable, nullptr};
+  const CaptureFailure machine{Cause::kNotWritten, HKEY_LOCAL_MACHINE};
+  const CaptureFailure user{Cause::kNotWritten, HKEY_CURRENT_USER};
+  struct Case {
+    std::vector<std::pair<int, CaptureFailure>> failed;
+    std::string question;
+  } cases[] = {
+      {{{6, machine}}, Text(IDS_NO_BACKUP_ASK)},
+      {{{2, user}, {6, machine}}, Text(IDS_NO_BACKUP_ASK)},
+      {{{2, user}}, Text(IDS_NO_BACKUP_ASK_USER)},
+      {{{6, machine}, {16, unreadable}, {2, unreadable}},
+       FormatText(IDS_NO_BACKUP_ASK_UNREADABLE, {Text(16) + "\n" + Text(2) + "\n"})},
+  };
+  for (const Case& c : cases) {
+    MissedCaptures missed;
+    EXPECT_TRUE(missed.Note(1, true, unreadable));
+    for (const auto& [label, failure] : c.failed) EXPECT_FALSE(missed.Note(label, false, failure));
+    EXPECT_TRUE(missed.Any());
+    EXPECT_EQ(c.question, missed.Question());
+  }
 }
 
 // Undo answers "restored" only for what reads back so: a chain that stays,

@@ -8,6 +8,9 @@
 #include "common/FullFakeSystem.h"
 #include "engine/Backup.h"
 #include "engine/RecordedChanges.h"
+#include "engine/SettingCatalogue.h"
+#include "engine/TextSource.h"
+#include "res/resource.h"
 #include "native/FakeSystemTest.h"
 #include "system/SystemAccess.h"
 
@@ -55,6 +58,8 @@ const Report kReports[] = {
      "\r\n10\tunknown\t"},
     {"NotOffered", [] { fake::Machine().services = fake::FakeServices(); }, "/status 9 10", 0,
      "\r\n10\tnot-offered\t"},
+    {"StartTypeWindowsNeverGives", [] { fake::Machine().services.Find("wuauserv")->startType = 7; },
+     "/status 10", 1, "\r\n10\tunknown\t"},
     {"TenOnWhereUpdatesNeedItsService", [] { SwitchOffAllRecommendedButTen(true); }, "/status", 0,
      "\r\n10\ton\t"},
     {"TenOnElsewhere", [] { SwitchOffAllRecommendedButTen(false); }, "/status", 1,
@@ -94,6 +99,16 @@ TEST_F(CannotAsk, CaptureKeepsNothingAndUndoClaimsNothing) {
   ASSERT_EQ(1u, refused.problems.size());
   EXPECT_EQ("Dienst wuauserv: nicht lesbar", refused.problems[0]);
   EXPECT_TRUE(HasBackup(system_, 10)) << "kept for a later undo";
+}
+
+// A run goes on without the backup it could not make, and says why, naming
+// the setting: its service could not be asked, not a want of rights.
+TEST_F(CannotAsk, ARunNamesTheSettingWhoseBackupItCouldNotRead) {
+  Machine().services.refuseManager = true;
+  EXPECT_EQ(1, Run("10"));
+  EXPECT_EQ(FormatText(IDS_NO_BACKUP_GOING_ON_UNREADABLE,
+                       {"10 (" + Text(FindSetting(10)->labelId) + ")"}) + "\r\n",
+            Machine().output);
 }
 
 // A service that did not exist at capture is restored only while it still

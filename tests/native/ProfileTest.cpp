@@ -2,6 +2,7 @@
 // fake system, and the round trip from a saved profile back to its report.
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "app/CommandLine.h"
@@ -9,6 +10,8 @@
 #include "common/FullFakeSystem.h"
 #include "engine/Backup.h"
 #include "engine/Profile.h"
+#include "engine/ProfileChecks.h"
+#include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/StatusCheck.h"
 #include "engine/TextSource.h"
@@ -96,6 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Profil: unbekannter Eintrag \x84" "4=maybe\x93, \xFC" "bersprungen",
                     "Profil: unbekannter Eintrag \x84" "5\x93, \xFC" "bersprungen"}},
         FormatCase{"SameValueTwice", {"4=off", "4=OFF"}, {{4, kOff}}, {}},
+        FormatCase{"TenDigitKeyIsNoFour",
+                   {"4294967300=off"},
+                   {},
+                   {"Profil: unbekannter Eintrag \x84" "4294967300=off\x93, \xFC" "bersprungen"}},
         FormatCase{"DifferentValuesTwice",
                    {"4=off", "5=off", "4=on"},
                    {{5, kOff}},
@@ -150,7 +157,16 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"NewerFormat", "[Hushgate]\r\nFormat=2\r\n[Settings]\r\n4=on\r\n", false,
                  kMistyped, IDS_PROFILE_NEWER},
         FileCase{"FarNewerFormat", "[Hushgate]\r\nformat = 123456789\r\n[Settings]\r\n4=on\r\n",
-                 false, kMistyped, IDS_PROFILE_NEWER}),
+                 false, kMistyped, IDS_PROFILE_NEWER},
+        // Ten digits never wrap round to Format 1, and only digits are a format.
+        FileCase{"TenDigitFormat", "[Hushgate]\r\nFormat=4294967297\r\n[Settings]\r\n4=on\r\n",
+                 false, kMistyped, IDS_PROFILE_NEWER},
+        FileCase{"SignedFormat", "[Hushgate]\r\nFormat=+2\r\n[Settings]\r\n4=on\r\n", false,
+                 kMistyped, IDS_PROFILE_BAD_FORMAT},
+        FileCase{"DecimalFormat", "[Hushgate]\r\nFormat=2.0\r\n[Settings]\r\n4=on\r\n", false,
+                 kMistyped, IDS_PROFILE_BAD_FORMAT},
+        FileCase{"HexFormat", "[Hushgate]\r\nFormat=0x2\r\n[Settings]\r\n4=on\r\n", false,
+                 kMistyped, IDS_PROFILE_BAD_FORMAT}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(ProfileRun, LockedFileIsUnreadable) {
@@ -340,7 +356,7 @@ TEST_F(ProfileRun, SavingKeepsWhatThisVersionDoesNotWrite) {
   ASSERT_EQ(kAllDone, Run("/saveprofile:C:\\p.ini"));
   const std::string saved = FileAt("C:\\p.ini");
   EXPECT_NE(std::string::npos, saved.find("Format=1\r\nOwner=IT\r\n")) << saved;
-  EXPECT_NE(std::string::npos, saved.find("30=leave\r\n13=off\r\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("[Settings]\r\n13=off\r\n4=leave\r\n")) << saved;
   EXPECT_NE(std::string::npos, saved.find("\r\n[Notes]\r\nx=y\r\n")) << saved;
   EXPECT_EQ(std::string::npos, saved.find("4=on")) << saved;
 }
@@ -359,6 +375,122 @@ TEST_F(ProfileRun, SavingRefusesAFileItCannotReadWhole) {
   PutFile("C:\\p.ini", "\xEF\xBB\xBF[Settings]\r\n13=off\r\n");
   EXPECT_EQ(kSomeNotDone, Run("/saveprofile:C:\\p.ini"));
   EXPECT_EQ("\xEF\xBB\xBF[Settings]\r\n13=off\r\n", FileAt("C:\\p.ini"));
+}
+
+// A service that could not be asked is never as wanted: the report, the
+// run and a save each say so, and none ends as if all were well.
+TEST_F(ProfileRun, AServiceThatCannotBeAskedIsNeverAMatch) {
+  Machine().services.refuseManager = true;
+  PutFile("C:\\p.ini", "[Settings]\r\n9=off\r\n10=on\r\n");
+  EXPECT_EQ(kSomeNotDone, Run("/status /profile:C:\\p.ini"));
+  EXPECT_EQ((std::vector<std::string>{"9\toff\tunknown", "10\ton\tunknown"}),
+            Verdicts(Machine().output));
+  EXPECT_EQ(kSomeNotDone, Run("/profile:C:\\p.ini"));
+  EXPECT_EQ("9\tunknown\t" + Label(9) + "\r\n10\tunknown\t" + Label(10) + "\r\n", Machine().output);
+  EXPECT_EQ(kSomeNotDone, Run("/saveprofile:C:\\s.ini"));
+  EXPECT_EQ(FormatText(IDS_PROFILE_UNKNOWN_SERVICES, {"9, 10, 11, 12, 25"}) + "\r\n",
+            Machine().output);
+  EXPECT_NE(std::string::npos, FileAt("C:\\s.ini").find("\r\n9=leave\r\n"));
+}
+
+// The lines of the settings this version knows, as a fresh file has them,
+// for all but the given ones.
+std::string OwnLines(const std::set<SettingId>& present) {
+  std::string lines;
+  for (SettingId id : SettingsInReports())
+    if (!present.count(id)) lines += "; " + Label(id) + "\r\n" + std::to_string(id) + "=leave\r\n";
+  return lines;
+}
+
+const char kHeader[] = "; Profil von PC-HALLE3, gespeichert am 2026-12-08 14:30:00";
+
+// Only the Format line, the header comment and the settings' own lines are
+// rewritten: notes before the first section, comments, foreign entries and a
+// second part of a section keep their bytes and their places.
+TEST_F(ProfileRun, SavingOntoAFileRewritesOnlyWhatItOwns) {
+  const std::string notes = "; Tills, branch network\r\n; no reports\r\n";
+  PutFile("C:\\p.ini", notes + "[Hushgate]\r\n; owner: IT\r\nformat = 1\r\n\r\n[Settings]\r\n"
+                          "; the tills\r\n4=off\r\n13=off\r\n 21 = LEAVE\r\n\r\n[Notes]\r\nx=y\r\n"
+                          "[Settings]\r\n5=off");
+  ASSERT_EQ(kAllDone, Run("/saveprofile:C:\\p.ini"));
+  EXPECT_EQ(notes + "[Hushgate]\r\n" + kHeader + "\r\n; owner: IT\r\nFormat=1\r\n\r\n[Settings]\r\n"
+                    "; the tills\r\n4=leave\r\n13=off\r\n21=leave\r\n" + OwnLines({4, 21}) +
+                    "\r\n[Notes]\r\nx=y\r\n[Settings]\r\n5=off",
+            FileAt("C:\\p.ini"));
+  // Saved again, its own header is rewritten, not added once more.
+  const std::string first = FileAt("C:\\p.ini");
+  ASSERT_EQ(kAllDone, Run("/saveprofile:C:\\p.ini"));
+  EXPECT_EQ(first, FileAt("C:\\p.ini"));
+}
+
+// A Unicode file stays one, with characters no code page has and its own
+// line ends; what is added comes in its encoding.
+TEST_F(ProfileRun, SavingKeepsAUnicodeFileUnicode) {
+  const std::string cyrillic("\x16\x04", 2);  // U+0416, beyond Windows-1252
+  const std::string before = Utf16("[Settings]\n; ") + cyrillic + Utf16("\n4=on\n").substr(2);
+  PutFile("C:\\p.ini", before);
+  ASSERT_EQ(kAllDone, Run("/saveprofile:C:\\p.ini"));
+  const std::string saved = FileAt("C:\\p.ini");
+  EXPECT_EQ(0u, saved.find(Utf16("[Hushgate]\r\n")));
+  EXPECT_NE(std::string::npos, saved.find(Utf16("[Settings]\n; ").substr(2) + cyrillic +
+                                          Utf16("\n4=leave\n; ").substr(2)));
+  EXPECT_NE(std::string::npos, saved.find(Utf16("\r\n30=leave\r\n").substr(2)));
+}
+
+// Written beside the old file first: a failed write, or a file of a format
+// this version cannot read, leaves the old one as it was.
+TEST_F(ProfileRun, ASaveNeverLosesTheOldFile) {
+  const std::string old = "[Hushgate]\r\nFormat=1\r\n[Settings]\r\n4=off\r\n";
+  PutFile("C:\\p.ini", old);
+  Machine().diskFull = true;
+  EXPECT_EQ(kSomeNotDone, Run("/saveprofile:C:\\p.ini"));
+  EXPECT_EQ(FormatText(IDS_PROFILE_NOT_WRITTEN, {"C:\\p.ini"}) + "\r\n", Machine().output);
+  EXPECT_EQ(old, FileAt("C:\\p.ini"));
+  EXPECT_EQ(1u, Machine().fileContents.size()) << "the new file was left beside it";
+  Machine().diskFull = false;
+  for (const char* format : {"2", "0x1"}) {
+    PutFile("C:\\p.ini", std::string("[Hushgate]\r\nFormat=") + format + "\r\n[Settings]\r\n");
+    EXPECT_EQ(kMistyped, Run("/saveprofile:C:\\p.ini")) << format;
+    EXPECT_EQ(std::string("[Hushgate]\r\nFormat=") + format + "\r\n[Settings]\r\n", FileAt("C:\\p.ini"));
+  }
+}
+
+// As a startup script runs, the per-user entries are left to a logon script
+// and named once, and a setting this machine does not offer is never applied.
+TEST_F(ProfileRun, AsLocalSystemPerUserEntriesAreLeftAndNamed) {
+  Machine().localSystem = true;
+  Registry().DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office\\10.0\\Common\\InstallRoot");
+  PutFile("C:\\p.ini", "[Settings]\r\n1=off\r\n4=off\r\n27=off\r\n");
+  const std::string passedOver = FormatText(IDS_LEFT_TO_LOGON_SCRIPT, {"1 27"}) + "\r\n";
+  EXPECT_EQ(kAllDone, Run("/profile:C:\\p.ini"));
+  EXPECT_EQ("1\tper-user\t" + Label(1) + "\r\n4\tdone\t" + Label(4) + "\r\n27\tper-user\t" +
+                Label(27) + "\r\n" + passedOver,
+            Machine().output);
+  EXPECT_EQ("missing", Describe(HKEY_CURRENT_USER, "Software\\Microsoft\\MediaPlayer\\Preferences",
+                                "SilentAcquisition"));
+  EXPECT_EQ(kAllDone, Run("/status /profile:C:\\p.ini"));
+  EXPECT_EQ(passedOver, SplitLines(Machine().output).back() + "\r\n");
+  EXPECT_EQ(kAllDone, Run("/saveprofile:C:\\s.ini"));
+  EXPECT_NE(std::string::npos, Machine().output.find("1 2 3 6 7 8 14 26 27 28 29")) << Machine().output;
+  EXPECT_NE(std::string::npos, FileAt("C:\\s.ini").find("\r\n4=off\r\n"));
+  Machine().localSystem = false;
+  EXPECT_EQ(kAllDone, Run("/profile:C:\\p.ini"));
+  EXPECT_EQ("27\tnot-offered\t" + Label(27) + "\r\n", SplitLines(Machine().output).back() + "\r\n");
+  EXPECT_EQ("missing", Describe(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Office\\10.0\\Common",
+                                "DWNeverUpload"));
+}
+
+// Loading a profile into the window offers to switch on only what can come
+// back and what no Group Policy holds otherwise.
+TEST_F(ProfileRun, WhatTheWindowOffersToSwitchOn) {
+  ASSERT_EQ(kAllDone, Run("0 4 10"));
+  Registry().PutNumber(HKEY_LOCAL_MACHINE, "Software\\Policies\\Microsoft\\PCHealth\\ErrorReporting",
+                       "DoReport", 0);
+  PutFile("C:\\p.ini", "[Settings]\r\n0=on\r\n4=on\r\n5=off\r\n10=on\r\n");
+  const SwitchOns switchOns = SwitchOnsOf(system_, LoadProfile("C:\\p.ini").profile);
+  EXPECT_EQ(std::vector<SettingId>{10}, switchOns.revert);
+  EXPECT_EQ(std::vector<SettingId>{0}, switchOns.cannotUndo);
+  EXPECT_EQ(std::vector<SettingId>{4}, switchOns.byPolicy);
 }
 
 }  // namespace

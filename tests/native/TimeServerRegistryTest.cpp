@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "native/FakeSystemTest.h"
+#include "engine/SettingCatalogue.h"
+#include "engine/TextSource.h"
 #include "engine/TimeServerPlan.h"
+#include "res/resource.h"
 #include "timeserver/TimeServerRegistry.h"
 
 namespace {
@@ -350,6 +353,32 @@ TEST_F(TimeServerRegistry, ConfirmedWithYesApplies) {
             Describe(HKEY_LOCAL_MACHINE, kTimeParameters, "NtpServer"));
   EXPECT_EQ(WrittenText("NTP", 128), Describe(HKEY_LOCAL_MACHINE, kTimeParameters, "Type"));
   EXPECT_EQ(kStartAutomatic, Describe(HKEY_LOCAL_MACHINE, kTimeService, "Start"));
+}
+
+// Where a Group Policy decides whether the clock synchronises (21) or the
+// time service starts (11), the dialog says so and writes neither value.
+TEST_F(TimeServerRegistry, WhatAPolicyDecidesIsNamedAndLeftAlone) {
+  PutUsualLayout();
+  Registry().PutString(HKEY_LOCAL_MACHINE, "Software\\Policies\\Microsoft\\W32time\\Parameters",
+                       "Type", "NoSync");
+  Registry().PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                       "SystemRoot", "C:\\WINDOWS");
+  Machine().fileContents["c:\\windows\\security\\templates\\policies\\gpt00000.inf"] =
+      "[Service General Setting]\r\n\"W32Time\",4,\"\"\r\n";
+  Machine().messageBoxAnswers = {IDYES};
+  EXPECT_TRUE(ConfirmAndApplyTimeServer(kOwner, {2, "ntp.example.net"}));
+  ASSERT_EQ(1u, Machine().messageBoxes.size());
+  EXPECT_EQ(FormatText(IDS_TIME_SERVER_CONFIRM_POLICY,
+                       {Text(FindSetting(21)->labelId) +
+                        " (HKLM\\Software\\Policies\\Microsoft\\W32time\\Parameters\\Type = \"NoSync\"), " +
+                        Text(FindSetting(11)->labelId) +
+                        " (C:\\WINDOWS\\security\\templates\\policies\\gpt00000.inf: W32Time = 4)"}),
+            Machine().messageBoxes[0].text);
+  EXPECT_EQ(DescribeValue(REG_SZ, {'N', 'o', 'S', 'y', 'n', 'c', 0}),
+            Describe(HKEY_LOCAL_MACHINE, kTimeParameters, "Type"));
+  EXPECT_EQ("type 4: 04 00 00 00", Describe(HKEY_LOCAL_MACHINE, kTimeService, "Start"));
+  EXPECT_EQ(WrittenText("ntp.example.net,0x1", 128),
+            Describe(HKEY_LOCAL_MACHINE, kTimeParameters, "NtpServer"));
 }
 
 }  // namespace

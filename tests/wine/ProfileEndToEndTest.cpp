@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -89,6 +90,40 @@ TEST_F(ProfileEndToEnd, SavedProfileRoundTripsOnTheSameMachine) {
   EXPECT_EQ(0, RunWithOutput("/profile:" + saved, &report)) << report;
   EXPECT_EQ("4\tdone\tFehlerberichterstattung ausschalten\r\n", report.substr(0, report.find("\r\n") + 2));
   DeleteFileA(saved.c_str());
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find("\r\n", at);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+// A save onto the sample keeps its notes and comments line for line, in
+// their order: only its settings' values change, and what it adds.
+TEST_F(ProfileEndToEnd, SavingOntoTheSampleKeepsItsNotesLineForLine) {
+  const std::string copy = TempFile("hushgate-tills.ini");
+  const std::string before = FileText(PROFILE_SAMPLE) + "\r\n[Notes]\r\nKasse 3=alt\r\n";
+  PutFile(copy, before);
+  std::string report;
+  EXPECT_EQ(0, RunWithOutput("/saveprofile:" + copy, &report)) << report;
+  const std::vector<std::string> saved = LinesOf(FileText(copy));
+  size_t at = 0;
+  for (const std::string& line : LinesOf(before)) {
+    // A setting's own line keeps its place; its value is this machine's.
+    const std::string kept = std::isdigit(static_cast<unsigned char>(line[0])) ? line.substr(0, line.find('=') + 1) : line;
+    while (at < saved.size() && saved[at].compare(0, kept.size(), kept) != 0) ++at;
+    ASSERT_LT(at, saved.size()) << "lost or moved: " << line << "\n" << FileText(copy);
+    ++at;
+  }
+  EXPECT_EQ(0u, FileText(copy).find(LinesOf(before)[0] + "\r\n" + LinesOf(before)[1] + "\r\n[Hushgate]\r\n"));
+  const int status = RunWithOutput("/status /profile:" + copy, &report);
+  EXPECT_TRUE(status == 0 || status == 1) << status << report;
+  DeleteFileA(copy.c_str());
 }
 
 }  // namespace

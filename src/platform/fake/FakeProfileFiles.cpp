@@ -111,10 +111,19 @@ bool ReadProfileSection(const std::string& path, const std::string& section, DWO
   return true;
 }
 
+// A new file beside the old one first, then in its place; a failure on the
+// way leaves the old one as it was and the new one gone.
 DWORD WriteWholeFile(const std::string& path, const std::string& bytes) {
-  if (Machine().lockedFiles.count(Lower(path))) return ERROR_SHARING_VIOLATION;
-  Machine().fileContents[Lower(path)] = bytes;
-  return ERROR_SUCCESS;
+  auto& files = Machine().fileContents;
+  const std::string scratch = Lower(path.substr(0, path.find_last_of('\\') + 1) + "hg" +
+                                    std::to_string(++Machine().scratchFiles) + ".tmp");
+  files[scratch] = std::string();
+  DWORD error = Machine().diskFull ? ERROR_DISK_FULL : ERROR_SUCCESS;
+  if (error == ERROR_SUCCESS && Machine().lockedFiles.count(Lower(path)))
+    error = ERROR_SHARING_VIOLATION;
+  if (error == ERROR_SUCCESS) files[Lower(path)] = bytes;
+  files.erase(scratch);
+  return error;
 }
 
 }  // namespace platform

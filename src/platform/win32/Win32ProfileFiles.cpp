@@ -76,15 +76,38 @@ bool ReadProfileSection(const std::string& path, const std::string& section, DWO
   return SplitList(buffer, copied, limit, lines);
 }
 
-DWORD WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+namespace {
+
+// The folder a path lies in, for the new file beside it.
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+DWORD WriteNewFile(const char* scratch, const std::string& bytes) {
+  HANDLE file = CreateFileA(scratch, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError();
   DWORD written = 0;
   DWORD error = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr)
                     ? (written == bytes.size() ? ERROR_SUCCESS : ERROR_WRITE_FAULT)
                     : GetLastError();
+  // What the disk has not taken yet must not be lost after the replace.
+  if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
   if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
+  return error;
+}
+
+}  // namespace
+
+DWORD WriteWholeFile(const std::string& path, const std::string& bytes) {
+  char scratch[MAX_PATH] = {};
+  if (!GetTempFileNameA(FolderOf(path).c_str(), "hg", 0, scratch)) return GetLastError();
+  DWORD error = WriteNewFile(scratch, bytes);
+  if (error == ERROR_SUCCESS &&
+      !MoveFileExA(scratch, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    error = GetLastError();
+  if (error != ERROR_SUCCESS) DeleteFileA(scratch);
   return error;
 }
 
