@@ -246,26 +246,15 @@ TEST_F(BackupTest, AnUnreadableLocationIsNoCaptureAndUndoKeepsWhatIsThere) {
 // that holds: the settings whose values cannot be read before an area.
 TEST(MissedCaptures, TheQuestionNamesTheCauseThatHolds) {
   using Cause = CaptureFailure::Cause;
-  const CaptureFailure unreadable{Cause::kUnreadable, nullptr};
-  const CaptureFailure machine{Cause::kNotWritten, HKEY_LOCAL_MACHINE};
-  const CaptureFailure user{Cause::kNotWritten, HKEY_CURRENT_USER};
-  struct Case {
-    std::vector<std::pair<int, CaptureFailure>> failed;
-    std::string question;
-  } cases[] = {
-      {{{6, machine}}, Text(IDS_NO_BACKUP_ASK)},
-      {{{2, user}, {6, machine}}, Text(IDS_NO_BACKUP_ASK)},
-      {{{2, user}}, Text(IDS_NO_BACKUP_ASK_USER)},
-      {{{6, machine}, {16, unreadable}, {2, unreadable}},
-       FormatText(IDS_NO_BACKUP_ASK_UNREADABLE, {Text(16) + "\n" + Text(2) + "\n"})},
-  };
-  for (const Case& c : cases) {
-    MissedCaptures missed;
-    EXPECT_TRUE(missed.Note(1, true, unreadable));
-    for (const auto& [label, failure] : c.failed) EXPECT_FALSE(missed.Note(label, false, failure));
-    EXPECT_TRUE(missed.Any());
-    EXPECT_EQ(c.question, missed.Question());
-  }
+  MissedCaptures missed;
+  EXPECT_TRUE(missed.Note(1, true, {Cause::kUnreadable, nullptr}));
+  EXPECT_FALSE(missed.Any());
+  EXPECT_FALSE(missed.Note(2, false, {Cause::kNotWritten, HKEY_CURRENT_USER}));
+  EXPECT_EQ(Text(IDS_NO_BACKUP_ASK_USER), missed.Question());
+  missed.Note(6, false, {Cause::kNotWritten, HKEY_LOCAL_MACHINE});
+  EXPECT_EQ(Text(IDS_NO_BACKUP_ASK), missed.Question());
+  missed.Note(16, false, {Cause::kUnreadable, nullptr});
+  EXPECT_EQ(FormatText(IDS_NO_BACKUP_ASK_UNREADABLE, {Text(16) + "\n"}), missed.Question());
 }
 
 // Undo answers "restored" only for what reads back so: a chain that stays,
