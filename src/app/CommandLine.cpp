@@ -6,6 +6,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
 #include "engine/TextSource.h"

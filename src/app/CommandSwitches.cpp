@@ -8,6 +8,7 @@
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 #include "engine/TextSource.h"
 #include "platform/Platform.h"

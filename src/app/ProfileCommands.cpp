@@ -5,6 +5,7 @@
 
 #include "app/CommandChecks.h"
 #include "app/CommandLineReader.h"
+#include "engine/ApplyPlan.h"
 #include "engine/Availability.h"
 #include "engine/PolicyPlan.h"
 #include "engine/ProfileChecks.h"

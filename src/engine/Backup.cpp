@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/Mechanisms.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 #include "engine/TextSource.h"
 #include "engine/TimeServerPlan.h"
@@ -46,10 +48,7 @@ const NamedValue* Find(const std::vector<NamedValue>& values, const char* name) 
 // A number only when stored as one: four bytes of REG_DWORD.
 bool ReadNumber(const std::vector<NamedValue>& values, const char* name, DWORD* number) {
   const NamedValue* value = Find(values, name);
-  if (!value || value->type != REG_DWORD || value->data.size() != 4) return false;
-  const std::vector<BYTE>& d = value->data;
-  *number = d[0] | d[1] << 8 | d[2] << 16 | DWORD(d[3]) << 24;
-  return true;
+  return value && DecodeNumber(value->type, value->data, number);
 }
 
 bool ReadText(const std::vector<NamedValue>& values, const char* name, std::string* text) {
@@ -552,10 +551,7 @@ UndoablePlan PlanOf(SettingId id) {
   plan.labelId = setting->labelId;
   plan.eventNameId = IDS_EVENT_SETTING;
   plan.scope = ScopeOf(*setting);
-  // Launched programs leave nothing that could be captured.
-  plan.byPrograms = setting->mechanism == Mechanism::kMessengerRemoval ||
-                    setting->mechanism == Mechanism::kSupportAccount ||
-                    setting->mechanism == Mechanism::kZipFolders;
+  plan.byPrograms = !FunctionsOf(setting->mechanism).undoable;
   plan.locations = LocationsOfChange(id, ChangeKind::kApply);
   for (const BackupLocation& location : LocationsOfChange(id, ChangeKind::kRevert))
     plan.locations.push_back(location);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/SettingId.h"
+#include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 #include "platform/WinTypes.h"
 

@@ -160,18 +160,27 @@ void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
 }
 
 using M = Mechanism;
+constexpr bool kUndoable = true;
+constexpr bool kByPrograms = false;
+constexpr bool kWaited = true;
+// mechanism, apply, revert, status check, answers it, undoable, waited for,
+// what it changes beyond its rows, why revert cannot begin
 const MechanismFunctions kMechanisms[] = {
-    {M::kNoAction, Nothing, Nothing, Nothing, false, NoMoreChanges},
-    {M::kRegistry, nullptr, nullptr, nullptr, true, NoMoreChanges},
-    {M::kMessengerAutostart, nullptr, RestoreMessengerAutostart, nullptr, true, NoMoreChanges,
-     MessengerMissing},
-    {M::kMessengerRemoval, UninstallMessenger, Nothing, nullptr, true, ListMessengerRemoval},
-    {M::kSupportAccount, RemoveSupportAccount, Nothing, IsSupportAccountGone, false,
-     ListSupportAccount},
-    {M::kService, DisableService, EnableService, IsServiceDisabled, true, ListService},
-    {M::kQosPolicy, WriteQosLimit, RemoveQosLimit, nullptr, true, ListQosKeys},
-    {M::kOfficePolicy, ApplyOfficePolicy, nullptr, IsOfficePolicyOff, true, ListOfficeKeys},
-    {M::kZipFolders, UnregisterZipFolders, RegisterZipFolders, nullptr, true, ListZipFolders},
+    {M::kNoAction, Nothing, Nothing, Nothing, false, kUndoable, kWaited, NoMoreChanges},
+    {M::kRegistry, nullptr, nullptr, nullptr, true, kUndoable, kWaited, NoMoreChanges},
+    {M::kMessengerAutostart, nullptr, RestoreMessengerAutostart, nullptr, true, kUndoable, kWaited,
+     NoMoreChanges, MessengerMissing},
+    {M::kMessengerRemoval, UninstallMessenger, Nothing, nullptr, true, kByPrograms, kWaited,
+     ListMessengerRemoval},
+    {M::kSupportAccount, RemoveSupportAccount, Nothing, IsSupportAccountGone, false, kByPrograms,
+     false, ListSupportAccount},
+    {M::kService, DisableService, EnableService, IsServiceDisabled, true, kUndoable, kWaited,
+     ListService},
+    {M::kQosPolicy, WriteQosLimit, RemoveQosLimit, nullptr, true, kUndoable, kWaited, ListQosKeys},
+    {M::kOfficePolicy, ApplyOfficePolicy, nullptr, IsOfficePolicyOff, true, kUndoable, kWaited,
+     ListOfficeKeys},
+    {M::kZipFolders, UnregisterZipFolders, RegisterZipFolders, nullptr, true, kByPrograms, kWaited,
+     ListZipFolders},
 };
 
 }  // namespace

@@ -16,6 +16,12 @@ struct MechanismFunctions {
   Operation revert;  // nullptr: the setting's rows
   Operation isOff;   // nullptr: the setting's rows
   bool answersStatusCheck;  // false: the status check has no answer for it
+  // False for launched programs: they leave nothing the backup could
+  // capture, so undo cannot bring back what they did.
+  bool undoable;
+  // False where the change runs on after apply returns (the account's
+  // deletion): its start is what counts.
+  bool waitedFor;
   // What it changes beyond its rows, for listing the plan.
   void (*listChanges)(const SettingEntry&, std::vector<PlannedChange>*);
   // Why revert cannot begin on this system, as a text for the user; 0 when

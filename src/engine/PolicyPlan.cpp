@@ -1,10 +1,10 @@
 #include "engine/PolicyPlan.h"
 
-#include <iterator>
 #include <vector>
 
 #include "system/PolicyFiles.h"
 #include "system/RegistryText.h"
+#include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -76,29 +76,14 @@ PolicyState NumberState(const PolicyRow& row, DWORD number) {
   return PolicyState::kNone;
 }
 
-// A REG_DWORD of four bytes, as policies store numbers; any other type or
-// size is not understood and so decides nothing.
-bool AsNumber(DWORD type, const std::vector<BYTE>& data, DWORD* number) {
-  if (type != REG_DWORD || data.size() != 4) return false;
-  *number = data[0] | data[1] << 8 | data[2] << 16 | DWORD(data[3]) << 24;
-  return true;
-}
-
 std::string Shown(DWORD type, const std::vector<BYTE>& data) {
   DWORD number = 0;
-  return AsNumber(type, data, &number) ? std::to_string(number) : "\"" + TextUpToZero(data) + "\"";
+  return DecodeNumber(type, data, &number) ? std::to_string(number) : "\"" + TextUpToZero(data) + "\"";
 }
 
 }  // namespace
 
-TableView<PolicyRow> PolicyRowsOf(SettingId id) {
-  const PolicyRow* first = std::begin(kRows);
-  const PolicyRow* end = std::end(kRows);
-  while (first != end && first->id != id) ++first;
-  const PolicyRow* last = first;
-  while (last != end && last->id == id) ++last;
-  return {first, static_cast<size_t>(last - first)};
-}
+TableView<PolicyRow> PolicyRowsOf(SettingId id) { return RowsOfSetting(kRows, id); }
 
 PolicyDecision DecidingPolicy(SystemAccess& system, SettingId id) {
   return PolicyView(system).Decide(id);
@@ -155,7 +140,7 @@ PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& r
       std::string file;
       if (!FindPolicyFileValue(LocalFile(row.place == P::kMachineFile, &file), row.path, row.name,
                                &value) ||
-          !AsNumber(value.type, value.data, &number))
+          !DecodeNumber(value.type, value.data, &number))
         return PolicyState::kNone;
       *source = file + ": " + row.path + "\\" + row.name + " = " + std::to_string(number);
       return NumberState(row, number);
@@ -171,7 +156,7 @@ PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& r
   PolicyState state = PolicyState::kNone;
   if (row.place == P::kTimeType) {
     if (type == REG_SZ || type == REG_EXPAND_SZ) state = TimeTypeState(TextUpToZero(data));
-  } else if (AsNumber(type, data, &number)) {
+  } else if (DecodeNumber(type, data, &number)) {
     state = NumberState(row, number);
   }
   if (state != PolicyState::kNone)

@@ -4,6 +4,7 @@
 #include "engine/Consequences.h"
 #include "engine/PolicyPlan.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
 #include "engine/UpdateSource.h"
@@ -11,6 +12,7 @@
 #include "system/EventLog.h"
 #include "system/ProductName.h"
 #include "system/RegistryText.h"
+#include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -34,9 +36,8 @@ std::string Hex(const BYTE* bytes, size_t size) {
 
 // A value as an administrator reads it: its type and its data.
 std::string DataText(DWORD type, const BYTE* bytes, size_t size) {
-  if (type == REG_DWORD && size == 4)
-    return "REG_DWORD " + std::to_string(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                                         DWORD(bytes[3]) << 24);
+  DWORD number = 0;
+  if (DecodeNumber(type, bytes, size, &number)) return "REG_DWORD " + std::to_string(number);
   if (type == REG_SZ || type == REG_EXPAND_SZ)
     return std::string(type == REG_SZ ? "REG_SZ" : "REG_EXPAND_SZ") + " \"" +
            PrintableText(TextUpToZero(bytes, size)) + "\" " + FormatText(IDS_VALUE_BYTES, {std::to_string(size)});

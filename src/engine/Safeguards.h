@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/SettingId.h"
+#include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 
 class SystemAccess;

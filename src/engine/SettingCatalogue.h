@@ -68,6 +68,18 @@ struct TableView {
   const T* end() const { return first + count; }
 };
 
+// The rows that belong to one setting, of a table grouped by setting (a
+// setting's plan rows, its policy rows).
+template <class Row, size_t N>
+TableView<Row> RowsOfSetting(const Row (&rows)[N], SettingId id) {
+  const Row* first = rows;
+  const Row* end = rows + N;
+  while (first != end && first->id != id) ++first;
+  const Row* last = first;
+  while (last != end && last->id == id) ++last;
+  return {first, static_cast<size_t>(last - first)};
+}
+
 TableView<SettingEntry> AllSettings();      // in tree order
 TableView<CategoryEntry> AllCategories();   // in tree order
 

@@ -56,28 +56,3 @@ bool StatusCheck(SystemAccess& system, SettingId id) {
   return setting && FunctionsOf(setting->mechanism).answersStatusCheck &&
          IsSettingOff(system, id);
 }
-
-std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting) {
-  std::vector<PlannedChange> changes;
-  FunctionsOf(setting.mechanism).listChanges(setting, &changes);
-  for (const RegistryOperation& row : RegistryOperationsOf(setting.id)) {
-    if (row.apply == RegistryAction::kNone) continue;
-    PlannedChange::Kind kind = row.apply == RegistryAction::kDeleteKey
-                                   ? PlannedChange::Kind::kRegistryKey
-                                   : PlannedChange::Kind::kRegistryValue;
-    changes.push_back({kind, row.root, row.path, row.name, row.apply, row.offData});
-  }
-  return changes;
-}
-
-SettingScope ScopeOf(const SettingEntry& setting) {
-  bool user = false;
-  bool machine = false;
-  for (const PlannedChange& change : PlanOfApply(setting)) {
-    bool registry = change.kind == PlannedChange::Kind::kRegistryValue ||
-                    change.kind == PlannedChange::Kind::kRegistryKey;
-    (registry && change.root == HKEY_CURRENT_USER ? user : machine) = true;
-  }
-  if (user && machine) return SettingScope::kBoth;
-  return user ? SettingScope::kUser : SettingScope::kMachine;
-}

@@ -1,11 +1,11 @@
 #include "engine/SettingPlan.h"
 
-#include <iterator>
 #include <string>
 #include <utility>
 
 #include "engine/SettingKeys.h"
 #include "system/RegistryText.h"
+#include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -123,7 +123,7 @@ bool Holds(SystemAccess& system, const RegistryOperation& row) {
   const RegistryData& off = row.offData;
   const BYTE* bytes = reinterpret_cast<const BYTE*>(off.bytes);
   DWORD number = 0;
-  if (off.size >= 4) number = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | DWORD(bytes[3]) << 24;
+  DecodeNumber(off.type, bytes, off.size, &number);
   std::string text = off.type == REG_DWORD ? std::string() : TextUpToZero(bytes, off.size);
   return system.CompareRegistryValue(row.root, row.path, row.name, static_cast<int>(off.type),
                                      number, text.c_str()) == kValueEquals;
@@ -132,12 +132,7 @@ bool Holds(SystemAccess& system, const RegistryOperation& row) {
 }  // namespace
 
 TableView<RegistryOperation> RegistryOperationsOf(SettingId id) {
-  const RegistryOperation* first = std::begin(kOperations);
-  const RegistryOperation* end = std::end(kOperations);
-  while (first != end && first->id != id) ++first;
-  const RegistryOperation* last = first;
-  while (last != end && last->id == id) ++last;
-  return {first, static_cast<size_t>(last - first)};
+  return RowsOfSetting(kOperations, id);
 }
 
 bool RunApplyRows(SystemAccess& system, SettingId id) {

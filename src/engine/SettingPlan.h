@@ -71,22 +71,3 @@ struct PlannedChange {
   DWORD pauseMs = 0;       // for kProgram: how long apply waits after the launch
   DWORD requiredKeys = 0;  // for kCreateKey: the keys along the path apply needs to exist
 };
-
-// Everything apply of the setting may change, in order.
-std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting);
-
-// Whose registry a change of the setting reaches: the machine's (HKLM, HKU,
-// services, programs, accounts), only the account that runs the program
-// (HKCU), or both. Apply and revert touch the same places.
-enum class SettingScope { kMachine, kUser, kBoth };
-SettingScope ScopeOf(const SettingEntry& setting);
-
-// Run as LocalSystem (a computer startup script), HKEY_CURRENT_USER is that
-// account's own hive, no person's: a setting that reaches it is neither
-// applied nor undone there, and left to a user logon script.
-inline bool IsLeftToLogonScript(SettingScope scope, bool runsAsSystem) {
-  return runsAsSystem && scope != SettingScope::kMachine;
-}
-inline bool IsLeftToLogonScript(const SettingEntry& setting, bool runsAsSystem) {
-  return IsLeftToLogonScript(ScopeOf(setting), runsAsSystem);
-}

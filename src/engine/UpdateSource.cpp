@@ -25,10 +25,10 @@ const UpdateSourceMark kMarks[] = {
 
 bool IsOne(SystemAccess& system, const char* path, const char* name) {
   DWORD type = 0;
+  DWORD number = 0;
   std::vector<BYTE> data;
   return system.ReadRegistryValue(HKEY_LOCAL_MACHINE, path, name, &type, &data) &&
-         type == REG_DWORD && data.size() == 4 && data[0] == 1 && !data[1] && !data[2] &&
-         !data[3];
+         DecodeNumber(type, data, &number) && number == 1;
 }
 
 bool IsMarked(SystemAccess& system, const UpdateSourceMark& mark) {

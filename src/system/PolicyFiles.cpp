@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "system/RegistryText.h"
+#include "system/RegistryValues.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -84,7 +85,7 @@ bool ReadWideChar(const std::vector<BYTE>& bytes, size_t* at, char wanted) {
 
 bool ReadNumber(const std::vector<BYTE>& bytes, size_t* at, DWORD* number) {
   if (*at + 4 > bytes.size()) return false;
-  *number = bytes[*at] | bytes[*at + 1] << 8 | bytes[*at + 2] << 16 | DWORD(bytes[*at + 3]) << 24;
+  DecodeNumber(REG_DWORD, &bytes[*at], 4, number);
   *at += 4;
   return true;
 }

@@ -55,7 +55,10 @@ int SystemAccess::CompareRegistryValue(HKEY root, const char* path, const char* 
     BYTE buffer[4] = {};
     DWORD size = 0;
     if (key.Read(name, buffer, sizeof buffer, &size) != ERROR_SUCCESS) return kValueUnreadable;
-    DWORD number = buffer[0] | buffer[1] << 8 | buffer[2] << 16 | DWORD(buffer[3]) << 24;
+    // A shorter value reads as its bytes with zeros after them, as Windows
+    // leaves the rest of the buffer: whatever its type, the number it holds.
+    DWORD number = 0;
+    DecodeNumber(REG_DWORD, buffer, sizeof buffer, &number);
     return number == expectedNumber ? kValueEquals : kValueDiffers;
   }
   return kValueDiffers;

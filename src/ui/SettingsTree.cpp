@@ -2,6 +2,7 @@
 
 #include "engine/RecordedChanges.h"
 #include "engine/Availability.h"
+#include "engine/Mechanisms.h"
 #include "engine/StatusCheck.h"
 #include "engine/UpdateSource.h"
 #include "system/SystemAccess.h"
@@ -97,7 +98,7 @@ std::vector<SettingId> SettingsTree::ApplyChosenSettings() {
   for (size_t i = 0; i < chosen.size(); ++i) {
     const SettingEntry& setting = *FindSetting(chosen[i]);
     // The account's deletion runs on after apply returns; its start counts.
-    bool waitedFor = setting.mechanism != Mechanism::kSupportAccount;
+    bool waitedFor = FunctionsOf(setting.mechanism).waitedFor;
     if (!IsNoAction(setting) && !IsSettingOff(system_, chosen[i]) && (waitedFor || !applied[i]))
       notApplied.push_back(chosen[i]);
   }

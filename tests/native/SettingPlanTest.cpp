@@ -7,6 +7,7 @@
 
 #include "common/FullFakeSystem.h"
 #include "engine/Apply.h"
+#include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 #include "native/FakeSystemTest.h"
 #include "system/SystemAccess.h"
