@@ -2,7 +2,8 @@
 
 #include "app/CommandLine.h"
 #include "engine/Consequences.h"
-#include "engine/RecordedChanges.h"
+#include "engine/ChangeRun.h"
+#include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/TextSource.h"
 #include "engine/UpdateSource.h"
@@ -56,22 +57,18 @@ bool BeginRestorePointIfAsked(SystemAccess& system, bool asked, RestorePoint* po
   return false;
 }
 
-void WriteNoBackup(SettingId id, const CaptureFailure& failure, bool* toldRefusal) {
-  const bool unreadable = failure.cause == CaptureFailure::Cause::kUnreadable;
-  if (!unreadable && *toldRefusal) return;
-  *toldRefusal |= !unreadable;
-  platform::WriteOutput(NoBackupLine(id, failure) + kEnd);
+std::string RunTail(const ChangeRun& run) {
+  std::string tail = LeftToLogonScripts(run.PassedOver());
+  if (!run.DecidedByPolicy().empty())
+    tail += FormatText(IDS_POLICY_NOT_CHANGED, {Joined(run.DecidedByPolicy(), false)}) + kEnd;
+  const std::vector<SettingId> later = run.TakingEffectLater();
+  if (!later.empty()) tail += FormatText(IDS_EFFECT_LATER_LINE, {Joined(later, true)}) + kEnd;
+  return tail;
 }
 
-void WriteTakingEffectLater(const std::vector<SettingId>& changed) {
-  std::vector<SettingId> later = TakingEffectLater(changed);
-  if (!later.empty())
-    platform::WriteOutput(FormatText(IDS_EFFECT_LATER_LINE, {Joined(later, true)}) + kEnd);
-}
-
-void WriteDecidedByPolicy(const std::vector<SettingId>& ids) {
-  if (!ids.empty())
-    platform::WriteOutput(FormatText(IDS_POLICY_NOT_CHANGED, {Joined(ids, false)}) + kEnd);
+void WriteRunTail(const ChangeRun& run) {
+  const std::string tail = RunTail(run);
+  if (!tail.empty()) platform::WriteOutput(tail);
 }
 
 void WriteUpdateWarning(SystemAccess& system, SettingId id) {

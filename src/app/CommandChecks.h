@@ -11,6 +11,7 @@
 #include "engine/Safeguards.h"
 #include "engine/SettingId.h"
 
+class ChangeRun;
 class SystemAccess;
 
 // The accepted numbers of the tail before its first mistyped token: what an
@@ -26,18 +27,12 @@ bool HasRightsFor(const std::vector<UndoablePlan>& plans);
 // when it is not available.
 bool BeginRestorePointIfAsked(SystemAccess& system, bool asked, RestorePoint* point);
 
-// Says before a change that its backup could not be made: a rollout must
-// not stall for it. A backup area that refused is told once per run
-// (*toldRefusal), a value that could not be read for each setting.
-void WriteNoBackup(SettingId id, const CaptureFailure& failure, bool* toldRefusal);
-
-// Names the settings passed over because a Group Policy decides them, on a
-// line of their own; nothing when there are none.
-void WriteDecidedByPolicy(const std::vector<SettingId>& ids);
-
-// Names those of the changed settings that take effect only after a logon
-// or a restart, on a line of their own; nothing when there are none.
-void WriteTakingEffectLater(const std::vector<SettingId>& changed);
+// The closing lines of a run, whichever way it ends, each only where it has
+// something to say: the settings passed over as run as LocalSystem, those a
+// Group Policy decides, those of the changed ones that take effect only
+// after a logon or a restart.
+std::string RunTail(const ChangeRun& run);
+void WriteRunTail(const ChangeRun& run);
 
 // Scripts read the standard output; a person at a console reads the
 // console; otherwise a message box shows the text.

@@ -5,7 +5,7 @@
 #include "app/CommandChecks.h"
 #include "app/CommandLineReader.h"
 #include "app/ProfileCommands.h"
-#include "engine/RecordedChanges.h"
+#include "engine/ChangeRun.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
 #include "engine/ApplyPlan.h"
@@ -112,30 +112,17 @@ int Undo(SystemAccess& system, const std::vector<SettingId>& ids, bool named,
          bool restorePointAsked) {
   std::vector<UndoablePlan> plans = named ? std::vector<UndoablePlan>() : PlansWithBackup(system);
   for (SettingId id : ids) plans.push_back(PlanOf(id));
-  const bool asSystem = platform::IsLocalSystem();
   if (!HasRightsFor(plans)) return kNothingChanged;
   RestorePoint restorePoint;
   if (!BeginRestorePointIfAsked(system, restorePointAsked, &restorePoint)) return kNothingChanged;
+  ChangeRun run(system, platform::IsLocalSystem());
   std::string report;
-  std::vector<std::string> passedOver;
-  bool allRestored = true;
-  bool anyWritten = false;  // a partial undo changed the machine too
-  for (const UndoablePlan& plan : plans) {
-    UndoResult result{UndoResult::Outcome::kPerUser, {}};
-    if (IsLeftToLogonScript(plan.scope, asSystem))
-      passedOver.push_back(plan.number);
-    else
-      result = UndoAndReport(system, plan);
-    anyWritten |= result.wroteSomething;
-    allRestored &= result.outcome != UndoResult::Outcome::kCannotUndo &&
-                   result.outcome != UndoResult::Outcome::kFailed &&
-                   result.outcome != UndoResult::Outcome::kPolicy;
-    report += UndoReport(plan, result);
-  }
-  restorePoint.End(anyWritten);
+  for (const UndoablePlan& plan : plans) report += UndoReport(plan, run.Undo(plan));
+  // A partial undo changed the machine too.
+  restorePoint.End(run.WroteSomething());
   if (plans.empty()) report = Text(IDS_NO_BACKUP) + "\r\n";
-  Show(report + LeftToLogonScripts(passedOver));
-  return allRestored ? kAllDone : kSomeNotDone;
+  Show(report + RunTail(run));
+  return run.AllAsWanted() ? kAllDone : kSomeNotDone;
 }
 
 }  // namespace

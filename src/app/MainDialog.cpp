@@ -7,6 +7,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/StatusInfoDialog.h"
+#include "app/WindowChanges.h"
 #include "engine/Availability.h"
 #include "engine/Backup.h"
 #include "engine/Consequences.h"
@@ -30,14 +31,6 @@ constexpr int kBelowTree = 100;
 constexpr int kButtonWidth = 140;
 constexpr int kButtonHeight = 24;
 constexpr int kButtonsFromBottom = 29;
-
-// The text with its one "%s" replaced; texts come from the string table.
-std::string Format(const std::string& pattern, const std::string& value) {
-  std::string text = pattern;
-  size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, value);
-  return text;
-}
 
 void Place(HWND child, int x, int y, int width, int height) {
   // The first size notification comes while the dialog is still being made.
@@ -87,54 +80,43 @@ BOOL MainDialog::OnInitDialog() {
   return TRUE;
 }
 
+void MainDialog::ToggleRestorePoint() {
+  CheckMenuItem(mainMenu_, ID_RESTORE_POINT, IsRestorePointChosen() ? MF_UNCHECKED : MF_CHECKED);
+}
+
+void MainDialog::ShowTimeServerDialog() { TimeServerDialog().RunModal(Handle()); }
+void MainDialog::ShowAboutDialog() { AboutDialog().RunModal(Handle()); }
+void MainDialog::OpenHomepage() { platform::OpenWithShell(kHomepage); }
+void MainDialog::MailToAuthor() { platform::OpenWithShell(kMailToAuthor); }
+void MainDialog::SetRecommendedSettings() { settings_.SetRecommendedSettings(); }
+void MainDialog::UnlockExpertSettings() { settings_.UnlockExpertSettings(); }
+
 bool MainDialog::OnCommand(int id, int code, HWND control) {
-  switch (id) {
-    case IDC_APPLY:
-      ApplySettings();
-      return true;
-    case ID_RECOMMENDED:
-      settings_.SetRecommendedSettings();
-      return true;
-    case ID_UNLOCK_EXPERT:
-      settings_.UnlockExpertSettings();
-      return true;
-    case ID_STATUS_CHECK:
-      CheckSystemStatus();
-      return true;
-    case ID_RESET_ALL:
-      ResetAllSettings();
-      return true;
-    case ID_REVERT:
-      RevertOneSetting();
-      return true;
-    case ID_UNDO:
-      UndoSettings();
-      return true;
-    case ID_SAVE_REPORT:
-      SaveStatusReport();
-      return true;
-    case ID_SAVE_PROFILE:
-      SaveChoiceAsProfile();
-      return true;
-    case ID_LOAD_PROFILE:
-      LoadProfileIntoChoice();
-      return true;
-    case ID_RESTORE_POINT:
-      CheckMenuItem(mainMenu_, ID_RESTORE_POINT,
-                    IsRestorePointChosen() ? MF_UNCHECKED : MF_CHECKED);
-      return true;
-    case ID_TIME_SERVER:
-      TimeServerDialog().RunModal(Handle());
-      return true;
-    case ID_ABOUT:
-      AboutDialog().RunModal(Handle());
-      return true;
-    case ID_HOMEPAGE:
-      platform::OpenWithShell(kHomepage);
-      return true;
-    case ID_MAIL:
-      platform::OpenWithShell(kMailToAuthor);
-      return true;
+  using Command = void (MainDialog::*)();
+  static const struct {
+    int id;
+    Command command;
+  } kCommands[] = {
+      {IDC_APPLY, &MainDialog::ApplySettings},
+      {ID_RECOMMENDED, &MainDialog::SetRecommendedSettings},
+      {ID_UNLOCK_EXPERT, &MainDialog::UnlockExpertSettings},
+      {ID_STATUS_CHECK, &MainDialog::CheckSystemStatus},
+      {ID_RESET_ALL, &MainDialog::ResetAllSettings},
+      {ID_REVERT, &MainDialog::RevertOneSetting},
+      {ID_UNDO, &MainDialog::UndoSettings},
+      {ID_SAVE_REPORT, &MainDialog::SaveStatusReport},
+      {ID_SAVE_PROFILE, &MainDialog::SaveChoiceAsProfile},
+      {ID_LOAD_PROFILE, &MainDialog::LoadProfileIntoChoice},
+      {ID_RESTORE_POINT, &MainDialog::ToggleRestorePoint},
+      {ID_TIME_SERVER, &MainDialog::ShowTimeServerDialog},
+      {ID_ABOUT, &MainDialog::ShowAboutDialog},
+      {ID_HOMEPAGE, &MainDialog::OpenHomepage},
+      {ID_MAIL, &MainDialog::MailToAuthor},
+  };
+  for (const auto& entry : kCommands) {
+    if (entry.id != id) continue;
+    (this->*entry.command)();
+    return true;
   }
   return DialogBase::OnCommand(id, code, control);
 }
@@ -150,103 +132,32 @@ void MainDialog::CheckSystemStatus() {
   settings_.RefreshSettingsTree();
 }
 
-// Going on without a backup or a restore point is the user's choice: No by
-// default, since what is lost then cannot be had again.
-bool MainDialog::AskNoByDefault(const std::string& text) {
-  return platform::ShowMessageBox(Handle(), text.c_str(),
-                                  platform::ProgramName().c_str(),
-                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-}
-
-// Without the backup, going on means the values of before are lost; the
-// question names why it could not be made. When the user stops, the restore
-// point begun for the change ends unused.
-bool MainDialog::CapturedOrGoOn(const MissedCaptures& missed, RestorePoint* point) {
-  if (!missed.Any() || AskNoByDefault(missed.Question())) return true;
-  point->End(false);
-  return false;
-}
-
 bool MainDialog::IsRestorePointChosen() const {
   return (GetMenuState(mainMenu_, ID_RESTORE_POINT, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-// A restore point that was asked for and cannot be made: going on without
-// it is the user's choice, No by default. System Restore is never touched.
-bool MainDialog::RestorePointOrGoOn(RestorePoint* point) {
-  return !IsRestorePointChosen() || point->Begin(system_) ||
-         AskNoByDefault(LoadText(IDS_RESTORE_POINT_ASK));
-}
-
-std::string MainDialog::Labels(const std::vector<UndoablePlan>& plans) {
-  std::string text;
-  for (const UndoablePlan& plan : plans) text += LoadText(plan.labelId) + "\n";
-  return text;
-}
-
-std::string MainDialog::Labels(const std::vector<SettingId>& ids) {
-  std::vector<UndoablePlan> plans;
-  for (SettingId id : ids) plans.push_back(PlanOf(id));
-  return Labels(plans);
+WindowChanges MainDialog::Changes() {
+  return WindowChanges(system_, Handle(), IsRestorePointChosen());
 }
 
 // No silent failure: what was chosen and is not off afterwards is named, and
 // so is what takes effect only after a logon or a restart.
 void MainDialog::ApplySettings() {
-  RestorePoint restorePoint;
-  if (!RestorePointOrGoOn(&restorePoint)) return;
-  MissedCaptures missed;
-  std::vector<SettingId> wereOn;
-  for (SettingId id : settings_.ChosenSettings()) {
-    if (!IsSettingOff(system_, id)) wereOn.push_back(id);
-    CaptureFailure failure;
-    missed.Note(FindSetting(id)->labelId, CaptureBeforeApply(system_, id, &failure), failure);
-  }
-  if (!CapturedOrGoOn(missed, &restorePoint)) return;
-  std::vector<SettingId> notApplied = settings_.ApplyChosenSettings();
-  restorePoint.End(!wereOn.empty());
-  std::string message = ApplyOutcome(wereOn, notApplied);
-  if (!message.empty()) ShowMessage(message, MB_OK);
-}
-
-// What failed, then what changed but waits for a logon or restart; empty
-// when there is nothing to say.
-std::string MainDialog::ApplyOutcome(const std::vector<SettingId>& wereOn,
-                                     const std::vector<SettingId>& notApplied) {
-  std::vector<SettingId> changed;
-  for (SettingId id : wereOn)
-    if (std::find(notApplied.begin(), notApplied.end(), id) == notApplied.end())
-      changed.push_back(id);
-  std::string message;
-  if (!notApplied.empty()) message = Format(LoadText(IDS_NOT_APPLIED), Labels(notApplied));
-  std::vector<SettingId> later = TakingEffectLater(changed);
-  if (!later.empty())
-    message += (message.empty() ? "" : "\n") + Format(LoadText(IDS_EFFECT_LATER), Labels(later));
-  return message;
+  std::string outcome;
+  if (!Changes().Apply(settings_.ChosenSettings(), &outcome)) return;
+  settings_.RefreshSettingsTree();
+  if (!outcome.empty()) ShowMessage(outcome, MB_OK);
 }
 
 void MainDialog::ResetAllSettings() {
   if (ShowMessage(LoadText(IDS_RESET_CONFIRM), MB_OKCANCEL) != IDOK) return;
-  RestorePoint restorePoint;
-  if (!RestorePointOrGoOn(&restorePoint)) return;
-  MissedCaptures missed;
-  for (SettingId id = 0; id <= kLastSettingId; ++id) {
-    CaptureFailure failure;
-    if (const SettingEntry* setting = FindSetting(id))
-      missed.Note(setting->labelId, CaptureBeforeRevert(system_, id, &failure), failure);
-  }
-  if (!CapturedOrGoOn(missed, &restorePoint)) return;
-  for (SettingId id = 0; id <= kLastSettingId; ++id) RevertAndTellWhyNot(id);
-  restorePoint.End(true);
+  std::vector<SettingId> all;
+  for (SettingId id = 0; id <= kLastSettingId; ++id)
+    if (FindSetting(id)) all.push_back(id);
+  if (!Changes().Revert(all)) return;
   ShowMessage(LoadText(IDS_RESET_DONE), MB_OK);
   settings_.RefreshSettingsTree();
   EnableApplyButton(true);
-}
-
-void MainDialog::RevertAndTellWhyNot(SettingId id) {
-  int refusal = 0;
-  RevertAndReport(system_, id, &refusal);
-  if (refusal) ShowMessage(LoadText(refusal), MB_OK);
 }
 
 // The Alexa entry, the Messenger installation and the support account cannot
@@ -259,75 +170,47 @@ void MainDialog::RevertOneSetting() {
     ShowMessage(LoadText(IDS_CANNOT_REVERT), MB_OK);
     return;
   }
-  RestorePoint restorePoint;
-  if (!RestorePointOrGoOn(&restorePoint)) return;
-  MissedCaptures missed;
-  CaptureFailure failure;
-  missed.Note(setting->labelId, CaptureBeforeRevert(system_, setting->id, &failure), failure);
-  if (!CapturedOrGoOn(missed, &restorePoint)) return;
-  RevertAndTellWhyNot(setting->id);
-  restorePoint.End(true);
+  if (!Changes().Revert({setting->id})) return;
   platform::Pause(kRevertSettleTime);
   settings_.RefreshSettingsTree();
 }
 
-// Lists what comes back and what cannot, asks, restores, and says how it went.
 void MainDialog::UndoSettings() {
-  std::vector<UndoablePlan> restorable = PlansWithBackup(system_);
-  if (restorable.empty()) {
-    ShowMessage(LoadText(IDS_NO_BACKUP), MB_OK);
-    return;
-  }
-  std::vector<UndoablePlan> lost;
-  for (const SettingEntry& setting : AllSettings())
-    if (!setting.revertible && !IsNoAction(setting) && WasSwitchedOff(system_, setting.id) &&
-        !HasBackup(system_, setting.id))
-      lost.push_back(PlanOf(setting.id));
-  std::string list = Labels(restorable);
-  if (!lost.empty()) list += "\n" + LoadText(IDS_UNDO_CANNOT) + "\n" + Labels(lost);
-  if (platform::ShowMessageBox(Handle(), Format(LoadText(IDS_UNDO_CONFIRM), list).c_str(),
-                               platform::ProgramName().c_str(), MB_YESNO | MB_ICONQUESTION) !=
-      IDYES)
-    return;
-  RestorePoint restorePoint;
-  if (!RestorePointOrGoOn(&restorePoint)) return;
-  std::string failures;
-  bool anyWritten = false;  // a partial undo changed the machine too
-  for (const UndoablePlan& plan : restorable) {
-    UndoResult result = UndoAndReport(system_, plan);
-    anyWritten |= result.wroteSomething;
-    if (result.outcome == UndoResult::Outcome::kFailed) failures += UndoReport(plan, result);
-  }
-  restorePoint.End(anyWritten);
+  std::string outcome;
+  if (!Changes().Undo(&outcome)) return;
   settings_.RefreshSettingsTree();
-  ShowMessage(failures.empty() ? LoadText(IDS_UNDO_DONE) : Format(LoadText(IDS_UNDO_FAILED), failures),
-              MB_OK);
+  ShowMessage(outcome, MB_OK);
 }
 
-// The /status report, saved where the user picks.
-void MainDialog::SaveStatusReport() {
-  char file[MAX_PATH] = "hushgate-status.txt";
-  std::string filter = LoadText(IDS_REPORT_FILTER);
+bool MainDialog::AskFileName(bool save, const char* name, int filterId, const char* extension,
+                             std::string* file) {
+  char path[MAX_PATH] = {};
+  for (size_t i = 0; name[i] && i + 1 < sizeof path; ++i) path[i] = name[i];
+  std::string filter = LoadText(filterId);
   std::replace(filter.begin(), filter.end(), '|', '\0');
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = Handle();
   dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
-  dialog.lpstrDefExt = "txt";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetSaveFileNameA(&dialog)) return;
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = sizeof path;
+  dialog.lpstrDefExt = extension;
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
+  *file = path;
+  return true;
+}
+
+// The /status report, saved where the user picks.
+void MainDialog::SaveStatusReport() {
+  std::string file;
+  if (!AskFileName(true, "hushgate-status.txt", IDS_REPORT_FILTER, "txt", &file)) return;
   bool anyOn = false;
-  std::string report = StatusReport(system_, SettingsInReports(), false, platform::IsLocalSystem(), &anyOn);
-  HANDLE out = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-  DWORD written = 0;
-  bool saved = out != INVALID_HANDLE_VALUE &&
-               WriteFile(out, report.data(), DWORD(report.size()), &written, nullptr) &&
-               written == report.size();
-  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
-  if (!saved) ShowMessage(LoadText(IDS_REPORT_NOT_SAVED), MB_OK);
+  const std::string report =
+      StatusReport(system_, SettingsInReports(), false, platform::IsLocalSystem(), &anyOn);
+  if (platform::WriteWholeFile(file, report) != ERROR_SUCCESS)
+    ShowMessage(LoadText(IDS_REPORT_NOT_SAVED), MB_OK);
 }
 
 void MainDialog::OnSize(int width, int height) {

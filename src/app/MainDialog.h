@@ -9,9 +9,8 @@
 
 #include "app/DescriptionPane.h"
 #include "app/ServiceProbe.h"
+#include "app/WindowChanges.h"
 #include "engine/Backup.h"
-#include "engine/RecordedChanges.h"
-#include "engine/Safeguards.h"
 #include "ui/DialogBase.h"
 #include "ui/SettingsTree.h"
 #include "system/SystemAccess.h"
@@ -43,27 +42,28 @@ class MainDialog : public DialogBase, public TreeOptionsOwner {
  private:
   bool PaintMinimised();
   int ShowMessage(const std::string& text, UINT buttons);
-  bool AskNoByDefault(const std::string& text);
-  bool CapturedOrGoOn(const MissedCaptures& missed, RestorePoint* point);
-  static std::string Labels(const std::vector<UndoablePlan>& plans);
   bool IsRestorePointChosen() const;
-  bool RestorePointOrGoOn(RestorePoint* point);
-  static std::string Labels(const std::vector<SettingId>& ids);
-  static std::string ApplyOutcome(const std::vector<SettingId>& wereOn,
-                                  const std::vector<SettingId>& notApplied);
+  // The window's runs of changes, asking in boxes this window owns.
+  WindowChanges Changes();
+  // The Open or Save dialog for a file of the filter's kind.
+  bool AskFileName(bool save, const char* name, int filterId, const char* extension,
+                   std::string* file);
+  // The commands.
   void ApplySettings();
+  void SetRecommendedSettings();
+  void UnlockExpertSettings();
   void CheckSystemStatus();
   void ResetAllSettings();
   void RevertOneSetting();
-  // Reverts and reports the setting; shows why when it could not begin.
-  void RevertAndTellWhyNot(SettingId id);
   void UndoSettings();
   void SaveStatusReport();
-  // Profiles: the choice saved as one, and one loaded into the choice.
-  bool AskProfileFile(bool save, std::string* file);
   void SaveChoiceAsProfile();
   void LoadProfileIntoChoice();
-  void SwitchOnFromProfile(const std::vector<SettingId>& ids);
+  void ToggleRestorePoint();
+  void ShowTimeServerDialog();
+  void ShowAboutDialog();
+  void OpenHomepage();
+  void MailToAuthor();
 
   HMENU mainMenu_ = nullptr;
   HMENU contextMenu_ = nullptr;

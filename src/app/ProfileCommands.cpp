@@ -8,6 +8,7 @@
 #include "engine/ApplyPlan.h"
 #include "engine/Availability.h"
 #include "engine/PolicyPlan.h"
+#include "engine/ChangeRun.h"
 #include "engine/ProfileChecks.h"
 #include "engine/RecordedChanges.h"
 #include "engine/Reports.h"
@@ -39,21 +40,29 @@ int Finished(const Profile& profile, bool asWanted) {
   return profile.skipped.empty() ? kAllDone : kEntriesSkipped;
 }
 
-// Carries one action out; true when the setting is as wanted afterwards
-// (the operation reported a failure after doing its work, or the
-// function was already so). A failed revert says why on the line below.
-bool Carry(SystemAccess& system, SettingId id, ProfileAction action, bool* toldRefusal,
-           std::string* reason) {
-  int refusal = 0;
-  CaptureFailure failure;
-  const bool captured = action == ProfileAction::kApply ? CaptureBeforeApply(system, id, &failure)
-                                                        : CaptureBeforeRevert(system, id, &failure);
-  if (!captured) WriteNoBackup(id, failure, toldRefusal);
-  if (action == ProfileAction::kApply)
-    return ApplyAndReport(system, id) || IsSettingOff(system, id);
-  const bool done = RevertAndReport(system, id, &refusal) || !IsSettingOff(system, id);
-  if (!done && refusal) *reason = Text(refusal);
-  return done;
+// What the profile asks of each setting, decided once for the run; the
+// settings already as wanted are not touched.
+std::vector<std::pair<SettingId, ChangeAction>> StepsOf(ChangeRun& run, const Profile& profile,
+                                                       std::vector<SettingId>* changing) {
+  std::vector<std::pair<SettingId, ChangeAction>> steps;
+  for (const auto& [id, wanted] : profile.wanted) {
+    const ChangeAction action = run.Decide(id, wanted);
+    if (action != ChangeAction::kNone) steps.push_back({id, action});
+    if (action == ChangeAction::kApply || action == ChangeAction::kRevert) changing->push_back(id);
+  }
+  return steps;
+}
+
+// One line per setting acted on, and below it why, where it is not as
+// wanted for a reason the user can act on.
+void CarryStep(ChangeRun& run, SystemAccess& system, SettingId id, ChangeAction action) {
+  if (action == ChangeAction::kApply) WriteUpdateWarning(system, id);
+  const ChangeRun::Step step = run.Carry(id, action);
+  const bool why = !step.done && step.refusal;
+  platform::WriteOutput((step.noBackupLine.empty() ? "" : step.noBackupLine + kEnd) +
+                        std::to_string(id) + "\t" + OutcomeWord(action, step.done) + "\t" +
+                        Text(FindSetting(id)->labelId) + kEnd +
+                        (why ? "\t" + Text(step.refusal) + kEnd : ""));
 }
 
 }  // namespace
@@ -65,44 +74,17 @@ int RunProfile(SystemAccess& system, const std::string& file, bool restorePointA
     return kMistyped;
   }
   platform::WriteOutput(Lines(loaded.profile.skipped));
-  const bool asSystem = platform::IsLocalSystem();
-  std::vector<std::pair<SettingId, ProfileAction>> steps;
+  ChangeRun run(system, platform::IsLocalSystem());
   std::vector<SettingId> changing;
-  for (const auto& [id, wanted] : loaded.profile.wanted) {
-    const ProfileAction action = ActionFor(system, id, wanted, asSystem);
-    if (action != ProfileAction::kNone) steps.push_back({id, action});
-    if (action == ProfileAction::kApply || action == ProfileAction::kRevert) changing.push_back(id);
-  }
+  const auto steps = StepsOf(run, loaded.profile, &changing);
   // Nothing is changed unless everything it needs is there.
   if (!HasRightsFor(changing)) return kNothingChanged;
   RestorePoint restorePoint;
   if (!BeginRestorePointIfAsked(system, restorePointAsked, &restorePoint)) return kNothingChanged;
-  bool asWanted = true;
-  bool toldRefusal = false;
-  std::vector<SettingId> done;
-  std::vector<SettingId> decidedByPolicy;
-  std::vector<std::string> passedOver;
-  for (const auto& [id, action] : steps) {
-    if (action == ProfileAction::kPolicy) {
-      decidedByPolicy.push_back(id);
-      ReportDecidedByPolicy(system, id, DecidingPolicy(system, id));
-    }
-    if (action == ProfileAction::kPerUser) passedOver.push_back(std::to_string(id));
-    std::string reason = action == ProfileAction::kCannotUndo ? Text(IDS_CANNOT_REVERT) : "";
-    const bool changes = action == ProfileAction::kApply || action == ProfileAction::kRevert;
-    if (action == ProfileAction::kApply) WriteUpdateWarning(system, id);
-    const bool ok = changes && Carry(system, id, action, &toldRefusal, &reason);
-    if (ok) done.push_back(id);
-    asWanted &= ok || action == ProfileAction::kNotOffered || action == ProfileAction::kPerUser;
-    platform::WriteOutput(std::to_string(id) + "\t" + OutcomeWord(action, ok) + "\t" +
-                          Text(FindSetting(id)->labelId) + kEnd +
-                          (reason.empty() ? "" : "\t" + reason + kEnd));
-  }
-  restorePoint.End(!changing.empty());
-  platform::WriteOutput(LeftToLogonScripts(passedOver));
-  WriteDecidedByPolicy(decidedByPolicy);
-  WriteTakingEffectLater(done);
-  return Finished(loaded.profile, asWanted);
+  for (const auto& [id, action] : steps) CarryStep(run, system, id, action);
+  restorePoint.End(run.ChangedAnything());
+  WriteRunTail(run);
+  return Finished(loaded.profile, run.AllAsWanted());
 }
 
 int ShowProfileStatus(SystemAccess& system, const std::string& file) {

@@ -548,6 +548,7 @@ UndoablePlan PlanOf(SettingId id) {
   plan.entry = plan.number = std::to_string(id);
   const SettingEntry* setting = FindSetting(id);
   if (!setting) return plan;
+  plan.setting = setting;
   plan.labelId = setting->labelId;
   plan.eventNameId = IDS_EVENT_SETTING;
   plan.scope = ScopeOf(*setting);

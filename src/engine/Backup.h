@@ -30,7 +30,10 @@ struct BackupLocation {
 // A plan whose changes the backup keeps and undo gives back: one setting's,
 // or the time-server dialog's. Capture, undo, their reports and the event
 // log take every plan alike.
+struct SettingEntry;
+
 struct UndoablePlan {
+  const SettingEntry* setting = nullptr;  // the setting's own plan; nullptr for the time server's
   std::string entry;   // its key in the backup
   std::string number;  // how reports name it: the setting's number, or "-"
   int labelId = 0;

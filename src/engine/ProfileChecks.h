@@ -1,6 +1,7 @@
 #pragma once
-// What a profile asks of this machine, setting by setting: what carrying it
-// out would do, and whether the machine is as the profile wants it.
+// What a profile asks of this machine, setting by setting, without changing
+// it: whether the machine is as the profile wants it, and what carrying the
+// profile out would do.
 
 #include <string>
 #include <vector>
@@ -9,22 +10,6 @@
 #include "engine/SettingId.h"
 
 class SystemAccess;
-
-enum class ProfileAction {
-  kNone,        // as wanted already, or left alone
-  kApply,
-  kRevert,
-  kNotOffered,  // wanted off, but this machine does not offer it
-  kCannotUndo,  // wanted on, but it cannot be brought back
-  kPerUser,     // run as LocalSystem: left to a logon script
-  kPolicy,      // a Group Policy decides it, and not as wanted
-  kUnknown,     // its service could not be asked: whether it is as wanted is not known
-};
-
-ProfileAction ActionFor(SystemAccess& system, SettingId id, Wanted wanted, bool runsAsSystem);
-
-// The word a run reports for the outcome of the action.
-const char* OutcomeWord(ProfileAction action, bool done);
 
 // The status report of every setting the profile wants off or on, each line
 // ending in the wanted state and the verdict: match, drift, n/a where it is

@@ -1,6 +1,5 @@
 #include "engine/RecordedChanges.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "engine/Apply.h"
@@ -67,33 +66,45 @@ bool ChangesSomething(SettingId id, ChangeKind change) {
 }
 
 bool ApplyAndReport(SystemAccess& system, SettingId id) {
-  if (!ChangesSomething(id, ChangeKind::kApply)) return Apply(system, id);
-  bool applied = Apply(system, id);
-  if (applied || IsSettingOff(system, id)) MarkSwitchedOff(system, id, true);
+  return ApplyAndReport(system, id, DecidingPolicy(system, id));
+}
+
+bool ApplyAndReport(SystemAccess& system, SettingId id, const PolicyDecision& policy) {
+  if (!ChangesSomething(id, ChangeKind::kApply)) return Apply(system, id, policy);
+  bool applied = Apply(system, id, policy);
+  if (applied || IsSettingOff(system, id, policy)) MarkSwitchedOff(system, id, true);
   Report(system, Text(IDS_EVENT_APPLY) + "\r\n" + Setting(id), applied);
   return applied;
 }
 
 bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal) {
-  if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id, refusal);
+  return RevertAndReport(system, id, DecidingPolicy(system, id), refusal);
+}
+
+bool RevertAndReport(SystemAccess& system, SettingId id, const PolicyDecision& policy,
+                     int* refusal) {
+  if (!ChangesSomething(id, ChangeKind::kRevert)) return Revert(system, id, policy, refusal);
   // Passed over, not failed: the log says which policy value decides it.
-  const PolicyDecision policy = DecidingPolicy(system, id);
   if (policy.decided()) {
     ReportDecidedByPolicy(system, id, policy);
-    return Revert(system, id, refusal);
+    return Revert(system, id, policy, refusal);
   }
-  bool reverted = Revert(system, id, refusal);
+  bool reverted = Revert(system, id, policy, refusal);
   MarkSwitchedOff(system, id, false);
   Report(system, Text(IDS_EVENT_REVERT) + "\r\n" + Setting(id), reverted);
   return reverted;
 }
 
 UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan) {
-  const SettingEntry* setting = FindSetting(static_cast<SettingId>(std::atoi(plan.number.c_str())));
-  if (setting && std::to_string(setting->id) == plan.number) {
-    const PolicyDecision policy = DecidingPolicy(system, setting->id);
+  PolicyView policies(system);
+  return UndoAndReport(system, plan, policies);
+}
+
+UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan, PolicyView& policies) {
+  if (plan.setting) {
+    const PolicyDecision policy = policies.Decide(plan.setting->id);
     if (policy.decided()) {
-      ReportDecidedByPolicy(system, setting->id, policy);
+      ReportDecidedByPolicy(system, plan.setting->id, policy);
       return {UndoResult::Outcome::kPolicy, {}};
     }
   }

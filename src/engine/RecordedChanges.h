@@ -39,11 +39,17 @@ class MissedCaptures {
 // change: why, naming the setting where one of its values could not be read.
 std::string NoBackupLine(SettingId id, const CaptureFailure& failure);
 
-// The operations themselves, with their results as Apply and Revert give them.
+// The operations themselves, with their results as Apply and Revert give
+// them; given what the policies make of the setting, they look at them no
+// more.
 bool ApplyAndReport(SystemAccess& system, SettingId id);
+bool ApplyAndReport(SystemAccess& system, SettingId id, const PolicyDecision& policy);
 bool RevertAndReport(SystemAccess& system, SettingId id, int* refusal = nullptr);
+bool RevertAndReport(SystemAccess& system, SettingId id, const PolicyDecision& policy,
+                     int* refusal);
 // Undo passes over a setting a policy decides (kPolicy), as apply does.
 UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan);
+UndoResult UndoAndReport(SystemAccess& system, const UndoablePlan& plan, PolicyView& policies);
 
 // A setting passed over because a policy decides it: logged as done when the
 // policy keeps its function off, as failed otherwise.

@@ -3,6 +3,7 @@
 #include "engine/SettingId.h"
 
 class SystemAccess;
+struct PolicyDecision;
 
 // Switches one setting back on, to the values of a fresh installation. True
 // when every step of it succeeded; false for the settings that cannot be
@@ -10,6 +11,8 @@ class SystemAccess;
 // Where it cannot begin on this system, *refusal gets the text that tells
 // the user why (the caller shows it), and nothing is written.
 bool Revert(SystemAccess& system, SettingId id, int* refusal = nullptr);
+// The same with what the policies make of the setting, looked at already.
+bool Revert(SystemAccess& system, SettingId id, const PolicyDecision& policy, int* refusal);
 
 // Reverts every setting from 0 to 30 in ascending order.
 void ResetAll(SystemAccess& system);

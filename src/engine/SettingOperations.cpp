@@ -11,9 +11,11 @@
 
 // A setting a policy decides is left alone: Windows would put the policy's
 // value back at its next refresh, and the policy is its owner's to change.
-bool Apply(SystemAccess& system, SettingId id) {
+bool Apply(SystemAccess& system, SettingId id) { return Apply(system, id, DecidingPolicy(system, id)); }
+
+bool Apply(SystemAccess& system, SettingId id, const PolicyDecision& policy) {
   const SettingEntry* setting = FindSetting(id);
-  if (!setting || DecidingPolicy(system, id).decided()) return false;
+  if (!setting || policy.decided()) return false;
   const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
   return functions.apply ? functions.apply(system, *setting) : RunApplyRows(system, id);
 }
@@ -21,8 +23,14 @@ bool Apply(SystemAccess& system, SettingId id) {
 bool Revert(SystemAccess& system, SettingId id, int* refusal) {
   const SettingEntry* setting = FindSetting(id);
   if (!setting || !setting->revertible) return false;
+  return Revert(system, id, DecidingPolicy(system, id), refusal);
+}
+
+bool Revert(SystemAccess& system, SettingId id, const PolicyDecision& policy, int* refusal) {
+  const SettingEntry* setting = FindSetting(id);
+  if (!setting || !setting->revertible) return false;
   const MechanismFunctions& functions = FunctionsOf(setting->mechanism);
-  if (DecidingPolicy(system, id).decided()) {
+  if (policy.decided()) {
     if (refusal) *refusal = IDS_POLICY_REFUSAL;
     return false;
   }
@@ -39,7 +47,10 @@ void ResetAll(SystemAccess& system) {
 
 // The state that holds: where a policy decides the setting, the policy's.
 bool IsSettingOff(SystemAccess& system, SettingId id) {
-  const PolicyDecision policy = DecidingPolicy(system, id);
+  return IsSettingOff(system, id, DecidingPolicy(system, id));
+}
+
+bool IsSettingOff(SystemAccess& system, SettingId id, const PolicyDecision& policy) {
   if (policy.decided()) return policy.state == PolicyState::kOff;
   return IsSettingOffLocally(system, id);
 }

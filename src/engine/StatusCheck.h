@@ -3,6 +3,7 @@
 #include "engine/SettingId.h"
 
 class SystemAccess;
+struct PolicyDecision;
 
 // True when the function the setting switches off is already off on the
 // running system. False for the numbers without a check (13, 16, 17, 18, 20,
@@ -13,5 +14,6 @@ bool StatusCheck(SystemAccess& system, SettingId id);
 // for the support account whether it is gone. Where a Group Policy decides
 // the setting, what the policy makes it.
 bool IsSettingOff(SystemAccess& system, SettingId id);
+bool IsSettingOff(SystemAccess& system, SettingId id, const PolicyDecision& policy);
 // The same from the setting's own values alone, whatever a policy says.
 bool IsSettingOffLocally(SystemAccess& system, SettingId id);

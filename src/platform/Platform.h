@@ -100,11 +100,6 @@ bool FileExists(const char* path);
 // most maxCount of them; ERROR_SUCCESS, or the error of FindFirstFileA.
 DWORD ListFiles(const char* pattern, size_t maxCount, std::vector<std::string>* names);
 
-// GetPrivateProfileSectionA: the section's lines, each ended by a zero, the
-// last by two; the characters copied without the final zero, size - 2 when
-// the section did not fit. Reads ANSI and UTF-16LE files alike.
-DWORD ReadProfileSection(const char* file, const char* section, char* buffer, DWORD size);
-
 // A whole file of at most maxSize bytes (CreateFileA, GetFileSize, ReadFile);
 // false when it cannot be read or is larger.
 bool ReadWholeFile(const char* path, DWORD maxSize, std::vector<BYTE>* bytes);

@@ -15,7 +15,7 @@ namespace {
 // decide (the highest-numbered) are among those read.
 constexpr size_t kMostTemplates = 64;
 constexpr size_t kMostListed = 4096;
-constexpr DWORD kSectionBuffer = 64 * 1024;
+constexpr DWORD kSectionLimit = 64 * 1024;
 constexpr DWORD kLargestPolicyFile = 1024 * 1024;
 
 std::string Trim(const std::string& text) {
@@ -116,7 +116,8 @@ bool ParseServiceLine(const std::string& line, const char* service, DWORD* mode)
   if (digits.empty() || digits.size() > 2 ||
       !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return false;
-  *mode = static_cast<DWORD>(std::stoul(digits));
+  *mode = 0;
+  for (char digit : digits) *mode = *mode * 10 + static_cast<DWORD>(digit - '0');
   return true;
 }
 
@@ -125,20 +126,12 @@ std::vector<PolicyTemplate> ReadPolicyTemplates(SystemAccess& system) {
   std::string root;
   if (!system.ReadSystemRoot(&root)) return templates;
   const std::string folder = root + "\\security\\templates\\policies";
-  std::vector<char> buffer(kSectionBuffer);
   for (const std::string& name : Templates(folder)) {
     PolicyTemplate read{folder + "\\" + name, {}};
-    DWORD length = platform::ReadProfileSection(read.file.c_str(), "Service General Setting",
-                                                buffer.data(), kSectionBuffer);
-    // Lines are zero-ended; a section cut short loses only its last line.
-    const bool cut = length >= kSectionBuffer - 2;
-    for (size_t start = 0; start < length;) {
-      size_t end = start;
-      while (end < length && buffer[end] != '\0') ++end;
-      if (cut && end >= length) break;
-      read.lines.emplace_back(buffer.data() + start, end - start);
-      start = end + 1;
-    }
+    // A section too large for the bound is passed over: it decides nothing.
+    if (!platform::ReadProfileSection(read.file, "Service General Setting", kSectionLimit,
+                                      &read.lines))
+      read.lines.clear();
     templates.push_back(std::move(read));
   }
   return templates;

@@ -12,7 +12,7 @@ enum class FileProblem { kNone, kMissing, kUnreadable, kUtf8Mark };
 
 struct ProfileSection {
   std::string name;
-  std::vector<std::string> lines;  // as the system gives them, comments too where it does
+  std::vector<std::string> lines;  // as the system gives them, without comments
 };
 
 struct ProfileFileText {

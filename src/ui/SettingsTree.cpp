@@ -1,8 +1,6 @@
 #include "ui/SettingsTree.h"
 
-#include "engine/RecordedChanges.h"
 #include "engine/Availability.h"
-#include "engine/Mechanisms.h"
 #include "engine/StatusCheck.h"
 #include "engine/UpdateSource.h"
 #include "system/SystemAccess.h"
@@ -86,23 +84,6 @@ std::vector<SettingId> SettingsTree::ChosenSettings() const {
   for (SettingId id = 0; id <= kLastSettingId; ++id)
     if (slots_[id].item && tree_.IsChosen(slots_[id].item)) chosen.push_back(id);
   return chosen;
-}
-
-std::vector<SettingId> SettingsTree::ApplyChosenSettings() {
-  std::vector<SettingId> chosen = ChosenSettings();
-  std::vector<bool> applied;
-  for (SettingId id : chosen) applied.push_back(ApplyAndReport(system_, id));
-  RefreshSettingsTree();
-  owner_.EnableApplyButton(false);
-  std::vector<SettingId> notApplied;
-  for (size_t i = 0; i < chosen.size(); ++i) {
-    const SettingEntry& setting = *FindSetting(chosen[i]);
-    // The account's deletion runs on after apply returns; its start counts.
-    bool waitedFor = FunctionsOf(setting.mechanism).waitedFor;
-    if (!IsNoAction(setting) && !IsSettingOff(system_, chosen[i]) && (waitedFor || !applied[i]))
-      notApplied.push_back(chosen[i]);
-  }
-  return notApplied;
 }
 
 void SettingsTree::SetRecommendedSettings() {

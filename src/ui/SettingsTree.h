@@ -35,9 +35,6 @@ class SettingsTree {
   void RefreshSettingsTree();
   // The settings whose items are chosen, in ascending order.
   std::vector<SettingId> ChosenSettings() const;
-  // Applies the chosen settings and refreshes; returns those of them that
-  // are not off afterwards.
-  std::vector<SettingId> ApplyChosenSettings();
   void SetRecommendedSettings();
   void UnlockExpertSettings();
   // Chooses the settings the profile wants off and unchooses the others;

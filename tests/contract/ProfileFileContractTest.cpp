@@ -40,6 +40,16 @@ TEST_P(ProfileFileContract, SectionsAndTheirLinesReadBack) {
   EXPECT_TRUE(none.empty());
 }
 
+// A comment inside a section is not one of its lines.
+TEST_P(ProfileFileContract, ACommentInsideASectionIsNoLineOfIt) {
+  ASSERT_EQ(DWORD(ERROR_SUCCESS),
+            platform::WriteWholeFile(path_, GetParam() ? Utf16("[S]\r\n; note\r\na=1\r\n")
+                                                       : std::string("[S]\r\n; note\r\na=1\r\n")));
+  std::vector<std::string> lines;
+  ASSERT_TRUE(platform::ReadProfileSection(path_, "S", 1024, &lines));
+  EXPECT_EQ((std::vector<std::string>{"a=1"}), lines);
+}
+
 TEST_P(ProfileFileContract, SectionThatDoesNotFitIsRefused) {
   std::vector<std::string> lines;
   EXPECT_FALSE(platform::ReadProfileSection(path_, "Settings", 8, &lines));

@@ -31,7 +31,8 @@ std::string Trimmed(const std::string& line) {
   return first == std::string::npos ? std::string() : line.substr(first, last - first + 1);
 }
 
-// A file's sections in order; lines before the first belong to none. A
+// A file's sections in order; lines before the first belong to none, and
+// comments to none either. A
 // file that starts with UTF-8's byte-order mark has it in its first line,
 // which then is no section header: the way XP misreads such a file.
 using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
@@ -48,7 +49,7 @@ Sections Parse(const std::string& text) {
     at = end + 1;
     if (IsHeader(line))
       file.push_back({line.substr(1, line.find(']') - 1), {}});
-    else if (!line.empty() && !file.empty())
+    else if (!line.empty() && line[0] != ';' && !file.empty())
       file.back().second.push_back(line);
   }
   return file;

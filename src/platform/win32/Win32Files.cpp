@@ -20,10 +20,6 @@ DWORD ListFiles(const char* pattern, size_t maxCount, std::vector<std::string>* 
   return ERROR_SUCCESS;
 }
 
-DWORD ReadProfileSection(const char* file, const char* section, char* buffer, DWORD size) {
-  return GetPrivateProfileSectionA(section, buffer, size, file);
-}
-
 bool ReadWholeFile(const char* path, DWORD maxSize, std::vector<BYTE>* bytes) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
