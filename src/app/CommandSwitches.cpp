@@ -54,13 +54,6 @@ bool ReadNumbers(const std::string& rest, bool (*takes)(SettingId), std::vector<
   }
 }
 
-// /status and /undo take every setting a report lists, also those the
-// command line does not apply; /preview and /? what apply takes.
-bool IsReported(SettingId id) {
-  const SettingEntry* setting = FindSetting(id);
-  return setting && !IsNoAction(*setting);
-}
-
 enum class FileSwitch { kAbsent, kMistyped, kGiven };
 
 // A switch that names a file, as the tail's only argument: the prefix (in
@@ -156,9 +149,11 @@ int RunSwitch(const std::string& tail, SystemAccess& system, bool restorePointAs
   Switch chosen = SwitchOf(FirstWord(tail, &end));
   std::vector<SettingId> ids;
   bool named = false;
+  // /status and /undo take every setting a report lists, also those the
+  // command line does not apply; /preview and /? what apply takes.
   bool reported = chosen == Switch::kStatus || chosen == Switch::kUndo;
   if (chosen == Switch::kUnknown ||
-      !ReadNumbers(tail.substr(end), reported ? IsReported : IsCommandLineSetting, &ids, &named))
+      !ReadNumbers(tail.substr(end), reported ? IsReportedSetting : IsCommandLineSetting, &ids, &named))
     return Mistyped();
   // Only what changes the system takes a restore point.
   if (restorePointAsked && chosen != Switch::kUndo) return Mistyped();

@@ -599,7 +599,7 @@ bool WasSwitchedOff(SystemAccess& system, SettingId id) {
 std::vector<UndoablePlan> PlansWithBackup(SystemAccess& system) {
   std::vector<UndoablePlan> plans;
   for (SettingId id = 0; id <= kLastSettingId; ++id)
-    if (FindSetting(id)) plans.push_back(PlanOf(id));
+    if (IsReportedSetting(id)) plans.push_back(PlanOf(id));
   plans.push_back(TimeServerPlan());
   std::vector<UndoablePlan> withBackup;
   for (const UndoablePlan& plan : plans)

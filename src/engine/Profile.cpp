@@ -32,7 +32,7 @@ void ReadSettings(const std::vector<std::string>& lines, Profile* profile) {
     std::string key, value;
     unsigned id = 0;
     Wanted wanted = Wanted::kLeave;
-    if (!SplitLine(line, &key, &value) || !ReadNumber(key, &id) || !IsProfileSetting(id) ||
+    if (!SplitLine(line, &key, &value) || !ReadNumber(key, &id) || !IsReportedSetting(id) ||
         !ReadWanted(value, &wanted)) {
       profile->skipped.push_back(Unknown(line));
       continue;
@@ -75,11 +75,6 @@ std::string ProblemLine(FileProblem problem, const ProfileFileText& file, const 
 }
 
 }  // namespace
-
-bool IsProfileSetting(SettingId id) {
-  const SettingEntry* setting = FindSetting(id);
-  return setting && !IsNoAction(*setting);
-}
 
 const char* WantedWord(Wanted wanted) {
   return wanted == Wanted::kOff ? "off" : wanted == Wanted::kOn ? "on" : "leave";

@@ -32,9 +32,6 @@ struct LoadedProfile {
   Profile profile;
 };
 
-// The numbers a profile may name: those of the tree, as the status report
-// lists them.
-bool IsProfileSetting(SettingId id);
 
 // Reads the file's [Hushgate] and [Settings] lines: values without regard
 // to case and the blanks around them, ';' lines as comments. An unknown key

@@ -120,7 +120,7 @@ void RewriteSettings(ProfileLines* lines, const std::map<SettingId, Wanted>& cho
     std::string key, value;
     unsigned id = 0;
     if (IsComment(lines->TextOf(i)) || !SplitLine(lines->TextOf(i), &key, &value) ||
-        !ReadNumber(key, &id) || !IsProfileSetting(id))
+        !ReadNumber(key, &id) || !IsReportedSetting(id))
       continue;
     lines->Replace(i, SettingLine(id, choice));
     written[id] = true;

@@ -136,10 +136,8 @@ std::string RegistrationPreview(SystemAccess& system) {
 
 std::vector<SettingId> SettingsInReports() {
   std::vector<SettingId> ids;
-  for (SettingId id = 0; id <= kLastSettingId; ++id) {
-    const SettingEntry* setting = FindSetting(id);
-    if (setting && !IsNoAction(*setting)) ids.push_back(id);
-  }
+  for (SettingId id = 0; id <= kLastSettingId; ++id)
+    if (IsReportedSetting(id)) ids.push_back(id);
   return ids;
 }
 

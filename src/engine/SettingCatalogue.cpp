@@ -111,6 +111,11 @@ const CategoryEntry* FindCategory(SettingCategory category) {
   return nullptr;
 }
 
+bool IsReportedSetting(SettingId id) {
+  const SettingEntry* entry = FindSetting(id);
+  return entry && !IsNoAction(*entry);
+}
+
 bool IsCommandLineSetting(SettingId id) {
   const SettingEntry* entry = FindSetting(id);
   return entry && entry->commandLine;

@@ -92,3 +92,6 @@ bool IsCommandLineSetting(SettingId id);
 // True when the change waits for the next logon or a restart.
 bool TakesEffectLater(const SettingEntry& setting);
 inline bool IsNoAction(const SettingEntry& entry) { return entry.mechanism == Mechanism::kNoAction; }
+// The settings reports, profiles and undo take: every one with a tree item
+// but the choice that does nothing.
+bool IsReportedSetting(SettingId id);
