@@ -2,20 +2,28 @@
 
 #include <algorithm>
 
-LONG RegistryKey::Open(HKEY parent, const char* path, REGSAM access) {
+REGSAM ViewAccess(RegistryView view) {
+  if (!platform::Wow64().wow64 || view == RegistryView::k32Bit) return 0;
+  return KEY_WOW64_64KEY;
+}
+
+LONG RegistryKey::Open(HKEY parent, const char* path, REGSAM access, RegistryView view) {
   HKEY opened = nullptr;
-  LONG error = platform::OpenKey(parent, path, access, &opened);
+  LONG error = platform::OpenKey(parent, path, access | ViewAccess(view), &opened);
   Close();
   if (error == ERROR_SUCCESS) hkey_ = opened;
+  view_ = view;
   return error;
 }
 
-LONG RegistryKey::Create(HKEY parent, const char* path, REGSAM access) {
+LONG RegistryKey::Create(HKEY parent, const char* path, REGSAM access, RegistryView view) {
   HKEY created = nullptr;
   DWORD disposition = 0;
-  LONG error = platform::CreateKey(parent, path, access, &created, &disposition);
+  LONG error =
+      platform::CreateKey(parent, path, access | ViewAccess(view), &created, &disposition);
   Close();
   if (error == ERROR_SUCCESS) hkey_ = created;
+  view_ = view;
   return error;
 }
 
@@ -73,7 +81,7 @@ LONG RegistryKey::DeleteValue(const char* name) const {
 
 LONG RegistryKey::DeleteSubKey(const char* name) const {
   if (!hkey_) return ERROR_INVALID_HANDLE;
-  return platform::DeleteKey(hkey_, name);
+  return platform::DeleteKey(hkey_, name, ViewAccess(view_));
 }
 
 LONG RegistryKey::EnumValue(DWORD index, NamedValue* value) const {

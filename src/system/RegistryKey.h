@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
+#include "system/RegistryView.h"
 
 class RegistryKey {
  public:
@@ -16,8 +17,12 @@ class RegistryKey {
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
-  LONG Open(HKEY parent, const char* path, REGSAM access);
-  LONG Create(HKEY parent, const char* path, REGSAM access);
+  // Below the parent in the view, which the key keeps for deleting its
+  // subkeys; a key opened relative to this one must name the same view.
+  LONG Open(HKEY parent, const char* path, REGSAM access,
+            RegistryView view = RegistryView::kSystem);
+  LONG Create(HKEY parent, const char* path, REGSAM access,
+              RegistryView view = RegistryView::kSystem);
   void Close();
 
   HKEY Handle() const { return hkey_; }
@@ -44,4 +49,5 @@ class RegistryKey {
 
  private:
   HKEY hkey_ = nullptr;
+  RegistryView view_ = RegistryView::kSystem;
 };
