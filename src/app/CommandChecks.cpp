@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "engine/Consequences.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/SettingPlan.h"
 #include "engine/TextSource.h"
 #include "engine/UpdateSource.h"
 #include "platform/Platform.h"
@@ -70,6 +71,12 @@ void WriteUpdateWarning(SystemAccess& system, SettingId id) {
   const SettingEntry* setting = FindSetting(id);
   if (setting && StopsUpdatesHere(system, *setting))
     platform::WriteOutput(Text(IDS_UPDATES_NEED_SERVICE) + kEnd);
+}
+
+void WriteUnreachable64BitPart(SystemAccess& system, SettingId id) {
+  const SettingEntry* setting = FindSetting(id);
+  if (setting && NeedsUnreachable64BitPart(system, *setting))
+    platform::WriteOutput(FormatText(IDS_64BIT_UNREACHABLE, {std::to_string(id)}) + kEnd);
 }
 
 void Show(const std::string& text) {

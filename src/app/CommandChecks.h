@@ -40,3 +40,7 @@ void Show(const std::string& text);
 
 // The line why a setting would stop this machine's updates, when it would.
 void WriteUpdateWarning(SystemAccess& system, SettingId id);
+
+// The line that names a setting whose change needs a part of 64-bit Windows
+// this program cannot reach there, when it does.
+void WriteUnreachable64BitPart(SystemAccess& system, SettingId id);

@@ -57,6 +57,7 @@ int RunCommandLine(const std::string& fullTail, SystemAccess& system) {
       continue;
     }
     WriteUpdateWarning(system, number);
+    WriteUnreachable64BitPart(system, number);
     const bool wasOff = StatusCheck(system, number);
     // A rollout must not stall for a backup it cannot write; it says so.
     if (!CaptureBeforeApply(system, number) && backedUp) {

@@ -84,7 +84,10 @@ int RunProfile(SystemAccess& system, const std::string& file, bool restorePointA
     }
     std::string reason = action == ProfileAction::kCannotUndo ? Text(IDS_CANNOT_REVERT) : "";
     const bool changes = action == ProfileAction::kApply || action == ProfileAction::kRevert;
-    if (action == ProfileAction::kApply) WriteUpdateWarning(system, id);
+    if (action == ProfileAction::kApply) {
+      WriteUpdateWarning(system, id);
+      WriteUnreachable64BitPart(system, id);
+    }
     const bool ok = changes && Carry(system, id, action, &backedUp, &reason);
     if (ok) done.push_back(id);
     asWanted &= ok || action == ProfileAction::kNotOffered || action == ProfileAction::kPerUser;

@@ -8,6 +8,7 @@
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
 #include "res/resource.h"
+#include "system/SystemAccess.h"
 
 // A setting a policy decides is left alone: Windows would put the policy's
 // value back at its next refresh, and the policy is its owner's to change.
@@ -65,9 +66,23 @@ std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting) {
     PlannedChange::Kind kind = row.apply == RegistryAction::kDeleteKey
                                    ? PlannedChange::Kind::kRegistryKey
                                    : PlannedChange::Kind::kRegistryValue;
-    changes.push_back({kind, row.root, row.path, row.name, row.apply, row.offData});
+    PlannedChange change = {kind, row.root, row.path, row.name, row.apply, row.offData};
+    change.view = row.view;
+    changes.push_back(change);
   }
   return changes;
+}
+
+bool NeedsUnreachable64BitPart(SystemAccess& system, const SettingEntry& setting) {
+  for (const PlannedChange& change : PlanOfApply(setting)) {
+    bool native = change.view != RegistryView::k32Bit;
+    if (change.kind == PlannedChange::Kind::kProgram && change.view == RegistryView::kEach &&
+        !system.CanLaunchNativePrograms())
+      return true;
+    if (change.action == RegistryAction::kDeleteKey && native && !system.CanDeleteNativeKeys())
+      return true;
+  }
+  return false;
 }
 
 SettingScope ScopeOf(const SettingEntry& setting) {

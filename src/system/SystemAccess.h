@@ -131,7 +131,7 @@ class SystemAccess {
   // The system root as a proper text ending within its 128 bytes.
   bool ReadSystemRoot(std::string* root);
   bool IsWindowsXp();
-  // 5.2 on a workstation: XP Professional x64 Edition.
+  // 5.2 on a workstation under WOW64: XP Professional x64 Edition.
   bool IsWindowsXpX64();
   // Whether this 32-bit program runs on a 64-bit Windows (WOW64), and
   // whether it can start the 64-bit system programs and delete keys of the

@@ -151,11 +151,12 @@ bool SystemAccess::IsWindowsXp() {
   return ReadVersion(&info) && info.dwMajorVersion == 5 && info.dwMinorVersion == 1;
 }
 
-// Server 2003 is 5.2 as well, but a server.
+// Server 2003 is 5.2 as well, but a server; and only the 64-bit edition of
+// XP is 5.2, so it is the one that runs this program under WOW64.
 bool SystemAccess::IsWindowsXpX64() {
   OSVERSIONINFOEXA info;
   return ReadVersion(&info) && info.dwMajorVersion == 5 && info.dwMinorVersion == 2 &&
-         info.wProductType == VER_NT_WORKSTATION;
+         info.wProductType == VER_NT_WORKSTATION && IsWow64();
 }
 
 bool SystemAccess::IsWow64() { return platform::Wow64().wow64; }
