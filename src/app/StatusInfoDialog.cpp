@@ -19,14 +19,16 @@ BOOL StatusInfoDialog::OnInitDialog() {
 // The template stays as 32-bit Windows shows it; on a 64-bit one the dialog
 // grows by a line below the machine's, in the dialog's font.
 void StatusInfoDialog::AddX64Line() {
-  RECT line = {7, 89, 261, 99};  // dialog units, as the machine's line above it
+  // Place and size in dialog units, converted apart as the dialog manager
+  // does: as wide as the machine's line above it, 12 units lower.
+  RECT place = {7, 89, 254, 10};
   RECT grown = {0, 0, 0, 12};
-  MapDialogRect(Handle(), &line);
+  MapDialogRect(Handle(), &place);
   MapDialogRect(Handle(), &grown);
   HWND text = CreateWindowExA(WS_EX_TRANSPARENT, "STATIC", LoadText(IDS_STATUS_X64).c_str(),
-                              WS_CHILD | WS_VISIBLE | SS_LEFT, line.left, line.top,
-                              line.right - line.left, line.bottom - line.top, Handle(),
-                              reinterpret_cast<HMENU>(IDC_STATUS_X64), nullptr, nullptr);
+                              WS_CHILD | WS_VISIBLE | SS_LEFT, place.left, place.top, place.right,
+                              place.bottom, Handle(), reinterpret_cast<HMENU>(IDC_STATUS_X64),
+                              nullptr, nullptr);
   SendMessageA(text, WM_SETFONT, SendMessageA(Handle(), WM_GETFONT, 0, 0), FALSE);
   RECT frame;
   GetWindowRect(Handle(), &frame);

@@ -17,3 +17,8 @@ void ClearScratchKey();
 std::string ScratchFolder();
 std::string CurrentFolder();
 void RemoveScratchFile(const std::string& path);
+
+// A registry with the two views of a 64-bit Windows, seen by a 32-bit
+// process, without the contract's keys below HKLM\Software in either: the
+// fake made so, or Wine's in a 64-bit prefix. False where there is one view.
+bool PrepareWow64Registry();

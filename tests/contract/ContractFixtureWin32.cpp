@@ -17,3 +17,11 @@ std::string CurrentFolder() {
 }
 
 void RemoveScratchFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+bool PrepareWow64Registry() {
+  if (!platform::Wow64().wow64) return false;
+  for (REGSAM view : {REGSAM(KEY_WOW64_64KEY), REGSAM(0)})
+    for (const char* key : {"Software\\HushgateContract", "Software\\Policies\\HushgateContract"})
+      platform::DeleteKey(HKEY_LOCAL_MACHINE, key, view);
+  return true;
+}
