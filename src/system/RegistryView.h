@@ -13,7 +13,8 @@ enum class RegistryView {
   kEach,    // plan rows only: a component with both halves, in each view where its key is
 };
 
-// What an open, create or delete in the view adds to its access: nothing on
-// 32-bit Windows and for the 32-bit view, which is this program's own, so
-// that those calls stay the ones earlier versions made.
-REGSAM ViewAccess(RegistryView view);
+// What an open, create or delete below the root in the view adds to its
+// access: nothing on 32-bit Windows, for the 32-bit view, which is this
+// program's own, and below HKCU and HKU, which are one for both widths; so
+// those calls stay the ones earlier versions made.
+REGSAM ViewAccess(RegistryView view, HKEY root);

@@ -129,11 +129,11 @@ bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t cr
   // Every key of the chain stays open until the whole chain is made, then all
   // close together as they go out of scope.
   RegistryKey chain[kMaxChain];
-  HKEY parent = base.Handle();
+  const RegistryKey* parent = &base;
   for (size_t i = 0; i < createdKeys; ++i) {
-    if (chain[i].Create(parent, names[i].c_str(), KEY_CREATE_SUB_KEY, view) != ERROR_SUCCESS)
+    if (chain[i].CreateBelow(*parent, names[i].c_str(), KEY_CREATE_SUB_KEY) != ERROR_SUCCESS)
       return false;
-    parent = chain[i].Handle();
+    parent = &chain[i];
   }
   return true;
 }

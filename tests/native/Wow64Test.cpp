@@ -239,6 +239,15 @@ TEST_F(Wow64, WhatCannotBeReachedStaysOnAndTheRunNamesIt) {
             Machine().output);
 }
 
+// HKCU is one for both widths: its keys go without the 64-bit delete call.
+TEST_F(Wow64, TheUsersKeysNeedNoViewToBeDeleted) {
+  Machine().deleteKeyExCall = false;
+  Apply(system_, 26);
+  EXPECT_TRUE(Revert(system_, 26));
+  for (const char* key : SystemAccess::kQosPolicyKeys)
+    EXPECT_FALSE(Registry().HasKey(HKEY_CURRENT_USER, key)) << key;
+}
+
 struct VersionCase {
   const char* what;
   DWORD minor;
