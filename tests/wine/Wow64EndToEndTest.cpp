@@ -54,6 +54,23 @@ std::string Read64(const std::string& path) {
   return lines;
 }
 
+// The values the settings read, in both copies: the 64-bit ones switch each
+// function on; the 32-bit ones read as off but are binary, so that a write
+// into them would show.
+struct Planted {
+  std::string path;
+  const char* name;
+  DWORD type;
+  std::vector<BYTE> in64, in32;
+};
+const Planted kPlanted[] = {
+    {kErrorReporting, "DoReport", REG_DWORD, {1, 0, 0, 0}, {0, 0, 0, 0}},
+    {kErrorReporting, "ShowUI", REG_DWORD, {1, 0, 0, 0}, {0, 0, 0, 0}},
+    {kAdvanced, "EnableBalloonTips", REG_DWORD, {1, 0, 0, 0}, {0, 0, 0, 0}},
+    {kOutlookExpress, "Hide Messenger", REG_DWORD, {0, 0, 0, 0}, {2, 0, 0, 0}},
+    {kAlexa, "Script", REG_SZ, {'a', 0}, {'b', 0}},
+};
+
 std::string Read64All() {
   return Read64(kErrorReporting) + Read64(kAdvanced) + Read64(kOutlookExpress) + Read64(kAlexa);
 }
@@ -61,11 +78,7 @@ std::string Read64All() {
 // What this 32-bit test reads: the 32-bit copies.
 std::string Read32All() {
   std::string text;
-  for (auto [path, name] : std::vector<std::pair<std::string, const char*>>{
-           {kErrorReporting, "DoReport"}, {kErrorReporting, "ShowUI"},
-           {kAdvanced, "EnableBalloonTips"}, {kOutlookExpress, "Hide Messenger"},
-           {kAlexa, "Script"}})
-    text += Describe(HKEY_LOCAL_MACHINE, path, name) + "\n";
+  for (const Planted& value : kPlanted) text += Describe(HKEY_LOCAL_MACHINE, value.path, value.name);
   return text;
 }
 
@@ -76,26 +89,15 @@ class Wow64EndToEnd : public ::testing::Test {
   }
 };
 
-std::vector<BYTE> Number(DWORD n) { return {BYTE(n), 0, 0, 0}; }
-
-// The 64-bit values switch every function on; the 32-bit copies read as
-// off and hold binary data, so a write into them would show.
 TEST_F(Wow64EndToEnd, StatusApplyAndUndoActOnThe64BitRegistry) {
-  Put(KEY_WOW64_64KEY, kErrorReporting, "DoReport", REG_DWORD, Number(1));
-  Put(KEY_WOW64_64KEY, kErrorReporting, "ShowUI", REG_DWORD, Number(1));
-  Put(KEY_WOW64_64KEY, kAdvanced, "EnableBalloonTips", REG_DWORD, Number(1));
-  Put(KEY_WOW64_64KEY, kOutlookExpress, "Hide Messenger", REG_DWORD, Number(0));
-  Put(KEY_WOW64_64KEY, kAlexa, "Script", REG_SZ, {'a', '.', 'j', 's', 0});
-  for (auto [path, name] : std::vector<std::pair<std::string, const char*>>{
-           {kErrorReporting, "DoReport"}, {kErrorReporting, "ShowUI"},
-           {kAdvanced, "EnableBalloonTips"}})
-    Put(0, path, name, REG_BINARY, Number(0));
-  Put(0, kOutlookExpress, "Hide Messenger", REG_BINARY, Number(2));
-  Put(0, kAlexa, "Script", REG_SZ, {'b', '.', 'j', 's', 0});
+  for (const Planted& value : kPlanted) {
+    Put(KEY_WOW64_64KEY, value.path, value.name, value.type, value.in64);
+    Put(0, value.path, value.name, value.type == REG_DWORD ? REG_BINARY : value.type, value.in32);
+  }
   const std::string before64 = Read64All();
   const std::string before32 = Read32All();
   ASSERT_EQ("DoReport REG_DWORD 0x1\nShowUI REG_DWORD 0x1\nEnableBalloonTips REG_DWORD 0x1\n"
-            "Hide Messenger REG_DWORD 0x0\nScript REG_SZ a.js\n",
+            "Hide Messenger REG_DWORD 0x0\nScript REG_SZ a\n",
             before64);
 
   std::string report;
@@ -104,13 +106,12 @@ TEST_F(Wow64EndToEnd, StatusApplyAndUndoActOnThe64BitRegistry) {
   for (const char* line : {"\n4\ton\t", "\n5\ton\t", "\n22\ton\t", "\n24\ton\t"})
     EXPECT_NE(std::string::npos, report.find(line)) << line << " in " << report;
 
-  std::string output;
-  EXPECT_EQ(0, RunWithOutput("0 4 5 22 24", &output)) << output;
+  EXPECT_EQ(0, RunWithOutput("0 4 5 22 24", &report)) << report;
   EXPECT_EQ("DoReport REG_DWORD 0x0\nShowUI REG_DWORD 0x0\nEnableBalloonTips REG_DWORD 0x0\n"
             "Hide Messenger REG_DWORD 0x2\nmissing",
             Read64All());
   // Internet Explorer's entry goes from both copies; nothing else of the 32-bit ones changes.
-  EXPECT_EQ(before32.substr(0, before32.rfind("type 1")) + "missing\n", Read32All());
+  EXPECT_EQ(before32.substr(0, before32.rfind("type 1")) + "missing", Read32All());
   EXPECT_EQ(0, RunWithOutput("/status 0 4 5 22 24", &report)) << report;
 
   EXPECT_EQ(0, RunWithOutput("/undo 0 4 5 22 24", &report)) << report;
