@@ -110,10 +110,10 @@ struct StoredItem {
 
 // The view an item names, 32 or 64, or none at all; any other is no view.
 bool ReadView(const std::vector<NamedValue>& values, StoredItem* item) {
-  DWORD view = 0;
+  DWORD view = kView32;
   item->earlierView = !Find(values, "View");
-  if (item->earlierView) view = kView32;
-  else if (!ReadNumber(values, "View", &view) || (view != kView32 && view != kView64))
+  if (!item->earlierView &&
+      (!ReadNumber(values, "View", &view) || (view != kView32 && view != kView64)))
     return false;
   item->location.view = view == kView64 ? RegistryView::kSystem : RegistryView::k32Bit;
   return true;
