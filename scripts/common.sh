@@ -319,13 +319,24 @@ build_wine_tests() {
 # A fresh prefix of the chosen width that reports Windows XP (5.1, suite mask
 # 0x100, for 64-bit programs too) to every program in it.
 make_xp_prefix() {  # directory
+  make_prefix "$1" "$WINE_ARCH" winxp
+}
+
+# A fresh 64-bit prefix that reports Windows XP Professional x64 Edition (5.2,
+# a workstation) to every program in it, where the shipped 32-bit exe runs
+# under Wine's WOW64 as on a 64-bit Windows. Only where 32-bit programs run.
+make_xp64_prefix() {  # directory
+  make_prefix "$1" win64 winxp64
+}
+
+make_prefix() {  # directory, architecture, Windows version
   rm -rf "$1"
   mkdir -p "$(dirname "$1")"
-  export WINEPREFIX="$1" WINEARCH="$WINE_ARCH"
+  export WINEPREFIX="$1" WINEARCH="$2"
   # No prompts to install Mono or Gecko: they would wait for an answer.
   wine_env WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
   install_wine_fonts "$1"
-  wine_env wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+  wine_env wine reg add 'HKCU\Software\Wine' /v Version /d "$3" /f >/dev/null 2>&1
   # Without a window manager, managed windows cost seconds to close.
   wine_env wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w

@@ -5,6 +5,7 @@
 #include "engine/ChangeRun.h"
 #include "engine/Reports.h"
 #include "engine/SettingCatalogue.h"
+#include "engine/SettingPlan.h"
 #include "engine/TextSource.h"
 #include "engine/UpdateSource.h"
 #include "platform/Platform.h"
@@ -71,10 +72,13 @@ void WriteRunTail(const ChangeRun& run) {
   if (!tail.empty()) platform::WriteOutput(tail);
 }
 
-void WriteUpdateWarning(SystemAccess& system, SettingId id) {
+void WriteBeforeApply(SystemAccess& system, SettingId id) {
   const SettingEntry* setting = FindSetting(id);
-  if (setting && StopsUpdatesHere(system, *setting))
+  if (!setting) return;
+  if (StopsUpdatesHere(system, *setting))
     platform::WriteOutput(Text(IDS_UPDATES_NEED_SERVICE) + kEnd);
+  if (NeedsUnreachable64BitPart(system, *setting))
+    platform::WriteOutput(FormatText(IDS_64BIT_UNREACHABLE, {std::to_string(id)}) + kEnd);
 }
 
 void Show(const std::string& text) {

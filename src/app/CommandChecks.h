@@ -38,5 +38,7 @@ void WriteRunTail(const ChangeRun& run);
 // console; otherwise a message box shows the text.
 void Show(const std::string& text);
 
-// The line why a setting would stop this machine's updates, when it would.
-void WriteUpdateWarning(SystemAccess& system, SettingId id);
+// The lines before a setting's apply, each when it holds: why it would stop
+// this machine's updates, and that it needs a part of 64-bit Windows this
+// program cannot reach there.
+void WriteBeforeApply(SystemAccess& system, SettingId id);

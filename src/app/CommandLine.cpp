@@ -9,11 +9,11 @@
 
 namespace {
 
-// One number of the run. A rollout reads, before the number's change, why
-// it would stop the machine's updates and why it goes on without a backup.
+// One number of the run. A rollout reads, before the number's change, what
+// it costs here and why it goes on without a backup.
 void CarryNumber(ChangeRun& run, SystemAccess& system, SettingId id) {
   const ChangeAction action = run.DecideApply(id);
-  if (action == ChangeAction::kApply) WriteUpdateWarning(system, id);
+  if (action == ChangeAction::kApply) WriteBeforeApply(system, id);
   const ChangeRun::Step step = run.Carry(id, action);
   if (!step.noBackupLine.empty()) platform::WriteOutput(step.noBackupLine + "\r\n");
 }

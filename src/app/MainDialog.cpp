@@ -128,7 +128,7 @@ int MainDialog::ShowMessage(const std::string& text, UINT buttons) {
 
 // However the notice is closed, the status check follows.
 void MainDialog::CheckSystemStatus() {
-  StatusInfoDialog(system_.IsDomainMember()).RunModal(Handle());
+  StatusInfoDialog(system_.IsDomainMember(), system_.IsWow64()).RunModal(Handle());
   settings_.RefreshSettingsTree();
 }
 

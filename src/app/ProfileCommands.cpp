@@ -56,7 +56,7 @@ std::vector<std::pair<SettingId, ChangeAction>> StepsOf(ChangeRun& run, const Pr
 // One line per setting acted on, and below it why, where it is not as
 // wanted for a reason the user can act on.
 void CarryStep(ChangeRun& run, SystemAccess& system, SettingId id, ChangeAction action) {
-  if (action == ChangeAction::kApply) WriteUpdateWarning(system, id);
+  if (action == ChangeAction::kApply) WriteBeforeApply(system, id);
   const ChangeRun::Step step = run.Carry(id, action);
   const bool why = !step.done && step.refusal;
   platform::WriteOutput((step.noBackupLine.empty() ? "" : step.noBackupLine + kEnd) +

@@ -1,6 +1,7 @@
 #include "engine/ApplyPlan.h"
 
 #include "engine/Mechanisms.h"
+#include "system/SystemAccess.h"
 
 std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting) {
   std::vector<PlannedChange> changes;
@@ -10,9 +11,23 @@ std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting) {
     PlannedChange::Kind kind = row.apply == RegistryAction::kDeleteKey
                                    ? PlannedChange::Kind::kRegistryKey
                                    : PlannedChange::Kind::kRegistryValue;
-    changes.push_back({kind, row.root, row.path, row.name, row.apply, row.offData});
+    PlannedChange change = {kind, row.root, row.path, row.name, row.apply, row.offData};
+    change.view = row.view;
+    changes.push_back(change);
   }
   return changes;
+}
+
+bool NeedsUnreachable64BitPart(SystemAccess& system, const SettingEntry& setting) {
+  for (const PlannedChange& change : PlanOfApply(setting)) {
+    bool native = change.view != RegistryView::k32Bit;
+    if (change.kind == PlannedChange::Kind::kProgram && change.view == RegistryView::kEach &&
+        !system.CanLaunchNativePrograms())
+      return true;
+    if (change.action == RegistryAction::kDeleteKey && native && !system.CanDeleteNativeKeys())
+      return true;
+  }
+  return false;
 }
 
 SettingScope ScopeOf(const SettingEntry& setting) {

@@ -8,8 +8,15 @@
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingPlan.h"
 
+class SystemAccess;
+
 // Everything apply of the setting may change, in order.
 std::vector<PlannedChange> PlanOfApply(const SettingEntry& setting);
+
+// Under WOW64, whether apply of the setting needs what this program cannot
+// reach of the 64-bit system: a 64-bit program it cannot start, or a key of
+// the 64-bit registry it cannot delete. Always false on 32-bit Windows.
+bool NeedsUnreachable64BitPart(SystemAccess& system, const SettingEntry& setting);
 
 // Whose registry a change of the setting reaches: the machine's (HKLM, HKU,
 // services, programs, accounts), only the account that runs the program

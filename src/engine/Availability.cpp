@@ -2,6 +2,14 @@
 
 #include "system/SystemAccess.h"
 
+namespace {
+
+// XP Professional x64 Edition reports 5.2 like Server 2003, but it is XP:
+// the same settings apply there.
+bool IsXp(SystemAccess& system) { return system.IsWindowsXp() || system.IsWindowsXpX64(); }
+
+}  // namespace
+
 bool IsAvailable(SystemAccess& system, Availability condition, const char* serviceName) {
   switch (condition) {
     case Availability::kAlways:
@@ -9,11 +17,11 @@ bool IsAvailable(SystemAccess& system, Availability condition, const char* servi
     case Availability::kMediaPlayer8:
       return system.IsMediaPlayer8Installed();
     case Availability::kWindowsXp:
-      return system.IsWindowsXp();
+      return IsXp(system);
     case Availability::kInternetExplorer6:
       return system.IsInternetExplorer6();
     case Availability::kWindowsXpWithQos:
-      return system.IsWindowsXp() && system.IsQosInstalled();
+      return IsXp(system) && system.IsQosInstalled();
     case Availability::kOfficeXp:
       return system.IsOfficeXpInstalled();
     case Availability::kSupportAccount:

@@ -32,6 +32,13 @@ constexpr size_t kMaxValuesCopied = 256;
 constexpr size_t kMaxValueSize = 65536;
 // What restoring an item answers when nothing went wrong: no text.
 constexpr int kRestored = 0;
+// The backup is the program's own data, and this 32-bit program's keys live
+// in the 32-bit view on a 64-bit Windows, where earlier versions kept them.
+constexpr RegistryView kStore = RegistryView::k32Bit;
+// How an item names the view of its location; an item without one was made
+// by an earlier version, which wrote the 32-bit view.
+constexpr DWORD kView32 = 32;
+constexpr DWORD kView64 = 64;
 
 // --- Small registry helpers over the system layer ---------------------------
 
@@ -80,9 +87,10 @@ std::string EntryPath(HKEY backupRoot, const UndoablePlan& plan) {
          plan.entry;
 }
 
-bool SameLocation(const BackupLocation& a, const BackupLocation& b) {
+// On 32-bit Windows there is one registry, whatever view a location names.
+bool SameLocation(SystemAccess& system, const BackupLocation& a, const BackupLocation& b) {
   return a.kind == b.kind && a.root == b.root && Lower(a.path) == Lower(b.path) &&
-         Lower(a.name) == Lower(b.name);
+         Lower(a.name) == Lower(b.name) && (a.view == b.view || !system.IsWow64());
 }
 
 // --- Reading a stored item: nothing in it is trusted ------------------------
@@ -96,20 +104,32 @@ struct StoredItem {
   DWORD startType = 0;
   DWORD depth = 0;
   bool wellFormed = false;
+  bool earlierView = false;  // no view recorded: the 32-bit one of an earlier version
 };
+
+// The view an item names, 32 or 64, or none at all; any other is no view.
+bool ReadView(const std::vector<NamedValue>& values, StoredItem* item) {
+  DWORD view = kView32;
+  item->earlierView = !Find(values, "View");
+  if (!item->earlierView &&
+      (!ReadNumber(values, "View", &view) || (view != kView32 && view != kView64)))
+    return false;
+  item->location.view = view == kView64 ? RegistryView::kSystem : RegistryView::k32Bit;
+  return true;
+}
 
 StoredItem ReadItem(SystemAccess& system, HKEY backupRoot, const std::string& key) {
   StoredItem item;
   item.key = key;
   std::vector<NamedValue> values;
-  if (!system.ReadRegistryValues(backupRoot, key.c_str(), &values)) return item;
+  if (!system.ReadRegistryValues(backupRoot, key.c_str(), &values, kStore)) return item;
   DWORD kind = 0;
   DWORD root = 0;
   if (!ReadNumber(values, "Kind", &kind) || kind < 1 || kind > 4 ||
       !ReadNumber(values, "Root", &root) || root > 3 ||
       !ReadText(values, "Path", &item.location.path) ||
       !ReadText(values, "Name", &item.location.name) ||
-      !ReadNumber(values, "Existed", &item.existed))
+      !ReadNumber(values, "Existed", &item.existed) || !ReadView(values, &item))
     return item;
   item.location.kind = static_cast<Kind>(kind);
   item.location.root = kRoots[root];
@@ -129,7 +149,8 @@ StoredItem ReadItem(SystemAccess& system, HKEY backupRoot, const std::string& ke
       break;
     case Kind::kKeyTree:
       item.wellFormed =
-          !item.existed || system.RegistryKeyExists(backupRoot, (key + "\\" + kKeyCopy).c_str());
+          !item.existed ||
+          system.RegistryKeyExists(backupRoot, (key + "\\" + kKeyCopy).c_str(), kStore);
       break;
   }
   return item;
@@ -150,7 +171,7 @@ unsigned long NumberOf(const std::string& digits) {
 std::vector<std::string> ItemKeys(SystemAccess& system, HKEY backupRoot, const UndoablePlan& plan) {
   std::vector<std::string> names;
   std::string entry = EntryPath(backupRoot, plan);
-  system.ReadRegistrySubKeys(backupRoot, entry.c_str(), &names);
+  system.ReadRegistrySubKeys(backupRoot, entry.c_str(), &names, kStore);
   std::vector<std::pair<unsigned long, std::string>> numbered;
   for (const std::string& name : names) {
     if (name.empty() || name.size() > 6 ||
@@ -181,23 +202,25 @@ struct CopyBudget {
 // Copies the key with its values and subkeys, within the bounds. A key that
 // cannot be read, or a value too large for undo ever to write back, fails
 // the copy: it would come back as less than it was.
-bool CopyKey(SystemAccess& system, HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to,
-             int depth, CopyBudget* budget) {
-  if (++budget->keys > kMaxKeysCopied || !system.CreateRegistryKey(toRoot, to.c_str())) return false;
+bool CopyKey(SystemAccess& system, HKEY fromRoot, const std::string& from, RegistryView view,
+             HKEY toRoot, const std::string& to, int depth, CopyBudget* budget) {
+  if (++budget->keys > kMaxKeysCopied || !system.CreateRegistryKey(toRoot, to.c_str(), kStore))
+    return false;
   std::vector<NamedValue> values;
   std::vector<std::string> subKeys;
-  if (!system.ReadRegistryValues(fromRoot, from.c_str(), &values) ||
-      !system.ReadRegistrySubKeys(fromRoot, from.c_str(), &subKeys))
+  if (!system.ReadRegistryValues(fromRoot, from.c_str(), &values, view) ||
+      !system.ReadRegistrySubKeys(fromRoot, from.c_str(), &subKeys, view))
     return false;
   std::vector<NamedValue> kept;
   for (const NamedValue& value : values) {
     if (value.data.size() > kMaxValueSize) return false;
     if (budget->values++ < kMaxValuesCopied) kept.push_back(value);
   }
-  bool copied = system.WriteRegistryValues(toRoot, to.c_str(), kept);
+  bool copied = system.WriteRegistryValues(toRoot, to.c_str(), kept, kStore);
   if (depth >= kMaxKeyDepth) return copied;
   for (const std::string& name : subKeys)
-    copied &= CopyKey(system, fromRoot, from + "\\" + name, toRoot, to + "\\" + name, depth + 1, budget);
+    copied &= CopyKey(system, fromRoot, from + "\\" + name, view, toRoot, to + "\\" + name,
+                      depth + 1, budget);
   return copied;
 }
 
@@ -212,10 +235,11 @@ std::vector<std::string> KeysAlong(const std::string& path) {
 
 // How many keys along the path exist: the ones below them are those apply
 // creates.
-DWORD ExistingDepth(SystemAccess& system, HKEY root, const std::string& path) {
+DWORD ExistingDepth(SystemAccess& system, HKEY root, const std::string& path,
+                    RegistryView view) {
   DWORD depth = 0;
   for (const std::string& key : KeysAlong(path)) {
-    if (!system.RegistryKeyExists(root, key.c_str())) break;
+    if (!system.RegistryKeyExists(root, key.c_str(), view)) break;
     ++depth;
   }
   return depth;
@@ -231,15 +255,20 @@ bool DescribeNow(SystemAccess& system, const BackupLocation& location, bool* key
       {"Path", REG_SZ, TextBytes(location.path)},
       {"Name", REG_SZ, TextBytes(location.name)},
   };
+  // Only a 64-bit Windows has two views to tell apart.
+  if (location.kind != Kind::kService && system.IsWow64())
+    values.push_back({"View", REG_DWORD,
+                      Number(location.view == RegistryView::k32Bit ? kView32 : kView64)});
   *keyTree = false;
   DWORD existed = 0;
+  const RegistryView view = location.view;
   if (location.kind == Kind::kValue) {
     DWORD type = 0;
     std::vector<BYTE> data;
     existed = system.ReadRegistryValue(location.root, location.path.c_str(),
-                                       location.name.c_str(), &type, &data);
-    if (!existed &&
-        !system.RegistryValueAbsent(location.root, location.path.c_str(), location.name.c_str()))
+                                       location.name.c_str(), &type, &data, view);
+    if (!existed && !system.RegistryValueAbsent(location.root, location.path.c_str(),
+                                                location.name.c_str(), view))
       return false;
     if (existed) {
       values.push_back({"Type", REG_DWORD, Number(type)});
@@ -253,10 +282,11 @@ bool DescribeNow(SystemAccess& system, const BackupLocation& location, bool* key
   } else if (location.kind == Kind::kKeyChain) {
     existed = 1;
     values.push_back(
-        {"Depth", REG_DWORD, Number(ExistingDepth(system, location.root, location.path))});
+        {"Depth", REG_DWORD, Number(ExistingDepth(system, location.root, location.path, view))});
   } else {
-    existed = system.RegistryKeyExists(location.root, location.path.c_str());
-    if (!existed && !system.RegistryKeyAbsent(location.root, location.path.c_str())) return false;
+    existed = system.RegistryKeyExists(location.root, location.path.c_str(), view);
+    if (!existed && !system.RegistryKeyAbsent(location.root, location.path.c_str(), view))
+      return false;
     *keyTree = existed;
   }
   values.push_back({"Existed", REG_DWORD, Number(existed)});
@@ -290,7 +320,8 @@ Cause CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLoc
   // Only an item undo would take counts: anything else naming the location
   // (planted, broken) must not stand in for a capture.
   for (const StoredItem& item : items)
-    if (RefusalOf(item, plan, backupRoot) == kRestored && SameLocation(item.location, location))
+    if (RefusalOf(item, plan, backupRoot) == kRestored &&
+        SameLocation(system, item.location, location))
       return Cause::kNone;
   std::string entry = EntryPath(backupRoot, plan);
   unsigned long next = 0;
@@ -299,23 +330,24 @@ Cause CaptureOne(SystemAccess& system, const UndoablePlan& plan, const BackupLoc
   bool keyTree = false;
   std::vector<NamedValue> values;
   if (!DescribeNow(system, location, &keyTree, &values)) return Cause::kUnreadable;
-  if (!system.CreateRegistryKey(backupRoot, key.c_str())) return Cause::kNotWritten;
+  if (!system.CreateRegistryKey(backupRoot, key.c_str(), kStore)) return Cause::kNotWritten;
   bool written = system.WriteRegistryValues(backupRoot, entry.c_str(),
                                      {{"Time", REG_SZ, TextBytes(system.LocalTimeText())},
-                                      {"User", REG_SZ, TextBytes(system.UserName())}}) &&
-                 system.WriteRegistryValues(backupRoot, key.c_str(), values);
+                                      {"User", REG_SZ, TextBytes(system.UserName())}}, kStore) &&
+                 system.WriteRegistryValues(backupRoot, key.c_str(), values, kStore);
   // Half an item would be taken for a capture, or refused as a broken one.
   if (!written) {
-    system.DeleteRegistryTree(backupRoot, key.c_str());
+    system.DeleteRegistryTree(backupRoot, key.c_str(), kStore);
     return Cause::kNotWritten;
   }
   if (!keyTree) return Cause::kNone;
   // A key beyond the bounds is kept as far as they reach; a copy that
   // failed is no capture.
   CopyBudget budget;
-  if (CopyKey(system, location.root, location.path, backupRoot, key + "\\" + kKeyCopy, 0, &budget))
+  if (CopyKey(system, location.root, location.path, location.view, backupRoot,
+              key + "\\" + kKeyCopy, 0, &budget))
     return Cause::kNone;
-  system.DeleteRegistryTree(backupRoot, key.c_str());
+  system.DeleteRegistryTree(backupRoot, key.c_str(), kStore);
   return Cause::kUnreadable;
 }
 
@@ -334,11 +366,13 @@ const BackupLocation* AllowedMatch(const BackupLocation& location,
   return nullptr;
 }
 
-std::string Describe(const BackupLocation& location) {
+// The 32-bit view is named only where there are two.
+std::string Describe(const BackupLocation& location, bool twoViews) {
   if (location.kind == Kind::kService) return Text(IDS_SERVICE) + " " + PrintableText(location.name);
   std::string text = std::string(RootName(location.root)) + "\\" + location.path;
   if (location.kind == Kind::kValue)
     text += "\\" + (location.name.empty() ? Text(IDS_DEFAULT_VALUE) : location.name);
+  if (twoViews && location.view == RegistryView::k32Bit) text += Text(IDS_VIEW_32BIT);
   return PrintableText(text);
 }
 
@@ -396,54 +430,56 @@ KeyFilter FilterFor(const UndoablePlan& plan, HKEY backupRoot, const BackupLocat
 // Writes the copied key back below the location, checking every value again,
 // then reads back what it wrote.
 bool RestoreKey(SystemAccess& system, HKEY backupRoot, const std::string& copy, HKEY root, const std::string& path,
-                int depth, KeyFilter* filter) {
-  if (!system.CreateRegistryKey(root, path.c_str())) return false;
+                RegistryView view, int depth, KeyFilter* filter) {
+  if (!system.CreateRegistryKey(root, path.c_str(), view)) return false;
   std::vector<NamedValue> values;
-  system.ReadRegistryValues(backupRoot, copy.c_str(), &values);
+  system.ReadRegistryValues(backupRoot, copy.c_str(), &values, kStore);
   std::vector<NamedValue> taken;
   for (const NamedValue& value : values)
     if (filter->Takes(value)) taken.push_back(value);
   bool restored = (!filter->whole || taken.size() == values.size()) &&
-                  system.WriteRegistryValues(root, path.c_str(), taken);
+                  system.WriteRegistryValues(root, path.c_str(), taken, view);
   std::vector<NamedValue> now;
-  system.ReadRegistryValues(root, path.c_str(), &now);
+  system.ReadRegistryValues(root, path.c_str(), &now, view);
   for (const NamedValue& value : taken) {
     const NamedValue* back = Find(now, value.name.c_str());
     restored &= back && back->type == value.type && back->data == value.data;
   }
   std::vector<std::string> subKeys;
-  system.ReadRegistrySubKeys(backupRoot, copy.c_str(), &subKeys);
+  system.ReadRegistrySubKeys(backupRoot, copy.c_str(), &subKeys, kStore);
   for (const std::string& name : subKeys) {
     if (!filter->TakesSubKey(depth) || name.find('\\') != std::string::npos) {
       restored &= !filter->whole;  // an administrator's copy beyond the bounds: incomplete
       continue;
     }
-    restored &= RestoreKey(system, backupRoot, copy + "\\" + name, root, path + "\\" + name, depth + 1,
-                           filter);
+    restored &= RestoreKey(system, backupRoot, copy + "\\" + name, root, path + "\\" + name, view,
+                           depth + 1, filter);
   }
   return restored;
 }
 
 // A key that can be read and holds neither values nor subkeys.
-bool IsEmptyKey(SystemAccess& system, HKEY root, const char* path) {
+bool IsEmptyKey(SystemAccess& system, HKEY root, const char* path, RegistryView view) {
   std::vector<NamedValue> values;
   std::vector<std::string> subKeys;
-  return system.ReadRegistryValues(root, path, &values) &&
-         system.ReadRegistrySubKeys(root, path, &subKeys) && values.empty() && subKeys.empty();
+  return system.ReadRegistryValues(root, path, &values, view) &&
+         system.ReadRegistrySubKeys(root, path, &subKeys, view) && values.empty() &&
+         subKeys.empty();
 }
 
 // Removes the keys of the chain below those that existed, deepest first, as
 // long as nothing lives in them; never the keys apply needs to find, whatever
 // depth the item claims. False when an empty one could not be removed.
-bool RemoveCreatedKeys(SystemAccess& system, const BackupLocation& location, DWORD depth) {
+bool RemoveCreatedKeys(SystemAccess& system, const BackupLocation& location, DWORD depth,
+                       RegistryView view) {
   std::vector<std::string> keys = KeysAlong(location.path);
   depth = std::max(depth, location.requiredKeys);
   for (size_t i = keys.size(); i > depth; --i) {
     const char* key = keys[i - 1].c_str();
-    if (!system.RegistryKeyExists(location.root, key)) continue;
+    if (!system.RegistryKeyExists(location.root, key, view)) continue;
     // What lives there now is kept, and with it the keys above.
-    if (!IsEmptyKey(system, location.root, key)) return true;
-    if (!system.DeleteRegistryTree(location.root, key)) return false;
+    if (!IsEmptyKey(system, location.root, key, view)) return true;
+    if (!system.DeleteRegistryTree(location.root, key, view)) return false;
   }
   return true;
 }
@@ -456,18 +492,20 @@ int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot,
   const BackupLocation& at = item.location;
   const char* path = at.path.c_str();
   const char* name = at.name.c_str();
+  const RegistryView view = at.view;
   switch (at.kind) {
     case Kind::kValue: {
       if (!item.existed) {
-        system.DeleteRegistryValue(at.root, path, name);
-        return system.RegistryValueExists(at.root, path, name) ? IDS_UNDO_STILL_THERE : kRestored;
+        system.DeleteRegistryValue(at.root, path, name, view);
+        return system.RegistryValueExists(at.root, path, name, view) ? IDS_UNDO_STILL_THERE
+                                                                     : kRestored;
       }
-      system.CreateRegistryKey(at.root, path);
+      system.CreateRegistryKey(at.root, path, view);
       system.WriteRegistryValue(at.root, path, name, item.data.data(), item.type,
-                                DWORD(item.data.size()));
+                                DWORD(item.data.size()), view);
       DWORD type = 0;
       std::vector<BYTE> data;
-      bool same = system.ReadRegistryValue(at.root, path, name, &type, &data) &&
+      bool same = system.ReadRegistryValue(at.root, path, name, &type, &data, view) &&
                   type == item.type && data == item.data;
       return same ? kRestored : IDS_UNDO_READS_DIFFERENTLY;
     }
@@ -481,14 +519,15 @@ int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot,
       return now == item.startType ? kRestored : IDS_UNDO_START_TYPE_NOT_SET;
     }
     case Kind::kKeyChain:
-      return RemoveCreatedKeys(system, own, item.depth) ? kRestored : IDS_UNDO_STILL_THERE;
+      return RemoveCreatedKeys(system, own, item.depth, view) ? kRestored : IDS_UNDO_STILL_THERE;
     case Kind::kKeyTree: {
       if (!item.existed) {
-        system.DeleteRegistryTree(at.root, path);
-        return system.RegistryKeyExists(at.root, path) ? IDS_UNDO_STILL_THERE : kRestored;
+        system.DeleteRegistryTree(at.root, path, view);
+        return system.RegistryKeyExists(at.root, path, view) ? IDS_UNDO_STILL_THERE : kRestored;
       }
       KeyFilter filter = FilterFor(plan, backupRoot, own);
-      if (!RestoreKey(system, backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, 0, &filter))
+      if (!RestoreKey(system, backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, view, 0,
+                      &filter))
         return IDS_UNDO_KEY_INCOMPLETE;
       return kRestored;
     }
@@ -497,13 +536,13 @@ int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot,
 }
 
 void RemoveIfEmpty(SystemAccess& system, HKEY root, const char* path) {
-  if (IsEmptyKey(system, root, path)) system.DeleteRegistryTree(root, path);
+  if (IsEmptyKey(system, root, path, kStore)) system.DeleteRegistryTree(root, path, kStore);
 }
 
 // Once restored, an entry leaves the backup, and an empty backup leaves the
 // registry.
 void RemoveEntry(SystemAccess& system, HKEY backupRoot, const UndoablePlan& plan) {
-  system.DeleteRegistryTree(backupRoot, EntryPath(backupRoot, plan).c_str());
+  system.DeleteRegistryTree(backupRoot, EntryPath(backupRoot, plan).c_str(), kStore);
   bool user = backupRoot == HKEY_CURRENT_USER;
   RemoveIfEmpty(system, backupRoot, user ? kUserBackup : kMachineBackup);
   RemoveIfEmpty(system, backupRoot, user ? kUserProduct : kMachineProduct);
@@ -529,16 +568,25 @@ std::vector<BackupLocation> LocationsOfChange(SettingId id, ChangeKind change) {
   if (change == ChangeKind::kApply) {
     for (const PlannedChange& planned : PlanOfApply(*setting)) {
       if (planned.action == RegistryAction::kCreateKey)
-        locations.push_back({Kind::kKeyChain, planned.root, planned.path, "", planned.requiredKeys});
+        locations.push_back({Kind::kKeyChain, planned.root, planned.path, "", planned.requiredKeys,
+                             false, planned.view});
     }
   }
   for (const RegistryOperation& row : RegistryOperationsOf(id)) {
     RegistryAction action = change == ChangeKind::kApply ? row.apply : row.revert;
-    if (action == RegistryAction::kWriteValue || action == RegistryAction::kDeleteValue ||
-        action == RegistryAction::kFromSystem)
-      locations.push_back({Kind::kValue, row.root, row.path, row.name});
-    else if (action == RegistryAction::kDeleteKey || action == RegistryAction::kRemoveKey)
-      locations.push_back({Kind::kKeyTree, row.root, row.path, ""});
+    BackupLocation location = {Kind::kValue, row.root, row.path, row.name};
+    if (action == RegistryAction::kDeleteKey || action == RegistryAction::kRemoveKey)
+      location = {Kind::kKeyTree, row.root, row.path, ""};
+    else if (action != RegistryAction::kWriteValue && action != RegistryAction::kDeleteValue &&
+             action != RegistryAction::kFromSystem)
+      continue;
+    // Both copies of a component of both halves; on 32-bit Windows they are
+    // one, and the capture keeps it once.
+    for (RegistryView view : {RegistryView::kSystem, RegistryView::k32Bit}) {
+      if (row.view != RegistryView::kEach && view != row.view) continue;
+      location.view = view;
+      locations.push_back(location);
+    }
   }
   return locations;
 }
@@ -576,10 +624,10 @@ bool MarkSwitchedOff(SystemAccess& system, SettingId id, bool off) {
   const UndoablePlan plan = PlanOf(id);
   HKEY home = HomeOf(plan);
   std::string entry = EntryPath(home, plan);
-  if (!off && !system.RegistryKeyExists(home, entry.c_str())) return true;
-  return system.CreateRegistryKey(home, entry.c_str()) &&
+  if (!off && !system.RegistryKeyExists(home, entry.c_str(), kStore)) return true;
+  return system.CreateRegistryKey(home, entry.c_str(), kStore) &&
          system.WriteRegistryValues(home, entry.c_str(),
-                             {{"SwitchedOff", REG_DWORD, Number(off ? 1 : 0)}});
+                             {{"SwitchedOff", REG_DWORD, Number(off ? 1 : 0)}}, kStore);
 }
 
 bool HasBackup(SystemAccess& system, const UndoablePlan& plan) {
@@ -592,7 +640,7 @@ bool WasSwitchedOff(SystemAccess& system, SettingId id) {
   HKEY home = HomeOf(plan);
   std::vector<NamedValue> values;
   DWORD off = 0;
-  return system.ReadRegistryValues(home, EntryPath(home, plan).c_str(), &values) &&
+  return system.ReadRegistryValues(home, EntryPath(home, plan).c_str(), &values, kStore) &&
          ReadNumber(values, "SwitchedOff", &off) && off == 1;
 }
 
@@ -611,6 +659,7 @@ UndoResult Undo(SystemAccess& system, const UndoablePlan& plan) {
   if (plan.byPrograms) return {UndoResult::Outcome::kCannotUndo, {}};
   if (plan.locations.empty() || !HasBackup(system, plan)) return {UndoResult::Outcome::kNoBackup, {}};
   UndoResult result{UndoResult::Outcome::kRestored, {}};
+  const bool twoViews = system.IsWow64();
   for (HKEY backupRoot : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     std::vector<StoredItem> items = ReadItems(system, backupRoot, plan);
     if (items.empty()) continue;
@@ -619,7 +668,7 @@ UndoResult Undo(SystemAccess& system, const UndoablePlan& plan) {
     for (auto item = items.rbegin(); item != items.rend(); ++item) {
       if (int refusal = RefusalOf(*item, plan, backupRoot)) {
         const std::string what =
-            item->wellFormed ? Describe(item->location) : PrintableText(item->key);
+            item->wellFormed ? Describe(item->location, twoViews) : PrintableText(item->key);
         result.problems.push_back(what + ": " + Text(refusal));
         continue;
       }
@@ -627,7 +676,11 @@ UndoResult Undo(SystemAccess& system, const UndoablePlan& plan) {
       int problem = RestoreItem(system, plan, backupRoot, *item,
                                 *AllowedMatch(item->location, plan.locations));
       if (problem != kRestored)
-        result.problems.push_back(Describe(item->location) + ": " + Text(problem));
+        result.problems.push_back(Describe(item->location, twoViews) + ": " + Text(problem));
+      // An earlier version wrote the 32-bit copy, which is where it goes back.
+      else if (twoViews && item->earlierView && item->location.kind != Kind::kService)
+        result.notes.push_back(Describe(item->location, twoViews) + ": " +
+                               Text(IDS_UNDO_EARLIER_VIEW));
     }
     if (result.problems.size() == problemsBefore) RemoveEntry(system, backupRoot, plan);
   }

@@ -13,6 +13,7 @@
 #include "engine/ApplyPlan.h"
 #include "engine/SettingPlan.h"
 #include "platform/WinTypes.h"
+#include "system/RegistryView.h"
 
 class SystemAccess;
 
@@ -25,6 +26,11 @@ struct BackupLocation {
   std::string name;  // value name, or the service's name
   DWORD requiredKeys = 0;  // kKeyChain: the keys along the path apply needs to exist
   bool anyServerNumber = false;  // a time-server value: undo accepts it named by any server's number
+  // Which registry of a 64-bit Windows: each item records it there, and undo
+  // puts the item back where it was; an item without one, from an earlier
+  // version, means the 32-bit view that version wrote. Undo takes an item of
+  // the plan's own location in either view.
+  RegistryView view = RegistryView::kSystem;
 };
 
 // A plan whose changes the backup keeps and undo gives back: one setting's,
@@ -89,6 +95,9 @@ struct UndoResult {
   // An item was put back, whether or not it read back so: the machine may
   // have changed, as a restore point must know.
   bool wroteSomething = false;
+  // One line each about what was restored: under WOW64, an item of an
+  // earlier version restored in the 32-bit view.
+  std::vector<std::string> notes = {};
 };
 
 // Puts back what the plan's backup holds, trusting none of it: only

@@ -89,13 +89,21 @@ const std::pair<HKEY, const char*> kOfficeKeys[] = {{HKEY_CURRENT_USER, keys::kO
                                                     {HKEY_USERS, keys::kOfficeCommonDefault}};
 
 bool ApplyOfficePolicy(SystemAccess& system, const SettingEntry& setting) {
-  for (auto [root, path] : kOfficeKeys) system.CreateRegistryKeyChain(root, path, kOfficeCreatedKeys);
+  for (auto [root, path] : kOfficeKeys)
+    system.CreateRegistryKeyChain(root, path, kOfficeCreatedKeys, RegistryView::k32Bit);
   return RunApplyRows(system, setting.id);
 }
 
 // Without Office the policy values mean nothing, whatever they hold.
 bool IsOfficePolicyOff(SystemAccess& system, const SettingEntry& setting) {
   return system.IsOfficeXpInstalled() && AreRowsOff(system, setting.id);
+}
+
+// Under WOW64 a component of both widths is off only when this program can
+// reach its 64-bit half: a 32-bit run may change keys the two share, and the
+// rows would show its doing alone.
+bool IsProgramChangeOff(SystemAccess& system, const SettingEntry& setting) {
+  return system.CanLaunchNativePrograms() && AreRowsOff(system, setting.id);
 }
 
 bool UnregisterZipFolders(SystemAccess& system, const SettingEntry&) {
@@ -132,13 +140,16 @@ void ListService(const SettingEntry& setting, std::vector<PlannedChange>* change
   changes->push_back(Change(PlannedChange::Kind::kService, setting.serviceName));
 }
 
-void ListLaunch(const ProgramLaunch& launch, std::vector<PlannedChange>* changes) {
+// kEach: a program of both widths, whose 64-bit one runs too under WOW64.
+void ListLaunch(const ProgramLaunch& launch, std::vector<PlannedChange>* changes,
+                RegistryView view = RegistryView::kSystem) {
   changes->push_back(
       Change(PlannedChange::Kind::kProgram, launch.program, launch.parameters, launch.pause));
+  changes->back().view = view;
 }
 
 void ListMessengerRemoval(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  ListLaunch(SystemAccess::MessengerRemoval("%SystemRoot%"), changes);
+  ListLaunch(SystemAccess::MessengerRemoval("%SystemRoot%"), changes, RegistryView::kEach);
 }
 
 void ListSupportAccount(const SettingEntry&, std::vector<PlannedChange>* changes) {
@@ -152,11 +163,14 @@ void ListQosKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
 }
 
 void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  for (auto [root, path] : kOfficeKeys) changes->push_back(CreatedKey(root, path, kOfficeCreatedKeys));
+  for (auto [root, path] : kOfficeKeys) {
+    changes->push_back(CreatedKey(root, path, kOfficeCreatedKeys));
+    changes->back().view = RegistryView::k32Bit;
+  }
 }
 
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
-  ListLaunch(SystemAccess::ComponentRemoval(kZipFolderLibrary), changes);
+  ListLaunch(SystemAccess::ComponentRemoval(kZipFolderLibrary), changes, RegistryView::kEach);
 }
 
 using M = Mechanism;
@@ -170,8 +184,8 @@ const MechanismFunctions kMechanisms[] = {
     {M::kRegistry, nullptr, nullptr, nullptr, true, kUndoable, kWaited, NoMoreChanges},
     {M::kMessengerAutostart, nullptr, RestoreMessengerAutostart, nullptr, true, kUndoable, kWaited,
      NoMoreChanges, MessengerMissing},
-    {M::kMessengerRemoval, UninstallMessenger, Nothing, nullptr, true, kByPrograms, kWaited,
-     ListMessengerRemoval},
+    {M::kMessengerRemoval, UninstallMessenger, Nothing, IsProgramChangeOff, true, kByPrograms,
+     kWaited, ListMessengerRemoval},
     {M::kSupportAccount, RemoveSupportAccount, Nothing, IsSupportAccountGone, false, kByPrograms,
      false, ListSupportAccount},
     {M::kService, DisableService, EnableService, IsServiceDisabled, true, kUndoable, kWaited,
@@ -179,8 +193,8 @@ const MechanismFunctions kMechanisms[] = {
     {M::kQosPolicy, WriteQosLimit, RemoveQosLimit, nullptr, true, kUndoable, kWaited, ListQosKeys},
     {M::kOfficePolicy, ApplyOfficePolicy, nullptr, IsOfficePolicyOff, true, kUndoable, kWaited,
      ListOfficeKeys},
-    {M::kZipFolders, UnregisterZipFolders, RegisterZipFolders, nullptr, true, kByPrograms, kWaited,
-     ListZipFolders},
+    {M::kZipFolders, UnregisterZipFolders, RegisterZipFolders, IsProgramChangeOff, true, kByPrograms,
+     kWaited, ListZipFolders},
 };
 
 }  // namespace

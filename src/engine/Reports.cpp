@@ -50,7 +50,7 @@ std::string CurrentValue(SystemAccess& system, const PlannedChange& change) {
   DWORD type = 0;
   std::vector<BYTE> data;
   if (!system.ReadRegistryValue(change.root, change.path.c_str(), change.name.c_str(), &type,
-                                &data))
+                                &data, change.view))
     return Text(IDS_VALUE_MISSING);
   return DataText(type, data.data(), data.size());
 }
@@ -62,8 +62,9 @@ std::string StartTypeName(DWORD type) {
   return type <= kStartTypeUnknown ? Text(kNames[type]) : "?";
 }
 
+// The label says which of two copies a line means, where it means one.
 std::string PreviewLine(SystemAccess& system, const std::string& number,
-                        const PlannedChange& change) {
+                        const PlannedChange& change, const std::string& label = std::string()) {
   std::string line = number + "\t";
   switch (change.kind) {
     case PlannedChange::Kind::kRegistryValue: {
@@ -73,16 +74,17 @@ std::string PreviewLine(SystemAccess& system, const std::string& number,
                                            change.data.size)
                                 : Text(IDS_PREVIEW_DELETE);
       return line + Text(IDS_PREVIEW_VALUE) + "\t" +
-             Location(change.root, change.path, change.name) + "\t" +
+             Location(change.root, change.path, change.name) + label + "\t" +
              FormatText(IDS_PREVIEW_NOW, {CurrentValue(system, change)}) + "\t" +
              FormatText(IDS_PREVIEW_NEW, {written});
     }
     case PlannedChange::Kind::kRegistryKey: {
-      line += Text(IDS_PREVIEW_KEY) + "\t" + RootName(change.root) + "\\" + change.path + "\t";
+      line += Text(IDS_PREVIEW_KEY) + "\t" + RootName(change.root) + "\\" + change.path + label +
+              "\t";
       if (change.action == RegistryAction::kCreateKey) return line + Text(IDS_PREVIEW_CREATE_KEY);
       // Windows deletes only a key without subkeys, and so does apply.
       std::vector<std::string> subKeys;
-      system.ReadRegistrySubKeys(change.root, change.path.c_str(), &subKeys);
+      system.ReadRegistrySubKeys(change.root, change.path.c_str(), &subKeys, change.view);
       return line + Text(subKeys.empty() ? IDS_PREVIEW_DELETE_KEY : IDS_PREVIEW_DELETE_KEY_FAILS);
     }
     case PlannedChange::Kind::kService: {
@@ -103,13 +105,34 @@ std::string PreviewLine(SystemAccess& system, const std::string& number,
           change.pauseMs ? FormatText(IDS_PREVIEW_PAUSE, {std::to_string(change.pauseMs / 1000)})
                          : Text(IDS_PREVIEW_NO_PAUSE);
       return line + Text(IDS_PREVIEW_PROGRAM) + "\t" +
-             system.SystemProgramPath(change.path.c_str()) + "\t" + parameters + "\t" + pause;
+             system.SystemProgramPath(change.path.c_str()) + label + "\t" + parameters + "\t" +
+             pause;
     }
     case PlannedChange::Kind::kAccount:
       return line + Text(IDS_PREVIEW_ACCOUNT) + "\t" + change.path + "\t" +
              Text(IDS_PREVIEW_DELETE);
   }
   return line;
+}
+
+// A change of both halves under WOW64: one line for each view its key is in,
+// or for a program the 64-bit one's after the 32-bit one's.
+std::string PreviewLines(SystemAccess& system, const std::string& number,
+                         const PlannedChange& change) {
+  if (change.view != RegistryView::kEach || !system.IsWow64())
+    return PreviewLine(system, number, change) + kEnd;
+  if (change.kind == PlannedChange::Kind::kProgram)
+    return PreviewLine(system, number, change, Text(IDS_VIEW_32BIT)) + kEnd +
+           PreviewLine(system, number, change, Text(IDS_VIEW_64BIT)) + kEnd;
+  std::string lines;
+  for (RegistryView view : ViewsAt(system, change.root, change.path.c_str(), change.view)) {
+    PlannedChange inView = change;
+    inView.view = view;
+    lines += PreviewLine(system, number, inView,
+                         Text(view == RegistryView::k32Bit ? IDS_VIEW_32BIT : IDS_VIEW_64BIT)) +
+             kEnd;
+  }
+  return lines;
 }
 
 PlannedChange RegistrationWrite(const char* name, const RegistryData& data) {
@@ -144,7 +167,8 @@ std::vector<SettingId> SettingsInReports() {
 std::string StatusHeader(SystemAccess& system) {
   return std::string(kProductName) + " " + kProductVersion + "\t" + system.ComputerName() + "\t" +
          system.UserName() + "\t" + system.LocalTimeText() + "\t" +
-         (system.IsDomainMember() ? "domain" : "workgroup") + kEnd;
+         (system.IsDomainMember() ? "domain" : "workgroup") + (system.IsWow64() ? "\tx64" : "") +
+         kEnd;
 }
 
 std::string StatusLine(SystemAccess& system, PolicyView& policies, const SettingEntry& setting,
@@ -203,7 +227,7 @@ std::string PreviewReport(SystemAccess& system, const std::vector<SettingId>& id
       continue;
     }
     for (const PlannedChange& change : PlanOfApply(*setting))
-      report += PreviewLine(system, std::to_string(id), change) + kEnd;
+      report += PreviewLines(system, std::to_string(id), change);
     for (const std::string& line : ConsequencesOf(system, *setting, Text))
       report += std::to_string(id) + "\t" + line + kEnd;
   }
@@ -223,5 +247,6 @@ std::string UndoReport(const UndoablePlan& plan, const UndoResult& result) {
   std::string report = plan.number + "\t" + kWords[static_cast<int>(result.outcome)] + "\t" +
                        Text(plan.labelId) + kEnd;
   for (const std::string& problem : result.problems) report += "\t" + problem + kEnd;
+  for (const std::string& note : result.notes) report += "\t" + note + kEnd;
   return report;
 }

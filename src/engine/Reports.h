@@ -20,7 +20,8 @@ class SystemAccess;
 std::vector<SettingId> SettingsInReports();
 
 // A header line (program and version, computer, user, local date and time,
-// domain / workgroup: whether the machine is a domain member)
+// domain / workgroup: whether the machine is a domain member, and x64 at its
+// end when the program runs on a 64-bit Windows)
 // and one line per setting: number, off / on / on-again / not-offered /
 // unknown (its service could not be asked) / per-user (left to a logon
 // script, as run as LocalSystem), whether a backup exists (yes / no), label,

@@ -8,6 +8,7 @@
 #include "engine/SettingPlan.h"
 #include "engine/StatusCheck.h"
 #include "res/resource.h"
+#include "system/SystemAccess.h"
 
 // A setting a policy decides is left alone: Windows would put the policy's
 // value back at its next refresh, and the policy is its owner's to change.

@@ -13,6 +13,10 @@ namespace {
 using namespace keys;
 using namespace data;
 using Act = RegistryAction;
+// Internet Explorer's 32-bit half is the default browser on XP x64; Office
+// XP is 32-bit only.
+constexpr RegistryView kEachView = RegistryView::kEach;
+constexpr RegistryView k32BitView = RegistryView::k32Bit;
 constexpr OffWhen kEqual = OffWhen::kEqual;
 constexpr OffWhen kAnyEqual = OffWhen::kAnyEqual;
 constexpr OffWhen kAbsent = OffWhen::kAbsent;
@@ -26,7 +30,7 @@ const HKEY kUsers = HKEY_USERS;
 // id, root, key, value, apply, off data, revert, on data, status check
 const RegistryOperation kOperations[] = {
     {0, kMachine, kAlexaExtensionPath, "Script", Act::kDeleteKey, kNothing, Act::kNone, kNothing,
-     kAbsent},
+     kAbsent, kEachView},
     {1, kUser, kMediaPlayerPreferences, "SilentAcquisition", Act::kWriteValue, kZeroByte,
      Act::kDeleteValue, kNothing, kEqual},
     {2, kUser, kMediaPlayerPreferences, "SendUserGUID", Act::kWriteValue, kZeroByte,
@@ -60,21 +64,21 @@ const RegistryOperation kOperations[] = {
     {26, kUser, SystemAccess::kQosPolicyKeys[1], SystemAccess::kQosLimitValue, Act::kWriteValue,
      kNumber0, Act::kRemoveKey, kNothing, kAnyEqual},
     {27, kUser, kOfficeCommonUser, "DWNeverUpload", Act::kWriteValue, kNumber1, Act::kDeleteValue,
-     kNothing, kEqual},
+     kNothing, kEqual, k32BitView},
     {27, kUser, kOfficeCommonUser, "DWNoExternalURL", Act::kWriteValue, kNumber1,
-     Act::kDeleteValue, kNothing, kEqual},
+     Act::kDeleteValue, kNothing, kEqual, k32BitView},
     {27, kUser, kOfficeCommonUser, "DWNoFileCollection", Act::kWriteValue, kNumber1,
-     Act::kDeleteValue, kNothing, kEqual},
+     Act::kDeleteValue, kNothing, kEqual, k32BitView},
     {27, kUser, kOfficeCommonUser, "DWNoSecondLevelCollection", Act::kWriteValue, kNumber1,
-     Act::kDeleteValue, kNothing, kEqual},
+     Act::kDeleteValue, kNothing, kEqual, k32BitView},
     {27, kUsers, kOfficeCommonDefault, "DWNeverUpload", Act::kWriteValue, kNumber1,
-     Act::kDeleteValue, kNothing, kEqual},
+     Act::kDeleteValue, kNothing, kEqual, k32BitView},
     {27, kUsers, kOfficeCommonDefault, "DWNoExternalURL", Act::kWriteValue, kNumber1,
-     Act::kDeleteValue, kNothing, kEqual},
+     Act::kDeleteValue, kNothing, kEqual, k32BitView},
     {27, kUsers, kOfficeCommonDefault, "DWNoFileCollection", Act::kWriteValue, kNumber1,
-     Act::kDeleteValue, kNothing, kEqual},
+     Act::kDeleteValue, kNothing, kEqual, k32BitView},
     {27, kUsers, kOfficeCommonDefault, "DWNoSecondLevelCollection", Act::kWriteValue, kNumber1,
-     Act::kDeleteValue, kNothing, kEqual},
+     Act::kDeleteValue, kNothing, kEqual, k32BitView},
     {28, kMachine, kShutdownControl, "WaitToKillServiceTimeout", Act::kWriteValue, kText2000,
      Act::kWriteValue, kText20000, kEqual},
     {28, kUser, kDesktop, "AutoEndTasks", Act::kWriteValue, kText1, Act::kWriteValue, kText0,
@@ -94,13 +98,17 @@ bool IsCarriedByRows(RegistryAction action) {
 }
 
 bool Carry(SystemAccess& system, const RegistryOperation& row, RegistryAction action,
-           const RegistryData& data) {
+           const RegistryData& data, RegistryView view) {
   if (action == RegistryAction::kWriteValue)
     return system.WriteRegistryValue(row.root, row.path, row.name, data.bytes, data.type,
-                                     data.size);
+                                     data.size, view);
   if (action == RegistryAction::kDeleteValue)
-    return system.DeleteRegistryValue(row.root, row.path, row.name);
-  return system.DeleteRegistryKey(row.root, row.path);
+    return system.DeleteRegistryValue(row.root, row.path, row.name, view);
+  return system.DeleteRegistryKey(row.root, row.path, view);
+}
+
+std::vector<RegistryView> ViewsOf(SystemAccess& system, const RegistryOperation& row) {
+  return ViewsAt(system, row.root, row.path, row.view);
 }
 
 template <class Pick>
@@ -111,25 +119,45 @@ bool RunRows(SystemAccess& system, SettingId id, Pick pick) {
     auto [action, data] = pick(row);
     if (!IsCarriedByRows(action)) continue;
     any = true;
-    allDone &= Carry(system, row, action, data);
+    for (RegistryView view : ViewsOf(system, row))
+      allDone &= Carry(system, row, action, data, view);
   }
   return any && allDone;
 }
 
 // A value that exists counts as present even when it is too long to be
 // compared, so an installed component is never taken for a removed one.
-bool Holds(SystemAccess& system, const RegistryOperation& row) {
-  if (row.offWhen == kAbsent) return !system.RegistryValueExists(row.root, row.path, row.name);
+bool HoldsIn(SystemAccess& system, const RegistryOperation& row, RegistryView view) {
+  if (row.offWhen == kAbsent)
+    return !system.RegistryValueExists(row.root, row.path, row.name, view);
   const RegistryData& off = row.offData;
   const BYTE* bytes = reinterpret_cast<const BYTE*>(off.bytes);
   DWORD number = 0;
   DecodeNumber(off.type, bytes, off.size, &number);
   std::string text = off.type == REG_DWORD ? std::string() : TextUpToZero(bytes, off.size);
   return system.CompareRegistryValue(row.root, row.path, row.name, static_cast<int>(off.type),
-                                     number, text.c_str()) == kValueEquals;
+                                     number, text.c_str(), view) == kValueEquals;
+}
+
+// A component of both halves is off only where every copy there is.
+bool Holds(SystemAccess& system, const RegistryOperation& row) {
+  for (RegistryView view : ViewsOf(system, row))
+    if (!HoldsIn(system, row, view)) return false;
+  return true;
 }
 
 }  // namespace
+
+std::vector<RegistryView> ViewsAt(SystemAccess& system, HKEY root, const char* path,
+                                  RegistryView view) {
+  if (view != RegistryView::kEach) return {view};
+  std::vector<RegistryView> views;
+  if (system.IsWow64())
+    for (RegistryView each : {RegistryView::kSystem, RegistryView::k32Bit})
+      if (!system.RegistryKeyAbsent(root, path, each)) views.push_back(each);
+  if (views.empty()) views.push_back(RegistryView::kSystem);
+  return views;
+}
 
 TableView<RegistryOperation> RegistryOperationsOf(SettingId id) {
   return RowsOfSetting(kOperations, id);

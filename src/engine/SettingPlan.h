@@ -11,6 +11,7 @@
 #include "engine/SettingCatalogue.h"
 #include "engine/SettingId.h"
 #include "platform/WinTypes.h"
+#include "system/RegistryView.h"
 
 class SystemAccess;
 
@@ -46,7 +47,17 @@ struct RegistryOperation {
   RegistryAction revert;
   RegistryData onData;   // what revert writes
   OffWhen offWhen;
+  // Which registry of a 64-bit Windows the row means (one registry on a
+  // 32-bit Windows): the system's own, but for a component that is 32-bit
+  // only, or one with both halves installed.
+  RegistryView view = RegistryView::kSystem;
 };
+
+// The views the rows of a location act in: its own, or for a component of
+// both halves each view where its key is (a key that cannot be read counts
+// as there); the system's own where it is in neither, and on 32-bit Windows.
+std::vector<RegistryView> ViewsAt(SystemAccess& system, HKEY root, const char* path,
+                                  RegistryView view);
 
 // The rows of one setting, in the order they are carried out.
 TableView<RegistryOperation> RegistryOperationsOf(SettingId id);
@@ -70,4 +81,7 @@ struct PlannedChange {
   RegistryData data = {};  // for kWriteValue
   DWORD pauseMs = 0;       // for kProgram: how long apply waits after the launch
   DWORD requiredKeys = 0;  // for kCreateKey: the keys along the path apply needs to exist
+  // The registry view of the row; for kProgram kEach when under WOW64 the
+  // 64-bit program runs after the 32-bit one.
+  RegistryView view = RegistryView::kSystem;
 };

@@ -22,7 +22,9 @@ LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type
                DWORD* dataSize);
 // RegEnumKeyExA without class or time: the name of the subkey by its index.
 LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength);
-LONG DeleteKey(HKEY parent, const char* subKey);
+// With a view (KEY_WOW64_64KEY or KEY_WOW64_32KEY) RegDeleteKeyExA, loaded at
+// run time (32-bit XP lacks it): ERROR_PROC_NOT_FOUND where it is missing.
+LONG DeleteKey(HKEY parent, const char* subKey, REGSAM view = 0);
 LONG DeleteValue(HKEY key, const char* name);
 LONG CloseKey(HKEY key);
 
@@ -58,6 +60,25 @@ bool GetProcessExitCode(HANDLE process, DWORD* exitCode);
 void CloseProcess(HANDLE process);
 void Pause(DWORD milliseconds);
 DWORD TickCount();
+
+// On the 64-bit members of the family this 32-bit program runs under WOW64,
+// where HKLM\SOFTWARE and System32 are redirected to 32-bit copies. Decided
+// once per process: whether it runs so (IsWow64Process), and whether the
+// calls that reach the 64-bit system from it were found. All three are
+// loaded at run time: XP before SP2 lacks the first, 32-bit XP the others.
+struct Wow64Support {
+  bool wow64 = false;
+  bool redirection = false;   // Wow64DisableWow64FsRedirection and its revert
+  bool deleteInView = false;  // RegDeleteKeyExA
+};
+Wow64Support Wow64();
+
+// CreateProcessA of a program of the 64-bit system folder, hidden, with the
+// file system redirection switched off around that one call and on again
+// at once. The full command line is the quoted file and the parameters; on
+// success *process is the caller's to close. False without WOW64 or the calls.
+bool LaunchNativeProgram(const char* file, const char* parameters, const char* directory,
+                         HANDLE* process);
 
 // GetSystemDirectoryA: the length written, 0 on failure, or the size needed
 // (with its terminating zero) when the buffer is too small.

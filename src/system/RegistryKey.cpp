@@ -2,20 +2,39 @@
 
 #include <algorithm>
 
-LONG RegistryKey::Open(HKEY parent, const char* path, REGSAM access) {
+REGSAM ViewAccess(RegistryView view, HKEY root) {
+  if (view == RegistryView::k32Bit || (root != HKEY_LOCAL_MACHINE && root != HKEY_CLASSES_ROOT) ||
+      !platform::Wow64().wow64)
+    return 0;
+  return KEY_WOW64_64KEY;
+}
+
+LONG RegistryKey::Open(HKEY root, const char* path, REGSAM access, RegistryView view) {
   HKEY opened = nullptr;
-  LONG error = platform::OpenKey(parent, path, access, &opened);
+  const REGSAM viewAccess = ViewAccess(view, root);
+  LONG error = platform::OpenKey(root, path, access | viewAccess, &opened);
   Close();
   if (error == ERROR_SUCCESS) hkey_ = opened;
+  viewAccess_ = viewAccess;
   return error;
 }
 
-LONG RegistryKey::Create(HKEY parent, const char* path, REGSAM access) {
+LONG RegistryKey::Create(HKEY root, const char* path, REGSAM access, RegistryView view) {
+  return CreateIn(root, path, access, ViewAccess(view, root));
+}
+
+LONG RegistryKey::CreateBelow(const RegistryKey& parent, const char* name, REGSAM access) {
+  if (!parent.hkey_) return ERROR_INVALID_HANDLE;
+  return CreateIn(parent.hkey_, name, access, parent.viewAccess_);
+}
+
+LONG RegistryKey::CreateIn(HKEY parent, const char* path, REGSAM access, REGSAM viewAccess) {
   HKEY created = nullptr;
   DWORD disposition = 0;
-  LONG error = platform::CreateKey(parent, path, access, &created, &disposition);
+  LONG error = platform::CreateKey(parent, path, access | viewAccess, &created, &disposition);
   Close();
   if (error == ERROR_SUCCESS) hkey_ = created;
+  viewAccess_ = viewAccess;
   return error;
 }
 
@@ -73,7 +92,7 @@ LONG RegistryKey::DeleteValue(const char* name) const {
 
 LONG RegistryKey::DeleteSubKey(const char* name) const {
   if (!hkey_) return ERROR_INVALID_HANDLE;
-  return platform::DeleteKey(hkey_, name);
+  return platform::DeleteKey(hkey_, name, viewAccess_);
 }
 
 LONG RegistryKey::EnumValue(DWORD index, NamedValue* value) const {

@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
+#include "system/RegistryView.h"
 
 class RegistryKey {
  public:
@@ -16,8 +17,13 @@ class RegistryKey {
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
-  LONG Open(HKEY parent, const char* path, REGSAM access);
-  LONG Create(HKEY parent, const char* path, REGSAM access);
+  // Below a root in the view, which the key keeps for what is made or
+  // deleted below it: a 64-bit key's subkeys are in the 64-bit view too.
+  LONG Open(HKEY root, const char* path, REGSAM access,
+            RegistryView view = RegistryView::kSystem);
+  LONG Create(HKEY root, const char* path, REGSAM access,
+              RegistryView view = RegistryView::kSystem);
+  LONG CreateBelow(const RegistryKey& parent, const char* name, REGSAM access);
   void Close();
 
   HKEY Handle() const { return hkey_; }
@@ -43,5 +49,8 @@ class RegistryKey {
   LONG EnumSubKey(DWORD index, std::string* name) const;
 
  private:
+  LONG CreateIn(HKEY parent, const char* path, REGSAM access, REGSAM viewAccess);
+
   HKEY hkey_ = nullptr;
+  REGSAM viewAccess_ = 0;
 };

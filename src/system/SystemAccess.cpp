@@ -8,42 +8,46 @@
 
 namespace {
 
-bool IsKeyAbsent(HKEY root, const char* path) {
+bool IsKeyAbsent(HKEY root, const char* path, RegistryView view) {
   RegistryKey key;
-  return key.Open(root, path, KEY_READ) == ERROR_FILE_NOT_FOUND;
+  return key.Open(root, path, KEY_READ, view) == ERROR_FILE_NOT_FOUND;
 }
 
 // Windows XP deletes only keys without subkeys: the leaves go first. The
 // depth is bounded so that a key that keeps growing cannot hold us.
-bool DeleteTree(SystemAccess& system, HKEY root, const std::string& path, int depth) {
+bool DeleteTree(SystemAccess& system, HKEY root, const std::string& path, int depth,
+                RegistryView view) {
   constexpr int kMaxDepth = 32;
   std::vector<std::string> children;
-  if (!system.ReadRegistrySubKeys(root, path.c_str(), &children))
-    return !system.RegistryKeyExists(root, path.c_str());
+  if (!system.ReadRegistrySubKeys(root, path.c_str(), &children, view))
+    return !system.RegistryKeyExists(root, path.c_str(), view);
   if (depth >= kMaxDepth) return false;
-  for (const std::string& child : children) DeleteTree(system, root, path + '\\' + child, depth + 1);
+  for (const std::string& child : children)
+    DeleteTree(system, root, path + '\\' + child, depth + 1, view);
   // A key right below the root has the root itself ("") as its parent.
   size_t last = path.rfind('\\');
   if (last == std::string::npos)
-    system.DeleteRegistryKey(root, "", path.c_str());
+    system.DeleteRegistryKey(root, "", path.c_str(), view);
   else
-    system.DeleteRegistryKey(root, path.substr(0, last).c_str(), path.c_str() + last + 1);
-  return !system.RegistryKeyExists(root, path.c_str());
+    system.DeleteRegistryKey(root, path.substr(0, last).c_str(), path.c_str() + last + 1, view);
+  return !system.RegistryKeyExists(root, path.c_str(), view);
 }
 
 }  // namespace
 
 bool SystemAccess::WriteRegistryValue(HKEY root, const char* path, const char* name,
-                                      const void* data, DWORD type, DWORD size) {
+                                      const void* data, DWORD type, DWORD size,
+                                      RegistryView view) {
   RegistryKey key;
-  if (key.Open(root, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  if (key.Open(root, path, KEY_ALL_ACCESS, view) != ERROR_SUCCESS) return false;
   return key.Write(name, type, data, size) == ERROR_SUCCESS;
 }
 
 int SystemAccess::CompareRegistryValue(HKEY root, const char* path, const char* name, int kind,
-                                       DWORD expectedNumber, const char* expectedText) {
+                                       DWORD expectedNumber, const char* expectedText,
+                                       RegistryView view) {
   RegistryKey key;
-  if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return kValueUnreadable;
+  if (key.Open(root, path, KEY_READ, view) != ERROR_SUCCESS) return kValueUnreadable;
   if (kind == kKindText || kind == kKindBinary) {
     BYTE buffer[kTextBufferSize] = {};
     DWORD size = 0;
@@ -65,47 +69,54 @@ int SystemAccess::CompareRegistryValue(HKEY root, const char* path, const char* 
 }
 
 bool SystemAccess::ReadRegistryValue(HKEY root, const char* path, const char* name, DWORD* type,
-                                     std::vector<BYTE>* data) {
+                                     std::vector<BYTE>* data, RegistryView view) {
   RegistryKey key;
-  return key.Open(root, path, KEY_READ) == ERROR_SUCCESS &&
+  return key.Open(root, path, KEY_READ, view) == ERROR_SUCCESS &&
          key.ReadWhole(name, type, data) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey) {
+bool SystemAccess::DeleteRegistryKey(HKEY root, const char* parentPath, const char* subKey,
+                                     RegistryView view) {
   RegistryKey parent;
-  if (parent.Open(root, parentPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  if (parent.Open(root, parentPath, KEY_ALL_ACCESS, view) != ERROR_SUCCESS) return false;
   return parent.DeleteSubKey(subKey) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::DeleteRegistryKey(HKEY root, const char* path) {
+bool SystemAccess::DeleteRegistryKey(HKEY root, const char* path, RegistryView view) {
   const char* last = std::strrchr(path, '\\');
-  return last && DeleteRegistryKey(root, std::string(path, last).c_str(), last + 1);
+  return last && DeleteRegistryKey(root, std::string(path, last).c_str(), last + 1, view);
 }
 
-bool SystemAccess::DeleteRegistryValue(HKEY root, const char* path, const char* name) {
+bool SystemAccess::DeleteRegistryValue(HKEY root, const char* path, const char* name,
+                                       RegistryView view) {
   RegistryKey key;
-  if (key.Open(root, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  if (key.Open(root, path, KEY_ALL_ACCESS, view) != ERROR_SUCCESS) return false;
   return key.DeleteValue(name) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* name) {
+bool SystemAccess::RegistryValueExists(HKEY root, const char* path, const char* name,
+                                       RegistryView view) {
   RegistryKey key;
   DWORD size = 0;
-  return key.Open(root, path, KEY_READ) == ERROR_SUCCESS &&
+  return key.Open(root, path, KEY_READ, view) == ERROR_SUCCESS &&
          key.QuerySize(name, &size) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::RegistryValueAbsent(HKEY root, const char* path, const char* name) {
+bool SystemAccess::RegistryValueAbsent(HKEY root, const char* path, const char* name,
+                                       RegistryView view) {
   RegistryKey key;
-  LONG opened = key.Open(root, path, KEY_READ);
+  LONG opened = key.Open(root, path, KEY_READ, view);
   if (opened != ERROR_SUCCESS) return opened == ERROR_FILE_NOT_FOUND;
   DWORD size = 0;
   return key.QuerySize(name, &size) == ERROR_FILE_NOT_FOUND;
 }
 
-bool SystemAccess::RegistryKeyAbsent(HKEY root, const char* path) { return IsKeyAbsent(root, path); }
+bool SystemAccess::RegistryKeyAbsent(HKEY root, const char* path, RegistryView view) {
+  return IsKeyAbsent(root, path, view);
+}
 
-bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t createdKeys) {
+bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t createdKeys,
+                                          RegistryView view) {
   constexpr size_t kMaxChain = 8;
   if (createdKeys > kMaxChain) return false;
   std::string basePath = path;
@@ -117,14 +128,15 @@ bool SystemAccess::CreateRegistryKeyChain(HKEY root, const char* path, size_t cr
     basePath.erase(last);
   }
   RegistryKey base;
-  if (base.Open(root, basePath.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) return false;
+  if (base.Open(root, basePath.c_str(), KEY_ALL_ACCESS, view) != ERROR_SUCCESS) return false;
   // Every key of the chain stays open until the whole chain is made, then all
   // close together as they go out of scope.
   RegistryKey chain[kMaxChain];
-  HKEY parent = base.Handle();
+  const RegistryKey* parent = &base;
   for (size_t i = 0; i < createdKeys; ++i) {
-    if (chain[i].Create(parent, names[i].c_str(), KEY_CREATE_SUB_KEY) != ERROR_SUCCESS) return false;
-    parent = chain[i].Handle();
+    if (chain[i].CreateBelow(*parent, names[i].c_str(), KEY_CREATE_SUB_KEY) != ERROR_SUCCESS)
+      return false;
+    parent = &chain[i];
   }
   return true;
 }
@@ -142,7 +154,8 @@ bool SystemAccess::WriteQosPolicy(int mode) {
   }
   if (mode == kQosRemove) {
     for (const char* key : kQosPolicyKeys) {
-      done &= DeleteRegistryKey(HKEY_CURRENT_USER, key) || IsKeyAbsent(HKEY_CURRENT_USER, key);
+      done &= DeleteRegistryKey(HKEY_CURRENT_USER, key) ||
+              IsKeyAbsent(HKEY_CURRENT_USER, key, RegistryView::kSystem);
     }
     return done;
   }
@@ -165,10 +178,12 @@ bool SystemAccess::IsQosInstalled() {
                               "Count", kKindNumber, 1, nullptr) != kValueUnreadable;
 }
 
+// Office XP is a 32-bit program only: it keeps its keys in the 32-bit view.
 bool SystemAccess::IsOfficeXpInstalled() {
   return CompareRegistryValue(HKEY_LOCAL_MACHINE,
                               "Software\\Microsoft\\Office\\10.0\\Common\\InstallRoot",
-                              "InstallCount", kKindText, 0, "") == kValueDiffers;
+                              "InstallCount", kKindText, 0, "",
+                              RegistryView::k32Bit) == kValueDiffers;
 }
 
 bool SystemAccess::IsMediaPlayer8Installed() {
@@ -182,9 +197,9 @@ bool SystemAccess::IsServiceInstalled(const char* serviceName) {
 }
 
 bool SystemAccess::ReadRegistryValues(HKEY root, const char* path,
-                                      std::vector<NamedValue>* values) {
+                                      std::vector<NamedValue>* values, RegistryView view) {
   RegistryKey key;
-  if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return false;
+  if (key.Open(root, path, KEY_READ, view) != ERROR_SUCCESS) return false;
   NamedValue value;
   for (DWORD index = 0;; ++index) {
     LONG error = key.EnumValue(index, &value);
@@ -197,9 +212,9 @@ bool SystemAccess::ReadRegistryValues(HKEY root, const char* path,
 }
 
 bool SystemAccess::WriteRegistryValues(HKEY root, const char* path,
-                                       const std::vector<NamedValue>& values) {
+                                       const std::vector<NamedValue>& values, RegistryView view) {
   RegistryKey key;
-  if (key.Open(root, path, KEY_WRITE) != ERROR_SUCCESS) return false;
+  if (key.Open(root, path, KEY_WRITE, view) != ERROR_SUCCESS) return false;
   bool all = true;
   for (const NamedValue& value : values)
     all &= key.Write(value.name.c_str(), value.type, value.data.data(),
@@ -208,27 +223,27 @@ bool SystemAccess::WriteRegistryValues(HKEY root, const char* path,
 }
 
 bool SystemAccess::ReadRegistrySubKeys(HKEY root, const char* path,
-                                       std::vector<std::string>* names) {
+                                       std::vector<std::string>* names, RegistryView view) {
   RegistryKey key;
-  if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) return false;
+  if (key.Open(root, path, KEY_READ, view) != ERROR_SUCCESS) return false;
   std::string name;
   for (DWORD index = 0; key.EnumSubKey(index, &name) == ERROR_SUCCESS; ++index)
     names->push_back(name);
   return true;
 }
 
-bool SystemAccess::CreateRegistryKey(HKEY root, const char* path) {
+bool SystemAccess::CreateRegistryKey(HKEY root, const char* path, RegistryView view) {
   RegistryKey key;
-  return key.Create(root, path, KEY_WRITE) == ERROR_SUCCESS;
+  return key.Create(root, path, KEY_WRITE, view) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::RegistryKeyExists(HKEY root, const char* path) {
+bool SystemAccess::RegistryKeyExists(HKEY root, const char* path, RegistryView view) {
   RegistryKey key;
-  return key.Open(root, path, KEY_READ) == ERROR_SUCCESS;
+  return key.Open(root, path, KEY_READ, view) == ERROR_SUCCESS;
 }
 
-bool SystemAccess::DeleteRegistryTree(HKEY root, const char* path) {
-  return DeleteTree(*this, root, path, 0);
+bool SystemAccess::DeleteRegistryTree(HKEY root, const char* path, RegistryView view) {
+  return DeleteTree(*this, root, path, 0, view);
 }
 
 DWORD SystemAccess::SetRestorePoint(DWORD eventType, DWORD pointType, int64_t sequence,

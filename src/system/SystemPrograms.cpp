@@ -13,10 +13,14 @@ const char kRegistrar[] = "regsvr32.exe";
 constexpr DWORD kRegistrationPause = 3000;
 constexpr DWORD kInstallerPause = 10000;
 
-// Starts the program hidden; on success the caller owns *process.
-bool Launch(const ProgramLaunch& launch, const char* directory, HANDLE* process) {
+// Starts the program hidden; on success the caller owns *process. The
+// native one is the 64-bit program of that name, under WOW64.
+bool Launch(const ProgramLaunch& launch, const char* directory, bool native, HANDLE* process) {
   std::string file = SystemAccess::SystemProgramPath(launch.program);
   if (file.empty()) return false;
+  if (native)
+    return platform::LaunchNativeProgram(file.c_str(), launch.parameters.c_str(), directory,
+                                         process);
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -31,11 +35,11 @@ bool Launch(const ProgramLaunch& launch, const char* directory, HANDLE* process)
 
 // Launches the program and always takes the whole pause, watching the
 // program meanwhile so that its outcome can be reported.
-bool LaunchAndPause(const ProgramLaunch& launch, const char* directory = nullptr) {
+bool LaunchAndPause(const ProgramLaunch& launch, const char* directory, bool native) {
   DWORD start = platform::TickCount();
   HANDLE process = nullptr;
   bool succeeded = false;
-  if (Launch(launch, directory, &process) && process) {
+  if (Launch(launch, directory, native, &process) && process) {
     DWORD exitCode = 1;
     succeeded = platform::WaitForProcess(process, launch.pause) == WAIT_OBJECT_0 &&
                 platform::GetProcessExitCode(process, &exitCode) && exitCode == 0;
@@ -44,6 +48,16 @@ bool LaunchAndPause(const ProgramLaunch& launch, const char* directory = nullptr
   if (elapsed < launch.pause) platform::Pause(launch.pause - elapsed);
   if (process) platform::CloseProcess(process);
   return succeeded;
+}
+
+// A component of both widths: on a 64-bit Windows the 64-bit program does
+// for the 64-bit system what the 32-bit one did for the 32-bit part. Where
+// it cannot be started the change is not done.
+bool LaunchEachWidth(const ProgramLaunch& launch, const char* directory = nullptr) {
+  bool done = LaunchAndPause(launch, directory, false);
+  const platform::Wow64Support wow64 = platform::Wow64();
+  if (wow64.wow64) done = wow64.redirection && LaunchAndPause(launch, directory, true) && done;
+  return done;
 }
 
 bool ReadVersion(OSVERSIONINFOEXA* info) {
@@ -96,11 +110,11 @@ ProgramLaunch SystemAccess::SupportAccountRemoval() {
 }
 
 bool SystemAccess::RegisterComponent(const char* library) {
-  return LaunchAndPause({kRegistrar, std::string("/s ") + library, kRegistrationPause});
+  return LaunchEachWidth({kRegistrar, std::string("/s ") + library, kRegistrationPause});
 }
 
 bool SystemAccess::UnregisterComponent(const char* library) {
-  return LaunchAndPause(ComponentRemoval(library));
+  return LaunchEachWidth(ComponentRemoval(library));
 }
 
 bool SystemAccess::UninstallMessenger() {
@@ -108,12 +122,12 @@ bool SystemAccess::UninstallMessenger() {
   // rather than a path that is empty or cut.
   std::string root;
   if (!ReadSystemRoot(&root)) return false;
-  return LaunchAndPause(MessengerRemoval(root), root.c_str());
+  return LaunchEachWidth(MessengerRemoval(root), root.c_str());
 }
 
 bool SystemAccess::DeleteSupportAccount() {
   HANDLE process = nullptr;
-  if (!Launch(SupportAccountRemoval(), nullptr, &process)) return false;
+  if (!Launch(SupportAccountRemoval(), nullptr, false, &process)) return false;
   if (process) platform::CloseProcess(process);
   return true;
 }
@@ -135,4 +149,24 @@ int SystemAccess::GetWindowsPlatform() {
 bool SystemAccess::IsWindowsXp() {
   OSVERSIONINFOEXA info;
   return ReadVersion(&info) && info.dwMajorVersion == 5 && info.dwMinorVersion == 1;
+}
+
+// Server 2003 is 5.2 as well, but a server; and only the 64-bit edition of
+// XP is 5.2, so it is the one that runs this program under WOW64.
+bool SystemAccess::IsWindowsXpX64() {
+  OSVERSIONINFOEXA info;
+  return ReadVersion(&info) && info.dwMajorVersion == 5 && info.dwMinorVersion == 2 &&
+         info.wProductType == VER_NT_WORKSTATION && IsWow64();
+}
+
+bool SystemAccess::IsWow64() { return platform::Wow64().wow64; }
+
+bool SystemAccess::CanLaunchNativePrograms() {
+  const platform::Wow64Support wow64 = platform::Wow64();
+  return !wow64.wow64 || wow64.redirection;
+}
+
+bool SystemAccess::CanDeleteNativeKeys() {
+  const platform::Wow64Support wow64 = platform::Wow64();
+  return !wow64.wow64 || wow64.deleteInView;
 }

@@ -31,3 +31,8 @@ class HeldOpen {
   std::string path_;
   void* handle_ = nullptr;
 };
+
+// A registry with the two views of a 64-bit Windows, seen by a 32-bit
+// process, without the contract's keys below HKLM\Software in either: the
+// fake made so, or Wine's in a 64-bit prefix. False where there is one view.
+bool PrepareWow64Registry();

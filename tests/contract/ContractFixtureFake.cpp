@@ -12,3 +12,9 @@ HeldOpen::HeldOpen(const std::string& path) : path_(fake::Lower(path)) {
 }
 
 HeldOpen::~HeldOpen() { fake::Machine().lockedFiles.erase(path_); }
+
+bool PrepareWow64Registry() {
+  fake::ResetMachine();
+  fake::Machine().registry.SetWow64(true);
+  return true;
+}

@@ -26,3 +26,11 @@ HeldOpen::HeldOpen(const std::string& path)
 HeldOpen::~HeldOpen() {
   if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
 }
+
+bool PrepareWow64Registry() {
+  if (!platform::Wow64().wow64) return false;
+  for (REGSAM view : {REGSAM(KEY_WOW64_64KEY), REGSAM(0)})
+    for (const char* key : {"Software\\HushgateContract", "Software\\Policies\\HushgateContract"})
+      platform::DeleteKey(HKEY_LOCAL_MACHINE, key, view);
+  return true;
+}

@@ -94,6 +94,23 @@ TEST(StatusInfoDialogTest, SaysWhenTheMachineIsADomainMember) {
   DestroyWindow(dialog);
 }
 
+// On a 64-bit Windows, as the report's header has one more field.
+TEST(StatusInfoDialogTest, GrowsByALineThatSaysX64OnA64BitWindows) {
+  StatusInfoDialog plain(false);
+  StatusInfoDialog x64(false, true);
+  HWND dialogs[] = {plain.Create(nullptr), x64.Create(nullptr)};
+  ASSERT_NE(nullptr, dialogs[1]);
+  EXPECT_EQ(nullptr, GetDlgItem(dialogs[0], IDC_STATUS_X64));
+  EXPECT_EQ(LoadText(IDS_STATUS_X64), ControlText(dialogs[1], IDC_STATUS_X64));
+  ExpectPlaced(dialogs[1], {IDC_STATUS_X64, 7, 89, 254, 10});
+  RECT client[2];
+  RECT line = {0, 0, 0, 12};
+  MapDialogRect(dialogs[1], &line);
+  for (int i = 0; i < 2; ++i) GetClientRect(dialogs[i], &client[i]);
+  EXPECT_EQ(client[0].bottom + line.bottom, client[1].bottom);
+  for (HWND dialog : dialogs) DestroyWindow(dialog);
+}
+
 const char kServers[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
 const char kParameters[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time\\Parameters";
 

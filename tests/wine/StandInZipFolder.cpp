@@ -1,11 +1,18 @@
 // A stand-in for the shell's ZIP folder library, which a fresh Wine prefix
 // lacks: registering or unregistering it leaves a value the test can read.
+// The 64-bit build's values end in 64, so a test tells which one ran.
 
 #include <windows.h>
 
 #include "wine/PlantedMarker.h"
 
 namespace {
+
+#ifdef _WIN64
+#define WIDTH "64"
+#else
+#define WIDTH ""
+#endif
 
 HRESULT Mark(const char* name) {
   HKEY key;
@@ -21,9 +28,9 @@ HRESULT Mark(const char* name) {
 }  // namespace
 
 extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
-  return Mark("Registered");
+  return Mark("Registered" WIDTH);
 }
 
 extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() {
-  return Mark("Unregistered");
+  return Mark("Unregistered" WIDTH);
 }

@@ -93,13 +93,16 @@ RunResult RunHushgate(const std::string& arguments,
 }
 
 int RunWithOutput(const std::string& arguments, std::string* output) {
+  return RunProgramWithOutput("\"" + HushgateExe() + "\" " + arguments, output);
+}
+
+int RunProgramWithOutput(std::string commandLine, std::string* output) {
   char folder[MAX_PATH];
   GetTempPathA(sizeof folder, folder);
   std::string file = std::string(folder) + "hushgate-output.txt";
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  std::string commandLine = "\"" + HushgateExe() + "\" " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;

@@ -36,6 +36,8 @@ RunResult RunHushgate(const std::string& arguments,
 // file's "> bericht.txt" does, and puts what it wrote into *output; returns
 // the exit status, -1 when it hung.
 int RunWithOutput(const std::string& arguments, std::string* output);
+// The same for any program, by its whole command line.
+int RunProgramWithOutput(std::string commandLine, std::string* output);
 
 // A file built beside the running test program (helper programs, libraries).
 std::string BesideTestProgram(const std::string& file);

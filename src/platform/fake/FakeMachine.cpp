@@ -17,6 +17,13 @@ FakeMachine& Machine() { return *machine; }
 
 void ResetMachine() { machine = std::make_unique<FakeMachine>(); }
 
+void MakeXpX64() {
+  machine->majorVersion = 5;
+  machine->minorVersion = 2;
+  machine->productType = VER_NT_WORKSTATION;
+  machine->registry.SetWow64(true);
+}
+
 }  // namespace fake
 
 namespace platform {
@@ -48,8 +55,15 @@ LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength) {
   return Machine().registry.EnumKey(key, index, name, nameLength);
 }
 
-LONG DeleteKey(HKEY parent, const char* subKey) {
-  return Machine().registry.DeleteKey(parent, subKey);
+LONG DeleteKey(HKEY parent, const char* subKey, REGSAM view) {
+  if (view && !Wow64().deleteInView) return ERROR_PROC_NOT_FOUND;
+  return Machine().registry.DeleteKey(parent, subKey, view);
+}
+
+Wow64Support Wow64() {
+  const fake::FakeMachine& m = Machine();
+  const bool wow64 = m.registry.IsWow64();
+  return {wow64, wow64 && m.redirectionCalls, wow64 && m.deleteKeyExCall};
 }
 
 LONG DeleteValue(HKEY key, const char* name) { return Machine().registry.DeleteValue(key, name); }
@@ -114,28 +128,50 @@ bool GetVersionRecord(OSVERSIONINFOEXA* info) {
   info->dwMajorVersion = Machine().majorVersion;
   info->dwMinorVersion = Machine().minorVersion;
   info->wSuiteMask = Machine().suiteMask;
+  info->wProductType = Machine().productType;
   return true;
 }
 
-bool LaunchProgram(SHELLEXECUTEINFOA* info) {
+namespace {
+
+std::string TextOf(const char* text) { return text ? text : ""; }
+
+// Logs the launch and runs the program as scripted; false when it does not
+// start. The process handle is made only when asked for.
+bool Start(const fake::LaunchRecord& record,
+           const std::map<std::string, fake::ScriptedProgram>& programs, HANDLE* process) {
   fake::FakeMachine& m = Machine();
-  auto text = [](const char* s) { return std::string(s ? s : ""); };
-  fake::LaunchRecord record{text(info->lpFile), text(info->lpParameters), text(info->lpDirectory),
-                            info->nShow, info->fMask, info->lpVerb != nullptr,
-                            info->hwnd != nullptr};
   m.launches.push_back(record);
   fake::ScriptedProgram program;
-  for (const auto& [file, scripted] : m.programs)
+  for (const auto& [file, scripted] : programs)
     if (fake::Lower(file) == fake::Lower(record.file)) program = scripted;
   if (program.startFails) return false;
   if (m.onLaunch) m.onLaunch(record);
-  if (info->fMask & SEE_MASK_NOCLOSEPROCESS) {
+  if (process) {
     uintptr_t handle = m.nextProcess;
     m.nextProcess += 4;
     m.processes[handle] = {m.clock + program.runsFor, program.exitCode};
-    info->hProcess = reinterpret_cast<HANDLE>(handle);
+    *process = reinterpret_cast<HANDLE>(handle);
   }
   return true;
+}
+
+}  // namespace
+
+bool LaunchProgram(SHELLEXECUTEINFOA* info) {
+  fake::LaunchRecord record{TextOf(info->lpFile), TextOf(info->lpParameters),
+                            TextOf(info->lpDirectory), info->nShow, info->fMask,
+                            info->lpVerb != nullptr, info->hwnd != nullptr};
+  return Start(record, Machine().programs,
+               info->fMask & SEE_MASK_NOCLOSEPROCESS ? &info->hProcess : nullptr);
+}
+
+bool LaunchNativeProgram(const char* file, const char* parameters, const char* directory,
+                         HANDLE* process) {
+  if (!Wow64().redirection) return false;
+  fake::LaunchRecord record{TextOf(file), TextOf(parameters), TextOf(directory), SW_HIDE, 0,
+                            false, false, true};
+  return Start(record, Machine().nativePrograms, process);
 }
 
 DWORD WaitForProcess(HANDLE process, DWORD milliseconds) {

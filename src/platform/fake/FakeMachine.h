@@ -30,6 +30,7 @@ struct LaunchRecord {
   unsigned long mask;
   bool hasVerb;
   bool hasOwner;
+  bool native = false;  // a 64-bit system program, started past the redirection
 };
 
 // How a launched program behaves, keyed by its file as given to the launch.
@@ -80,7 +81,13 @@ struct FakeMachine {
   DWORD majorVersion = 5;
   DWORD minorVersion = 1;
   WORD suiteMask = VER_SUITE_SINGLEUSERTS;
+  BYTE productType = VER_NT_WORKSTATION;
   bool versionCallFails = false;
+
+  // Under WOW64 (registry.SetWow64): whether the calls that reach the
+  // 64-bit system were found.
+  bool redirectionCalls = true;  // Wow64Disable/RevertWow64FsRedirection
+  bool deleteKeyExCall = true;   // RegDeleteKeyExA
 
   std::string systemFolder = "C:\\WINDOWS\\system32";
   std::set<std::string> files;  // full paths, in lower case
@@ -110,6 +117,7 @@ struct FakeMachine {
   // Launches, in order; programs not scripted start and exit with 0.
   std::vector<LaunchRecord> launches;
   std::map<std::string, ScriptedProgram> programs;
+  std::map<std::string, ScriptedProgram> nativePrograms;  // the 64-bit ones
   std::function<void(const LaunchRecord&)> onLaunch;  // the program's effect
 
   // Virtual time: waits and pauses advance it and take no real time.
@@ -127,5 +135,9 @@ struct FakeMachine {
 
 FakeMachine& Machine();
 void ResetMachine();
+
+// Windows XP Professional x64 Edition as this 32-bit program sees it: 5.2,
+// a workstation, under WOW64.
+void MakeXpX64();
 
 }  // namespace fake

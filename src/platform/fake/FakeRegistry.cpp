@@ -48,6 +48,41 @@ void StoreValue(Values& values, const std::string& name, const RegistryValue& va
     values.emplace_back(name, value);
 }
 
+constexpr char kWow64Node[] = "Wow6432Node";
+
+// The keys whose subkeys a 32-bit process finds below their Wow6432Node:
+// below HKLM\SOFTWARE every one but the shared keys, of HKCR only the
+// listed ones (as Wine and Windows 7 keep the classes).
+struct Redirection {
+  const char* key;  // as PathOf names it
+  bool allBut;      // every subkey but those listed, or only those
+  const char* listed[4];
+};
+const Redirection kRedirections[] = {
+    {"HKEY_LOCAL_MACHINE\\SOFTWARE", true,
+     {"Policies", "Microsoft\\Windows\\CurrentVersion\\Policies",
+      "Microsoft\\Windows\\CurrentVersion\\Group Policy", nullptr}},
+    {"HKEY_CLASSES_ROOT", false, {"CLSID", "Interface", nullptr, nullptr}},
+};
+
+// Whether the path, from its part at on, is a listed key or lies below one.
+bool IsListed(const std::vector<std::string>& parts, size_t at, const char* const* listed) {
+  std::string rest;
+  for (size_t i = at; i < parts.size(); ++i) rest += (i > at ? "\\" : "") + parts[i];
+  for (; *listed; ++listed) {
+    const std::string key = *listed;
+    if (rest.size() >= key.size() && SameName(rest.substr(0, key.size()), key) &&
+        (rest.size() == key.size() || rest[key.size()] == '\\'))
+      return true;
+  }
+  return false;
+}
+
+// A view flag with no WOW64 to choose a view.
+bool IsViewRefused(bool wow64, REGSAM access) {
+  return !wow64 && (access & (KEY_WOW64_64KEY | KEY_WOW64_32KEY));
+}
+
 }  // namespace
 
 FakeRegistry::FakeRegistry() {
@@ -104,6 +139,28 @@ std::shared_ptr<FakeRegistry::Key> FakeRegistry::Find(const std::shared_ptr<Key>
   return key;
 }
 
+bool FakeRegistry::IsRedirected(const Key& key, const std::vector<std::string>& parts, size_t at,
+                                REGSAM access) const {
+  if (!wow64_ || (access & KEY_WOW64_64KEY) || SameName(parts[at], kWow64Node)) return false;
+  const std::string path = PathOf(key);
+  for (const Redirection& redirection : kRedirections)
+    if (SameName(path, redirection.key))
+      return IsListed(parts, at, redirection.listed) != redirection.allBut;
+  return false;
+}
+
+std::shared_ptr<FakeRegistry::Key> FakeRegistry::FindInView(const std::shared_ptr<Key>& from,
+                                                             const std::string& path,
+                                                             REGSAM access) const {
+  const std::vector<std::string> parts = SplitPath(path);
+  std::shared_ptr<Key> key = from;
+  for (size_t at = 0; key && at < parts.size(); ++at) {
+    if (IsRedirected(*key, parts, at, access)) key = Find(key, kWow64Node);
+    if (key) key = Find(key, parts[at]);
+  }
+  return key;
+}
+
 std::shared_ptr<FakeRegistry::Key> FakeRegistry::FindRoot(HKEY root,
                                                            const std::string& path) const {
   auto found = roots_.find(reinterpret_cast<uintptr_t>(root));
@@ -134,10 +191,11 @@ void FakeRegistry::Record(const std::string& action, const Key& key, const char*
 LONG FakeRegistry::OpenKey(HKEY parent, const char* subKey, REGSAM access, HKEY* result) {
   // Windows clears the handle of a failed open or create.
   *result = nullptr;
+  if (IsViewRefused(wow64_, access)) return ERROR_INVALID_PARAMETER;
   LONG error;
   std::shared_ptr<Key> base = Resolve(parent, 0, &error);
   if (!base) return error;
-  std::shared_ptr<Key> key = Find(base, NameOf(subKey));
+  std::shared_ptr<Key> key = FindInView(base, NameOf(subKey), access);
   if (!key) return ERROR_FILE_NOT_FOUND;
   return OpenHandle(key, access, result);
 }
@@ -145,18 +203,18 @@ LONG FakeRegistry::OpenKey(HKEY parent, const char* subKey, REGSAM access, HKEY*
 LONG FakeRegistry::CreateKey(HKEY parent, const char* subKey, REGSAM access, HKEY* result,
                              DWORD* disposition) {
   *result = nullptr;
+  if (IsViewRefused(wow64_, access)) return ERROR_INVALID_PARAMETER;
   LONG error;
   std::shared_ptr<Key> key = Resolve(parent, 0, &error);
   if (!key) return error;
   DWORD outcome = REG_OPENED_EXISTING_KEY;
-  for (const std::string& part : SplitPath(NameOf(subKey))) {
-    std::shared_ptr<Key> next = Find(key, part);
+  const std::vector<std::string> parts = SplitPath(NameOf(subKey));
+  for (size_t at = 0; at < parts.size(); ++at) {
+    if (IsRedirected(*key, parts, at, access)) key = MakeChild(key, kWow64Node);
+    std::shared_ptr<Key> next = Find(key, parts[at]);
     if (!next) {
       if (!key->writable) return ERROR_ACCESS_DENIED;
-      next = std::make_shared<Key>();
-      next->name = part;
-      next->parent = key.get();
-      key->subKeys.push_back(next);
+      next = MakeChild(key, parts[at]);
       Record("create", *next);
       outcome = REG_CREATED_NEW_KEY;
     }
@@ -233,11 +291,11 @@ LONG FakeRegistry::EnumKey(HKEY handle, DWORD index, char* name, DWORD* nameLeng
   return ERROR_SUCCESS;
 }
 
-LONG FakeRegistry::DeleteKey(HKEY parent, const char* subKey) {
+LONG FakeRegistry::DeleteKey(HKEY parent, const char* subKey, REGSAM view) {
   LONG error;
   std::shared_ptr<Key> base = Resolve(parent, 0, &error);
   if (!base) return error;
-  std::shared_ptr<Key> key = Find(base, NameOf(subKey));
+  std::shared_ptr<Key> key = FindInView(base, NameOf(subKey), view);
   if (!key) return ERROR_FILE_NOT_FOUND;
   if (!key->parent || !key->writable || !key->subKeys.empty()) return ERROR_ACCESS_DENIED;
   Record("delete-key", *key);
@@ -268,19 +326,28 @@ LONG FakeRegistry::CloseKey(HKEY handle) {
   return ERROR_SUCCESS;
 }
 
+std::shared_ptr<FakeRegistry::Key> FakeRegistry::MakeChild(const std::shared_ptr<Key>& parent,
+                                                            const std::string& name) {
+  if (std::shared_ptr<Key> existing = Find(parent, name)) return existing;
+  auto child = std::make_shared<Key>();
+  child->name = name;
+  child->parent = parent.get();
+  parent->subKeys.push_back(child);
+  return child;
+}
+
 std::shared_ptr<FakeRegistry::Key> FakeRegistry::MakePath(HKEY root, const std::string& path) {
   std::shared_ptr<Key> key = roots_.at(reinterpret_cast<uintptr_t>(root));
-  for (const std::string& part : SplitPath(path)) {
-    std::shared_ptr<Key> next = Find(key, part);
-    if (!next) {
-      next = std::make_shared<Key>();
-      next->name = part;
-      next->parent = key.get();
-      key->subKeys.push_back(next);
-    }
-    key = next;
-  }
+  for (const std::string& part : SplitPath(path)) key = MakeChild(key, part);
   return key;
+}
+
+// Windows keeps the 32-bit copies below these keys from its installation on.
+void FakeRegistry::SetWow64(bool wow64) {
+  wow64_ = wow64;
+  if (!wow64) return;
+  AddKey(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\") + kWow64Node);
+  AddKey(HKEY_CLASSES_ROOT, kWow64Node);
 }
 
 void FakeRegistry::AddKey(HKEY root, const std::string& path) { MakePath(root, path); }

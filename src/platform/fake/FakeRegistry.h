@@ -33,9 +33,19 @@ class FakeRegistry {
   LONG EnumValue(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type, BYTE* data,
                  DWORD* dataSize);
   LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength);
-  LONG DeleteKey(HKEY parent, const char* subKey);
+  LONG DeleteKey(HKEY parent, const char* subKey, REGSAM view = 0);
   LONG DeleteValue(HKEY key, const char* name);
   LONG CloseKey(HKEY key);
+
+  // A 32-bit process on 64-bit Windows (WOW64): opens, creates and deletes
+  // below HKLM\SOFTWARE, and of HKCR\CLSID, without KEY_WOW64_64KEY reach
+  // the 32-bit copies below the redirected key's Wow6432Node, except the
+  // shared keys (Software\Policies and the like), as Windows and Wine do.
+  // Without WOW64 an open or create with a view flag is refused, as Windows
+  // 2000 refuses it. The set-up and inspection below always see the keys
+  // as they are stored, the 64-bit ones where Windows keeps them.
+  void SetWow64(bool wow64);
+  bool IsWow64() const { return wow64_; }
 
   // Set-up and inspection for tests; they bypass access rights.
   void AddKey(HKEY root, const std::string& path);
@@ -79,8 +89,14 @@ class FakeRegistry {
 
   std::shared_ptr<Key> Resolve(HKEY handle, REGSAM needed, LONG* error);
   std::shared_ptr<Key> Find(const std::shared_ptr<Key>& from, const std::string& path) const;
+  // The same as a caller with that access reaches it, redirected or not.
+  std::shared_ptr<Key> FindInView(const std::shared_ptr<Key>& from, const std::string& path,
+                                  REGSAM access) const;
+  bool IsRedirected(const Key& key, const std::vector<std::string>& parts, size_t at,
+                    REGSAM access) const;
   std::shared_ptr<Key> FindRoot(HKEY root, const std::string& path) const;
   std::shared_ptr<Key> MakePath(HKEY root, const std::string& path);
+  std::shared_ptr<Key> MakeChild(const std::shared_ptr<Key>& parent, const std::string& name);
   LONG OpenHandle(const std::shared_ptr<Key>& key, REGSAM access, HKEY* result);
   std::string PathOf(const Key& key) const;
   void Record(const std::string& action, const Key& key, const char* name = nullptr);
@@ -91,6 +107,7 @@ class FakeRegistry {
   int badHandleUses_ = 0;
   std::vector<std::string> changes_;
   std::string refusedValue_ = std::string(1, '\0');  // a name no value has
+  bool wow64_ = false;
 };
 
 }  // namespace fake

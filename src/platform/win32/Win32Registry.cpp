@@ -28,7 +28,13 @@ LONG EnumKey(HKEY key, DWORD index, char* name, DWORD* nameLength) {
   return RegEnumKeyExA(key, index, name, nameLength, nullptr, nullptr, nullptr, nullptr);
 }
 
-LONG DeleteKey(HKEY parent, const char* subKey) { return RegDeleteKeyA(parent, subKey); }
+// Win32Wow64.cpp: RegDeleteKeyExA, found at run time.
+LONG DeleteKeyInView(HKEY parent, const char* subKey, REGSAM view);
+
+// Plain RegDeleteKeyA cannot reach the other view of the registry.
+LONG DeleteKey(HKEY parent, const char* subKey, REGSAM view) {
+  return view ? DeleteKeyInView(parent, subKey, view) : RegDeleteKeyA(parent, subKey);
+}
 
 LONG DeleteValue(HKEY key, const char* name) { return RegDeleteValueA(key, name); }
 
