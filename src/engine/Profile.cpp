@@ -38,8 +38,7 @@ bool SplitLine(const std::string& line, std::string* key, std::string* value) {
 bool ReadNumber(const std::string& text, unsigned* number) {
   if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
     return false;
-  *number = unsigned(std::stoul(text));
-  return true;
+  return LeadingNumber(text, number);
 }
 
 bool ReadWanted(const std::string& value, Wanted* wanted) {

@@ -99,7 +99,9 @@ bool ParseServiceLine(const std::string& line, const char* service, DWORD* mode)
   if (digits.empty() || digits.size() > 2 ||
       !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return false;
-  *mode = static_cast<DWORD>(std::stoul(digits));
+  unsigned number = 0;
+  LeadingNumber(digits, &number);
+  *mode = number;
   return true;
 }
 
