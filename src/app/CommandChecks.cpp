@@ -69,7 +69,7 @@ void WriteDecidedByPolicy(const std::vector<SettingId>& ids) {
 void WriteUpdateWarning(SystemAccess& system, SettingId id) {
   const SettingEntry* setting = FindSetting(id);
   if (setting && StopsUpdatesHere(system, *setting))
-    platform::WriteOutput(Text(IDS_UPDATES_NEED_SERVICE) + kEnd);
+    platform::WriteOutput(Text(setting->updatesNoteId) + kEnd);
 }
 
 void Show(const std::string& text) {

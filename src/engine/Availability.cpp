@@ -2,6 +2,15 @@
 
 #include "system/SystemAccess.h"
 
+namespace {
+
+bool IsInternetExplorer7Or8(SystemAccess& system) {
+  const int version = system.InternetExplorerVersion();
+  return version == 7 || version == 8;
+}
+
+}  // namespace
+
 bool IsAvailable(SystemAccess& system, Availability condition, const char* serviceName) {
   switch (condition) {
     case Availability::kAlways:
@@ -20,6 +29,18 @@ bool IsAvailable(SystemAccess& system, Availability condition, const char* servi
       return system.SupportAccountExists();
     case Availability::kService:
       return serviceName && system.IsServiceInstalled(serviceName);
+    case Availability::kMediaPlayer9:
+      return system.IsMediaPlayer9OrLater();
+    case Availability::kMediaPlayer8Or9:
+      return system.IsMediaPlayer8Installed() || system.IsMediaPlayer9OrLater();
+    case Availability::kInternetExplorer7:
+      return system.InternetExplorerVersion() == 7;
+    case Availability::kInternetExplorer8:
+      return system.InternetExplorerVersion() == 8;
+    case Availability::kInternetExplorer7Or8:
+      return IsInternetExplorer7Or8(system);
+    case Availability::kInternetExplorer6To8:
+      return system.IsInternetExplorer6() || IsInternetExplorer7Or8(system);
   }
   return false;
 }
@@ -30,6 +51,12 @@ bool IsSettingOffered(SystemAccess& system, const SettingEntry& setting) {
 
 bool IsCategoryShown(SystemAccess& system, const CategoryEntry& category) {
   return IsAvailable(system, category.shownWhen, nullptr);
+}
+
+CategoryTexts CategoryTextsOf(SystemAccess& system, const CategoryEntry& category) {
+  if (IsAvailable(system, category.ownTextsWhen, nullptr))
+    return {category.labelId, category.descriptionId};
+  return {category.otherLabelId, category.otherDescriptionId};
 }
 
 bool IsSettingUnknown(SystemAccess& system, const SettingEntry& setting) {

@@ -9,6 +9,12 @@ class SystemAccess;
 bool IsAvailable(SystemAccess& system, Availability condition, const char* serviceName);
 bool IsSettingOffered(SystemAccess& system, const SettingEntry& setting);
 bool IsCategoryShown(SystemAccess& system, const CategoryEntry& category);
+// The texts a category is named by on this system.
+struct CategoryTexts {
+  int labelId;
+  int descriptionId;
+};
+CategoryTexts CategoryTextsOf(SystemAccess& system, const CategoryEntry& category);
 // True when the setting's service could not be asked (no right to, or the
 // manager refused): it is offered, since it may well exist, but whether it
 // is off is unknown.

@@ -155,6 +155,22 @@ void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
   for (auto [root, path] : kOfficeKeys) changes->push_back(CreatedKey(root, path, kOfficeCreatedKeys));
 }
 
+// A policy key may be missing from a fresh system, the policy branch above
+// it too: apply makes the chain below the hive's Software key, which every
+// hive has.
+constexpr DWORD kPolicyKeysFound = 1;
+
+bool ApplyPolicyValues(SystemAccess& system, const SettingEntry& setting) {
+  for (const RegistryOperation& row : RegistryOperationsOf(setting.id))
+    system.CreateRegistryKeyChain(row.root, row.path, KeyCount(row.path) - kPolicyKeysFound);
+  return RunApplyRows(system, setting.id);
+}
+
+void ListPolicyKeys(const SettingEntry& setting, std::vector<PlannedChange>* changes) {
+  for (const RegistryOperation& row : RegistryOperationsOf(setting.id))
+    changes->push_back(CreatedKey(row.root, row.path, KeyCount(row.path) - kPolicyKeysFound));
+}
+
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
   ListLaunch(SystemAccess::ComponentRemoval(kZipFolderLibrary), changes);
 }
@@ -172,6 +188,7 @@ const MechanismFunctions kMechanisms[] = {
     {M::kQosPolicy, WriteQosLimit, RemoveQosLimit, nullptr, true, ListQosKeys},
     {M::kOfficePolicy, ApplyOfficePolicy, nullptr, IsOfficePolicyOff, true, ListOfficeKeys},
     {M::kZipFolders, UnregisterZipFolders, RegisterZipFolders, nullptr, true, ListZipFolders},
+    {M::kPolicyValue, ApplyPolicyValues, nullptr, nullptr, true, ListPolicyKeys},
 };
 
 }  // namespace

@@ -11,5 +11,5 @@ class SystemAccess;
 // the user why (the caller shows it), and nothing is written.
 bool Revert(SystemAccess& system, SettingId id, int* refusal = nullptr);
 
-// Reverts every setting from 0 to 30 in ascending order.
+// Reverts every setting from 0 to 62 in ascending order.
 void ResetAll(SystemAccess& system);

@@ -19,9 +19,11 @@ void SettingsTree::BuildSettingsTree() {
   for (HTREEITEM& item : categories_) item = nullptr;
   for (const CategoryEntry& category : AllCategories()) {
     if (!IsCategoryShown(system_, category)) continue;
+    const CategoryTexts texts = CategoryTextsOf(system_, category);
     HTREEITEM parent =
-        tree_.AddCategoryItem(loadText_(category.labelId).c_str(), ImageCategory, nullptr);
+        tree_.AddCategoryItem(loadText_(texts.labelId).c_str(), ImageCategory, nullptr);
     categories_[category.category] = parent;
+    categoryDescriptions_[category.category] = texts.descriptionId;
     for (const SettingEntry& setting : AllSettings()) {
       if (setting.category != category.category || !IsSettingOffered(system_, setting)) continue;
       std::string label = loadText_(setting.labelId);
@@ -159,6 +161,6 @@ TreeItemMatch SettingsTree::FindSettingOfItem(HTREEITEM item) const {
 int SettingsTree::DescriptionOf(HTREEITEM item) const {
   TreeItemMatch match = FindSettingOfItem(item);
   if (match.kind == TreeItemMatch::kSetting) return FindSetting(match.number)->descriptionId;
-  if (match.kind == TreeItemMatch::kCategory) return FindCategory(match.number)->descriptionId;
+  if (match.kind == TreeItemMatch::kCategory) return categoryDescriptions_[match.number];
   return 0;
 }

@@ -340,7 +340,7 @@ TEST_F(ProfileRun, SavingKeepsWhatThisVersionDoesNotWrite) {
   ASSERT_EQ(kAllDone, Run("/saveprofile:C:\\p.ini"));
   const std::string saved = FileAt("C:\\p.ini");
   EXPECT_NE(std::string::npos, saved.find("Format=1\r\nOwner=IT\r\n")) << saved;
-  EXPECT_NE(std::string::npos, saved.find("30=leave\r\n13=off\r\n")) << saved;
+  EXPECT_NE(std::string::npos, saved.find("62=leave\r\n13=off\r\n")) << saved;
   EXPECT_NE(std::string::npos, saved.find("\r\n[Notes]\r\nx=y\r\n")) << saved;
   EXPECT_EQ(std::string::npos, saved.find("4=on")) << saved;
 }
