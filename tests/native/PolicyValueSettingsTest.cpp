@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/FullFakeSystem.h"
+#include "common/PolicyValueRows.h"
 #include "engine/Apply.h"
 #include "engine/Backup.h"
 #include "engine/PolicyPlan.h"
@@ -22,50 +23,6 @@ namespace {
 
 const HKEY kM = HKEY_LOCAL_MACHINE;
 const HKEY kU = HKEY_CURRENT_USER;
-
-struct PolicyValueRow {
-  SettingId id;
-  HKEY root;
-  const char* key;  // below "Software\", as the table gives it
-  const char* value;
-  DWORD off;
-};
-
-const PolicyValueRow kRows[] = {
-    {31, kM, "Policies\\Microsoft\\SystemCertificates\\AuthRoot", "DisableRootAutoUpdate", 1},
-    {32, kM, "Policies\\Microsoft\\Windows\\DriverSearching", "DontSearchWindowsUpdate", 1},
-    {33, kM, "Policies\\Microsoft\\PCHealth\\HelpSvc", "Headlines", 0},
-    {34, kM, "Policies\\Microsoft\\PCHealth\\HelpSvc", "MicrosoftKBSearch", 0},
-    {35, kM, "Policies\\Microsoft\\SearchCompanion", "DisableContentFileUpdates", 1},
-    {36, kM, "Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoInternetOpenWith", 1},
-    {37, kM, "Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoWebServices", 1},
-    {38, kM, "Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoOnlinePrintsWizard", 1},
-    {39, kM, "Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoPublishingWizard", 1},
-    {40, kM, "Policies\\Microsoft\\Windows NT\\Printers", "DisableHTTPPrinting", 1},
-    {41, kM, "Policies\\Microsoft\\Windows NT\\Printers", "DisableWebPnPDownload", 1},
-    {42, kM, "Policies\\Microsoft\\Messenger\\Client", "CEIP", 2},
-    {43, kM, "Policies\\Microsoft\\Windows\\Internet Connection Wizard", "ExitOnMSICW", 1},
-    {44, kM, "Policies\\Microsoft\\Windows\\Registration Wizard Control", "NoRegistration", 1},
-    {45, kM, "Policies\\Microsoft\\EventViewer", "MicrosoftEventVwrDisableLinks", 1},
-    {46, kM, "Policies\\Microsoft\\Windows\\WindowsUpdate", "DisableWindowsUpdateAccess", 1},
-    {47, kM, "Policies\\Microsoft\\WindowsMovieMaker", "CodecDownload", 1},
-    {48, kM, "Policies\\Microsoft\\WindowsMovieMaker", "WebHelp", 1},
-    {49, kM, "Policies\\Microsoft\\WindowsMovieMaker", "WebPublish", 1},
-    {50, kM, "Policies\\Microsoft\\WindowsMediaPlayer", "DisableAutoUpdate", 1},
-    {51, kU, "Policies\\Microsoft\\WindowsMediaPlayer", "PreventCDDVDMetadataRetrieval", 1},
-    {52, kU, "Policies\\Microsoft\\WindowsMediaPlayer", "PreventMusicFileMetadataRetrieval", 1},
-    {53, kU, "Policies\\Microsoft\\WindowsMediaPlayer", "PreventRadioPresetsRetrieval", 1},
-    {54, kM, "Policies\\Microsoft\\WMDRM", "DisableOnline", 1},
-    {55, kM, "Policies\\Microsoft\\Internet Explorer\\PhishingFilter", "Enabled", 0},
-    {56, kM, "Policies\\Microsoft\\Internet Explorer\\PhishingFilter", "EnabledV8", 0},
-    {57, kM, "Policies\\Microsoft\\Internet Explorer\\Suggested Sites", "Enabled", 0},
-    {58, kM, "Policies\\Microsoft\\Internet Explorer\\BrowserEmulation", "MSCompatibilityMode", 0},
-    {59, kM, "Policies\\Microsoft\\Internet Explorer\\SearchScopes", "ShowSearchSuggestionsGlobal",
-     0},
-    {60, kM, "Policies\\Microsoft\\Internet Explorer\\Feeds", "BackgroundSyncStatus", 0},
-    {61, kM, "Policies\\Microsoft\\Internet Explorer\\Main", "DisableFirstRunCustomize", 1},
-    {62, kM, "Policies\\Microsoft\\Internet Explorer\\SQM", "DisableCustomerImprovementProgram", 0},
-};
 
 std::vector<BYTE> Number(DWORD n) { return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)}; }
 
@@ -175,7 +132,7 @@ TEST_P(PolicyValueSetting, TheLocalPolicyFileDecidesIt) {
   EXPECT_EQ(before, Registry().Changes().size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PolicyValueSetting, ::testing::ValuesIn(kRows),
+INSTANTIATE_TEST_SUITE_P(Table, PolicyValueSetting, ::testing::ValuesIn(kPolicyValueRows),
                          [](const auto& info) {
                            return "Setting" + std::to_string(info.param.id);
                          });

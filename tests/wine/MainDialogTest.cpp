@@ -16,7 +16,8 @@ TEST_F(MainDialogTest, FullSystemShowsEveryCategoryAndSettingInOrder) {
   Open();
   const int A = ImageCheckedAttention, L = ImageUncheckedDisabled, U = ImageUnchecked;
   std::vector<std::vector<std::string>> expected = {
-      {CategoryLook(0), Look(1, A), Look(2, A), Look(3, A)},
+      {CategoryLook(0), Look(1, A), Look(2, A), Look(3, A), Look(50, A), Look(51, A), Look(52, A),
+       Look(53, A), Look(54, L)},
       {CategoryLook(1), Look(4, A), Look(5, A)},
       {CategoryLook(2), Look(19, A), Look(21, A), Look(16, U), Look(0, L), Look(22, U), Look(23, U),
        Look(24, U), Look(26, U), Look(27, U), Look(28, U)},
@@ -24,11 +25,31 @@ TEST_F(MainDialogTest, FullSystemShowsEveryCategoryAndSettingInOrder) {
       {CategoryLook(4), Look(9, A), Look(10, A), Look(11, A), Look(12, L), Look(25, A)},
       {CategoryLook(5), Look(13, ImageRadioOn), Look(14, ImageRadioOff), Look(15, ImageRadioOff)},
       {CategoryLook(6), Look(30, U)},
+      {CategoryLook(7), Look(31, L), Look(32, A), Look(33, A), Look(34, A), Look(35, A), Look(36, A),
+       Look(37, A), Look(38, A), Look(39, A), Look(40, U), Look(41, U), Look(42, A), Look(43, A),
+       Look(44, A), Look(45, A), Look(46, L), Look(47, A), Look(48, A), Look(49, A)},
   };
   EXPECT_EQ(expected, Looks());
   EXPECT_EQ("Keine Überprüfung auf Updates", TextOf(tree_, ItemOf(7)));
   EXPECT_EQ(dialog_->Settings().CategoryItem(0), CaretOf(tree_));
   EXPECT_TRUE(ApplyEnabled());
+}
+
+// Internet Explorer 8 has settings of its own and none of 6's, under a name
+// without the 6, with its own description.
+TEST_F(MainDialogTest, ExplorerEightShowsItsOwnSettingsUnderItsOwnName) {
+  MakeFullFakeSystem();
+  fake::Machine().registry.PutString(HKEY_LOCAL_MACHINE, kVersionVector, "IE", "8.0000");
+  Open();
+  const int A = ImageCheckedAttention, U = ImageUnchecked;
+  const std::vector<std::string> explorer = {
+      LoadText(IDS_IE_CATEGORY) + ":9", Look(56, U), Look(57, A), Look(58, U),
+      Look(59, A),  Look(60, A), Look(61, A), Look(62, A)};
+  EXPECT_EQ(explorer, Looks()[3]);
+  MoveMouseOver(tree_, dialog_->Settings().CategoryItem(3));
+  EXPECT_EQ(LoadText(IDS_IE_CATEGORY_DESCRIPTION), PaneText());
+  MoveMouseOver(tree_, ItemOf(57));
+  EXPECT_EQ(PaneOf(57), PaneText());
 }
 
 TEST_F(MainDialogTest, BareOlderSystemShowsFourCategoriesAndAnEmptyOne) {
@@ -50,7 +71,8 @@ TEST_F(MainDialogTest, EverythingRecommendedAlreadyOffShowsGreenTicksAndApplySta
     if (setting.recommended) Apply(system, setting.id);
   Open();
   for (const SettingEntry& setting : AllSettings()) {
-    if (setting.recommended) {
+    // Internet Explorer 7's and 8's are not offered beside 6.
+    if (setting.recommended && ItemOf(setting.id)) {
       EXPECT_EQ(ImageCheckedDisabled, Image(setting.id)) << setting.id;
     }
   }
@@ -111,12 +133,15 @@ TEST_F(MainDialogTest, ExpertSettingsAreUnlockedByTheMenuAndLockedAgainByRecomme
   EXPECT_EQ(ImageUncheckedDisabled, Image(0));
   EXPECT_EQ(ImageCheckedDisabled, Image(12));
   fake::Machine().services.Find("Schedule")->startType = SERVICE_AUTO_START;
+  EXPECT_EQ(ImageUncheckedDisabled, Image(31));
   Command(ID_UNLOCK_EXPERT);
   EXPECT_EQ(ImageCheckedAttention, Image(0));
   EXPECT_EQ(ImageCheckedAttention, Image(12));
+  EXPECT_EQ(ImageUnchecked, Image(31)) << "unlocked, but not recommended";
   Command(ID_RECOMMENDED);
   EXPECT_EQ(ImageUncheckedDisabled, Image(0));
   EXPECT_EQ(ImageUncheckedDisabled, Image(12));
+  EXPECT_EQ(ImageUncheckedDisabled, Image(31));
   EXPECT_FALSE(ApplyEnabled());
 }
 
