@@ -98,21 +98,15 @@ TEST_F(BeforeChanges, UpdatesThroughTheServiceKeepTenOutOfTheRecommendedChoice) 
   }
 }
 
-// Keeping the machine from Windows Update, or from its driver search there,
+// Keeping the machine from Windows Update, or its driver searches off it,
 // cuts such a machine's updates too: each setting says so in its own words.
 TEST_F(BeforeChanges, UpdatesThroughTheServiceKeepWindowsUpdateSettingsOutToo) {
-  for (SettingId id : {32u, 46u})
-    EXPECT_EQ(FindSetting(id)->recommended, IsRecommendedHere(system_, *FindSetting(id)));
+  EXPECT_TRUE(IsRecommendedHere(system_, *FindSetting(32)));
   Registry().AddKey(HKEY_LOCAL_MACHINE, "Software\\Hashbang Productions\\Legacy Update");
   for (SettingId id : {32u, 46u}) {
-    const SettingEntry& setting = *FindSetting(id);
-    const std::string note = Text(setting.updatesNoteId);
-    EXPECT_FALSE(IsRecommendedHere(system_, setting)) << id;
-    EXPECT_NE(Text(IDS_UPDATES_NEED_SERVICE), note) << id;
-    Machine().output.clear();
-    EXPECT_EQ(0, RunCommandLine("/preview " + std::to_string(id), system_));
-    EXPECT_NE(std::string::npos, Machine().output.find(std::to_string(id) + "\t" + note + "\r\n"))
-        << Machine().output;
+    const std::string note = Text(FindSetting(id)->updatesNoteId);
+    EXPECT_FALSE(IsRecommendedHere(system_, *FindSetting(id))) << id;
+    EXPECT_NE(Text(IDS_UPDATES_NEED_SERVICE), note);
     Machine().output.clear();
     EXPECT_EQ(0, RunCommandLine(std::to_string(id), system_));
     EXPECT_EQ(0u, Machine().output.find(note + "\r\n")) << Machine().output;

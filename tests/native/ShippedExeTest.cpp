@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -139,17 +138,6 @@ TEST_F(ShippedExe, StaysWithinHalfAMebibyte) {
   std::ifstream file(HUSHGATE_EXE, std::ios::binary | std::ios::ate);
   ASSERT_TRUE(file);
   EXPECT_LE(static_cast<long long>(file.tellg()), 512 * 1024);
-}
-
-// Each of these library members is a whole string class of its own (35 and
-// 32 KB), linked in by one careless use: a std::wstring, or a library throw
-// helper whose exception holds the old copy-on-write string.
-TEST(ShippedExeMap, LinksOneStringClassOnly) {
-  std::ifstream file(HUSHGATE_MAP);
-  ASSERT_TRUE(file) << HUSHGATE_MAP;
-  const std::string map((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  for (const char* member : {"(wstring-inst.o)", "(cow-string-inst.o)", "(cow-stdexcept.o)"})
-    EXPECT_EQ(map.find(member), std::string::npos) << member;
 }
 
 TEST_F(XpImportCheck, ReportsEveryKindOfNonXpImport) {
