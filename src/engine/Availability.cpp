@@ -54,8 +54,18 @@ bool IsCategoryShown(SystemAccess& system, const CategoryEntry& category) {
 }
 
 CategoryTexts CategoryTextsOf(SystemAccess& system, const CategoryEntry& category) {
-  if (IsAvailable(system, category.ownTextsWhen, nullptr))
-    return {category.labelId, category.descriptionId};
+  return AvailabilityView(system).TextsOf(category);
+}
+
+bool AvailabilityView::Holds(Availability condition, const char* serviceName) {
+  if (condition == Availability::kService) return IsAvailable(system_, condition, serviceName);
+  auto [at, added] = known_.insert({condition, false});
+  if (added) at->second = IsAvailable(system_, condition, nullptr);
+  return at->second;
+}
+
+CategoryTexts AvailabilityView::TextsOf(const CategoryEntry& category) {
+  if (Holds(category.ownTextsWhen, nullptr)) return {category.labelId, category.descriptionId};
   return {category.otherLabelId, category.otherDescriptionId};
 }
 
