@@ -1,7 +1,7 @@
 // Settings 31-62 run by hushgate.exe in an XP-like prefix with Internet
 // Explorer 8 and Media Player 10 planted, judged from outside: the bytes
 // apply leaves, the report, a profile that switches them on again and the
-// English labels.
+// English labels; and what Internet Explorer 6 is offered there.
 
 #include <gtest/gtest.h>
 
@@ -71,6 +71,18 @@ TEST_F(InternetEndToEnd, AppliesEveryRowReportsItOffAndAProfileSwitchesItOnAgain
   for (const PolicyValueRow& row : kPolicyValueRows)
     EXPECT_EQ("missing", Describe(row.Root(), KeyOf(row), row.value)) << row.id;
   DeleteFileA(profile.c_str());
+}
+
+// Internet Explorer 6 keeps its own settings, and is offered none of 7's and 8's.
+TEST_F(InternetEndToEnd, ExplorerSixIsOfferedItsOwnSettingsAlone) {
+  PutString(HKEY_LOCAL_MACHINE, kVersionVector, "IE", "6.0000");
+  std::string report;
+  RunWithOutput("/status 6 7 8 29 55 56 57 58 59 60 61 62", &report);
+  for (SettingId id : {6u, 7u, 8u, 29u, 55u, 56u, 57u, 58u, 59u, 60u, 61u, 62u})
+    EXPECT_EQ(id >= 55,
+              report.find("\n" + std::to_string(id) + "\tnot-offered\t") != std::string::npos)
+        << id << "\n"
+        << report;
 }
 
 }  // namespace
