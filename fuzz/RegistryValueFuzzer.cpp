@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/SettingKeyPaths.h"
 #include "engine/Revert.h"
 #include "engine/SettingKeys.h"
 #include "engine/StatusCheck.h"
@@ -89,6 +90,7 @@ const Place kPlaces[] = {
     {HKEY_LOCAL_MACHINE, keys::kShutdownControl, "WaitToKillServiceTimeout"},
     {HKEY_CURRENT_USER, keys::kDesktop, "AutoEndTasks"},
     {HKEY_CLASSES_ROOT, ".zip", "Content Type"},
+    {HKEY_LOCAL_MACHINE, kMediaPlayerSetup, "Version"},
 };
 
 void Require(bool condition) {
@@ -213,6 +215,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t inputSize) {
   registry.PutValue(HKEY_LOCAL_MACHINE, kPlainKey, kPlainValue, type, data);
   if (flags & kFlagUnreadableKey) registry.SetAccess(HKEY_LOCAL_MACHINE, kPlainKey, false, true);
   for (const Place& place : kPlaces) registry.PutValue(place.root, place.path, place.name, type, data);
+  registry.PutNumber(HKEY_LOCAL_MACHINE, kMediaPlayerSetup, "IsInstalled", 1);
   // Each server value holds a different tail of the data.
   std::map<std::string, Bytes> servers;
   for (size_t i = 0; i < serverNames.size(); ++i) {
@@ -238,7 +241,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t inputSize) {
   Require(system.IsOfficeXpInstalled() == hasText);
   Require(system.IsMediaPlayer8Installed() == hasText);
   Require(system.IsQosInstalled() == (data.size() <= kNumberBufferSize));
-  for (SettingId id = 0; id <= 31; ++id) StatusCheck(system, id);
+  // A version is a text of at most 128 bytes whose leading digits count.
+  const int version = system.InternetExplorerVersion();
+  Require(version >= 0 && version <= 999999999 && (version == 0 || (type == REG_SZ && fitsText)));
+  Require(system.IsMediaPlayer9OrLater() == (version >= 9));
+  for (SettingId id = 0; id <= kLastSettingId + 1; ++id) StatusCheck(system, id);
   system.UninstallMessenger();
   CheckTimeServers(servers);
 

@@ -412,6 +412,31 @@ plant_policies() {
   wineserver -w
 }
 
+# Plants Internet Explorer 8 and Media Player 10 in the current prefix, as
+# their installers register them: the version text of IE, the Player's
+# Active Setup entry.
+plant_internet_programs() {
+  wine reg add 'HKLM\SOFTWARE\Microsoft\Internet Explorer\Version Vector' /v IE /d 8.0000 \
+    /f >/dev/null 2>&1
+  local setup='HKLM\Software\Microsoft\Active Setup\Installed Components\{6BF52A52-394A-11d3-B153-00C04F79FAA6}'
+  wine reg add "$setup" /v IsInstalled /t REG_DWORD /d 1 /f >/dev/null 2>&1
+  wine reg add "$setup" /v Version /d 10,0,0,3646 /f >/dev/null 2>&1
+  wineserver -w
+}
+
+# The main window with its last categories in view: Internet Explorer's at
+# the top, the three short ones below it collapsed, so that the new category
+# follows. The program keeps running.
+screenshot_internet_settings() {  # png [arguments...]
+  screenshot_main_window "$@" || return 1
+  local window
+  window=$(xdotool search --name '^Hushgate V3.61$' 2>/dev/null | head -1)
+  wine_env wine "$WINE_TESTS/tests/show_categories.exe" 'Hushgate V3.61' 3 4 5 6 >/dev/null 2>&1 ||
+    return 1
+  sleep 2
+  import -window "$window" "$1"
+}
+
 # Opens one of the main window's dialogs through its menu command, saves the
 # screen, and closes the dialog again.
 screenshot_dialog() {  # command-id dialog-caption png

@@ -109,6 +109,16 @@ else
   status=1
 fi
 wineserver -k 2>/dev/null || true
+# With Internet Explorer 8 and Media Player 10 there too: IE 8's settings
+# and the category of Windows' own Internet communication.
+plant_internet_programs
+if screenshot_internet_settings "$shots/main-window-internet.png"; then
+  echo "Saved build/screenshots/: main-window-internet"
+else
+  echo "A window did not appear for its Internet screenshot" >&2
+  status=1
+fi
+wineserver -k 2>/dev/null || true
 # An English system, as a user there sees it without any switch.
 WINE_LC=en_US.UTF-8
 make_xp_prefix "$BUILD/wine-prefix-screens-en"
@@ -116,8 +126,9 @@ if screenshot_main_window "$shots/main-window-en.png" &&
    screenshot_dialog 40003 "" "$shots/about-en.png" &&
    screenshot_dialog 40005 "Special" "$shots/status-information-en.png" &&
    screenshot_dialog 40013 "Set time server" "$shots/time-server-en.png" &&
-   screenshot_dialog 40030 "Save As" "$shots/save-profile-en.png"; then
-  echo "Saved build/screenshots/: main-window-en, about-en, status-information-en, time-server-en, save-profile-en"
+   screenshot_dialog 40030 "Save As" "$shots/save-profile-en.png" &&
+   { wineserver -k; plant_internet_programs; screenshot_internet_settings "$shots/main-window-internet-en.png"; }; then
+  echo "Saved build/screenshots/: main-window-en, about-en, status-information-en, time-server-en, save-profile-en, main-window-internet-en"
 else
   echo "A window did not appear for its English screenshot" >&2
   status=1

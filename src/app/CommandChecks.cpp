@@ -76,7 +76,7 @@ void WriteBeforeApply(SystemAccess& system, SettingId id) {
   const SettingEntry* setting = FindSetting(id);
   if (!setting) return;
   if (StopsUpdatesHere(system, *setting))
-    platform::WriteOutput(Text(IDS_UPDATES_NEED_SERVICE) + kEnd);
+    platform::WriteOutput(Text(setting->updatesNoteId) + kEnd);
   if (NeedsUnreachable64BitPart(system, *setting))
     platform::WriteOutput(FormatText(IDS_64BIT_UNREACHABLE, {std::to_string(id)}) + kEnd);
 }

@@ -687,3 +687,20 @@ UndoResult Undo(SystemAccess& system, const UndoablePlan& plan) {
   if (!result.problems.empty()) result.outcome = UndoResult::Outcome::kFailed;
   return result;
 }
+
+bool ChangedSinceCapture(SystemAccess& system, SettingId id, HKEY root, const std::string& path,
+                         const std::string& name) {
+  const BackupLocation location = {Kind::kValue, root, path, name};
+  const UndoablePlan plan = PlanOf(id);
+  const HKEY backupRoot = BackupRootFor(location);
+  for (const StoredItem& item : ReadItems(system, backupRoot, plan)) {
+    if (RefusalOf(item, plan, backupRoot) != kRestored ||
+        !SameLocation(system, item.location, location))
+      continue;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    const bool there = system.ReadRegistryValue(root, path.c_str(), name.c_str(), &type, &data);
+    return there != (item.existed != 0) || (there && (type != item.type || data != item.data));
+  }
+  return false;
+}

@@ -86,6 +86,12 @@ bool WasSwitchedOff(SystemAccess& system, SettingId id);
 // captured locations.
 std::vector<UndoablePlan> PlansWithBackup(SystemAccess& system);
 
+// True when the setting's backup holds what the value was before the program
+// first changed it, and it is something else now (or it was not there): the
+// value as it stands is the program's doing.
+bool ChangedSinceCapture(SystemAccess& system, SettingId id, HKEY root, const std::string& path,
+                         const std::string& name);
+
 struct UndoResult {
   // kPerUser: left alone, as run as LocalSystem; kPolicy: left alone, as a
   // Group Policy decides the setting.

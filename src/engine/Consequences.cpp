@@ -8,7 +8,7 @@
 std::vector<std::string> ConsequencesOf(SystemAccess& system, const SettingEntry& setting,
                                         TextLoader load) {
   std::vector<std::string> lines;
-  if (StopsUpdatesHere(system, setting)) lines.push_back(load(IDS_UPDATES_NEED_SERVICE));
+  if (StopsUpdatesHere(system, setting)) lines.push_back(load(setting.updatesNoteId));
   lines.push_back(load(setting.consequenceId));
   lines.push_back(load(setting.effectId));
   return lines;

@@ -169,6 +169,22 @@ void ListOfficeKeys(const SettingEntry&, std::vector<PlannedChange>* changes) {
   }
 }
 
+// A policy key may be missing from a fresh system, the policy branch above
+// it too: apply makes the chain below the hive's Software key, which every
+// hive has.
+constexpr DWORD kPolicyKeysFound = 1;
+
+bool ApplyPolicyValues(SystemAccess& system, const SettingEntry& setting) {
+  for (const RegistryOperation& row : RegistryOperationsOf(setting.id))
+    system.CreateRegistryKeyChain(row.root, row.path, KeyCount(row.path) - kPolicyKeysFound);
+  return RunApplyRows(system, setting.id);
+}
+
+void ListPolicyKeys(const SettingEntry& setting, std::vector<PlannedChange>* changes) {
+  for (const RegistryOperation& row : RegistryOperationsOf(setting.id))
+    changes->push_back(CreatedKey(row.root, row.path, KeyCount(row.path) - kPolicyKeysFound));
+}
+
 void ListZipFolders(const SettingEntry&, std::vector<PlannedChange>* changes) {
   ListLaunch(SystemAccess::ComponentRemoval(kZipFolderLibrary), changes, RegistryView::kEach);
 }
@@ -195,6 +211,8 @@ const MechanismFunctions kMechanisms[] = {
      ListOfficeKeys},
     {M::kZipFolders, UnregisterZipFolders, RegisterZipFolders, IsProgramChangeOff, true, kByPrograms,
      kWaited, ListZipFolders},
+    {M::kPolicyValue, ApplyPolicyValues, nullptr, nullptr, true, kUndoable, kWaited,
+     ListPolicyKeys},
 };
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "engine/Backup.h"
+#include "engine/SettingKeys.h"
+#include "engine/SettingPlan.h"
 #include "system/PolicyFiles.h"
 #include "system/RegistryText.h"
 #include "system/RegistryValues.h"
@@ -59,6 +62,46 @@ const PolicyRow kRows[] = {
     {27, P::kUserFile, kNoRoot, kOffice, "DWNoExternalURL", 1, 0},
     {27, P::kUserFile, kNoRoot, kOffice, "DWNoFileCollection", 1, 0},
     {27, P::kUserFile, kNoRoot, kOffice, "DWNoSecondLevelCollection", 1, 0},
+    // The settings' own values lie where a policy puts them, so the value
+    // alone cannot tell who set it: the local policy's file can. Only the
+    // numbers a template documents say "on"; 55 has two of them.
+    {31, P::kMachineFile, kNoRoot, keys::kRootCertificates, "DisableRootAutoUpdate", 1, 0},
+    {32, P::kMachineFile, kNoRoot, keys::kDriverSearching, "DontSearchWindowsUpdate", 1, 0},
+    {33, P::kMachineFile, kNoRoot, keys::kHelpCenter, "Headlines", 0, 1},
+    {34, P::kMachineFile, kNoRoot, keys::kHelpCenter, "MicrosoftKBSearch", 0, 1},
+    {35, P::kMachineFile, kNoRoot, keys::kSearchCompanion, "DisableContentFileUpdates", 1, 0},
+    {36, P::kMachineFile, kNoRoot, keys::kExplorerPolicies, "NoInternetOpenWith", 1, 0},
+    {37, P::kMachineFile, kNoRoot, keys::kExplorerPolicies, "NoWebServices", 1, 0},
+    {38, P::kMachineFile, kNoRoot, keys::kExplorerPolicies, "NoOnlinePrintsWizard", 1, 0},
+    {39, P::kMachineFile, kNoRoot, keys::kExplorerPolicies, "NoPublishingWizard", 1, 0},
+    {40, P::kMachineFile, kNoRoot, keys::kPrinterPolicies, "DisableHTTPPrinting", 1, 0},
+    {41, P::kMachineFile, kNoRoot, keys::kPrinterPolicies, "DisableWebPnPDownload", 1, 0},
+    {42, P::kMachineFile, kNoRoot, keys::kMessengerPolicies, "CEIP", 2, 1},
+    {43, P::kMachineFile, kNoRoot, keys::kConnectionWizard, "ExitOnMSICW", 1, 0},
+    {44, P::kMachineFile, kNoRoot, keys::kRegistrationWizard, "NoRegistration", 1, 0},
+    {45, P::kMachineFile, kNoRoot, keys::kEventViewerPolicies,
+     "MicrosoftEventVwrDisableLinks", 1, 0},
+    {46, P::kMachineFile, kNoRoot, keys::kWindowsUpdatePolicies,
+     "DisableWindowsUpdateAccess", 1, kNone},
+    {47, P::kMachineFile, kNoRoot, keys::kMovieMaker, "CodecDownload", 1, 0},
+    {48, P::kMachineFile, kNoRoot, keys::kMovieMaker, "WebHelp", 1, kNone},
+    {49, P::kMachineFile, kNoRoot, keys::kMovieMaker, "WebPublish", 1, kNone},
+    {50, P::kMachineFile, kNoRoot, keys::kMediaPlayerPolicies, "DisableAutoUpdate", 1, 0},
+    {51, P::kUserFile, kNoRoot, keys::kMediaPlayerPolicies, "PreventCDDVDMetadataRetrieval", 1, 0},
+    {52, P::kUserFile, kNoRoot, keys::kMediaPlayerPolicies,
+     "PreventMusicFileMetadataRetrieval", 1, kNone},
+    {53, P::kUserFile, kNoRoot, keys::kMediaPlayerPolicies,
+     "PreventRadioPresetsRetrieval", 1, kNone},
+    {54, P::kMachineFile, kNoRoot, keys::kDrmPolicies, "DisableOnline", 1, 0},
+    {55, P::kMachineFile, kNoRoot, keys::kPhishingFilter, "Enabled", 0, 1},
+    {55, P::kMachineFile, kNoRoot, keys::kPhishingFilter, "Enabled", 0, 2},
+    {56, P::kMachineFile, kNoRoot, keys::kPhishingFilter, "EnabledV8", 0, 1},
+    {57, P::kMachineFile, kNoRoot, keys::kSuggestedSites, "Enabled", 0, 1},
+    {58, P::kMachineFile, kNoRoot, keys::kBrowserEmulation, "MSCompatibilityMode", 0, 1},
+    {59, P::kMachineFile, kNoRoot, keys::kSearchScopes, "ShowSearchSuggestionsGlobal", 0, kNone},
+    {60, P::kMachineFile, kNoRoot, keys::kFeeds, "BackgroundSyncStatus", 0, kNone},
+    {61, P::kMachineFile, kNoRoot, keys::kExplorerMainPolicies, "DisableFirstRunCustomize", 1, 2},
+    {62, P::kMachineFile, kNoRoot, keys::kExplorerSqm, "DisableCustomerImprovementProgram", 0, 1},
 };
 
 // The time service's types: only "NoSync" leaves the clock alone.
@@ -118,6 +161,18 @@ const std::vector<PolicyFileValue>& PolicyView::LocalFile(bool machine, std::str
   return *files_[machine];
 }
 
+// Where a setting of this program writes the very value a policy row reads,
+// the value stands for no policy once that setting's backup shows the
+// program put it there.
+bool PolicyView::IsProgramsOwn(const PolicyRow& row) {
+  for (const SettingEntry& writer : AllSettings())
+    for (const RegistryOperation& own : RegistryOperationsOf(writer.id))
+      if (own.apply == RegistryAction::kWriteValue && own.root == row.root &&
+          Lower(own.path) == Lower(row.path) && Lower(own.name) == Lower(row.name))
+        return ChangedSinceCapture(system_, writer.id, row.root, row.path, row.name);
+  return false;
+}
+
 PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& row,
                                  std::string* source) {
   DWORD type = 0;
@@ -159,6 +214,7 @@ PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& r
   } else if (DecodeNumber(type, data, &number)) {
     state = NumberState(row, number);
   }
+  if (state != PolicyState::kNone && IsProgramsOwn(row)) state = PolicyState::kNone;
   if (state != PolicyState::kNone)
     *source = std::string(RootName(row.root)) + "\\" + row.path + "\\" + row.name + " = " +
               Shown(type, data);

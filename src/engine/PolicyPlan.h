@@ -66,6 +66,7 @@ class PolicyView {
  private:
   PolicyState RowState(const SettingEntry& setting, const PolicyRow& row, std::string* source);
   bool KeyPresent(HKEY root, const char* path);
+  bool IsProgramsOwn(const PolicyRow& row);
   const std::vector<PolicyFileValue>& LocalFile(bool machine, std::string* file);
 
   SystemAccess& system_;

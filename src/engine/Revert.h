@@ -14,5 +14,5 @@ bool Revert(SystemAccess& system, SettingId id, int* refusal = nullptr);
 // The same with what the policies make of the setting, looked at already.
 bool Revert(SystemAccess& system, SettingId id, const PolicyDecision& policy, int* refusal);
 
-// Reverts every setting from 0 to 30 in ascending order.
+// Reverts every setting from 0 to 62 in ascending order.
 void ResetAll(SystemAccess& system);

@@ -19,6 +19,12 @@ enum class Availability {
   kOfficeXp,
   kSupportAccount,
   kService,  // the setting's service is installed
+  kMediaPlayer9,       // Media Player 9 or later, by its Active Setup entry
+  kMediaPlayer8Or9,    // either of the two Media Player probes
+  kInternetExplorer7,
+  kInternetExplorer8,
+  kInternetExplorer7Or8,
+  kInternetExplorer6To8,
 };
 
 // Who carries a setting out. Registry settings are rows of the plan that
@@ -34,6 +40,7 @@ enum class Mechanism {
   kQosPolicy,           // both policy key chains of the packet scheduler
   kOfficePolicy,        // Office's policy key chains, then the rows
   kZipFolders,          // regsvr32 of the ZIP folder library
+  kPolicyValue,         // rows below a policy key, whose key chain apply makes first
 };
 
 struct SettingEntry {
@@ -51,6 +58,10 @@ struct SettingEntry {
   bool revertible;  // false: apply cannot be undone (deleted key, account, installation)
   int consequenceId;  // what stops working or changes for the user, and how to get it back
   int effectId;       // when the change takes effect: at once, next logon, restart
+  // Where the machine gets its updates through Legacy Update, an update
+  // server or POSReady, the setting would cut them off: it is not
+  // recommended there, and this text says why. 0: it would not.
+  int updatesNoteId = 0;
 };
 
 struct CategoryEntry {
@@ -58,6 +69,10 @@ struct CategoryEntry {
   int labelId;
   int descriptionId;
   Availability shownWhen;
+  // Where this does not hold, the category is named by the other texts.
+  Availability ownTextsWhen = Availability::kAlways;
+  int otherLabelId = 0;
+  int otherDescriptionId = 0;
 };
 
 template <class T>
@@ -83,7 +98,7 @@ TableView<Row> RowsOfSetting(const Row (&rows)[N], SettingId id) {
 TableView<SettingEntry> AllSettings();      // in tree order
 TableView<CategoryEntry> AllCategories();   // in tree order
 
-// nullptr when the number names no setting (17, 18, 20, above 30).
+// nullptr when the number names no setting (17, 18, 20, above 62).
 const SettingEntry* FindSetting(SettingId id);
 const CategoryEntry* FindCategory(SettingCategory category);
 

@@ -31,6 +31,38 @@ inline constexpr const char kZipClass[] = ".zip";
 inline constexpr const char kTimeService[] = "SYSTEM\\CurrentControlSet\\Services\\W32Time";
 inline constexpr const char kTimeServers[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
+// Policy keys, where Windows and its programs look for their policy values.
+inline constexpr const char kRootCertificates[] =
+    "Software\\Policies\\Microsoft\\SystemCertificates\\AuthRoot";
+inline constexpr const char kDriverSearching[] = "Software\\Policies\\Microsoft\\Windows\\DriverSearching";
+inline constexpr const char kHelpCenter[] = "Software\\Policies\\Microsoft\\PCHealth\\HelpSvc";
+inline constexpr const char kSearchCompanion[] = "Software\\Policies\\Microsoft\\SearchCompanion";
+inline constexpr const char kExplorerPolicies[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+inline constexpr const char kPrinterPolicies[] = "Software\\Policies\\Microsoft\\Windows NT\\Printers";
+inline constexpr const char kMessengerPolicies[] = "Software\\Policies\\Microsoft\\Messenger\\Client";
+inline constexpr const char kConnectionWizard[] =
+    "Software\\Policies\\Microsoft\\Windows\\Internet Connection Wizard";
+inline constexpr const char kRegistrationWizard[] =
+    "Software\\Policies\\Microsoft\\Windows\\Registration Wizard Control";
+inline constexpr const char kEventViewerPolicies[] = "Software\\Policies\\Microsoft\\EventViewer";
+inline constexpr const char kWindowsUpdatePolicies[] =
+    "Software\\Policies\\Microsoft\\Windows\\WindowsUpdate";
+inline constexpr const char kMovieMaker[] = "Software\\Policies\\Microsoft\\WindowsMovieMaker";
+inline constexpr const char kMediaPlayerPolicies[] = "Software\\Policies\\Microsoft\\WindowsMediaPlayer";
+inline constexpr const char kDrmPolicies[] = "Software\\Policies\\Microsoft\\WMDRM";
+inline constexpr const char kPhishingFilter[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\PhishingFilter";
+inline constexpr const char kSuggestedSites[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\Suggested Sites";
+inline constexpr const char kBrowserEmulation[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\BrowserEmulation";
+inline constexpr const char kSearchScopes[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\SearchScopes";
+inline constexpr const char kFeeds[] = "Software\\Policies\\Microsoft\\Internet Explorer\\Feeds";
+inline constexpr const char kExplorerMainPolicies[] =
+    "Software\\Policies\\Microsoft\\Internet Explorer\\Main";
+inline constexpr const char kExplorerSqm[] = "Software\\Policies\\Microsoft\\Internet Explorer\\SQM";
 }  // namespace keys
 
 namespace data {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/SettingKeys.h"
 #include "system/RegistryText.h"
@@ -20,6 +21,7 @@ constexpr RegistryView k32BitView = RegistryView::k32Bit;
 constexpr OffWhen kEqual = OffWhen::kEqual;
 constexpr OffWhen kAnyEqual = OffWhen::kAnyEqual;
 constexpr OffWhen kAbsent = OffWhen::kAbsent;
+constexpr OffWhen kExactly = OffWhen::kExactly;
 constexpr RegistryData kNothing = {};
 const HKEY kUser = HKEY_CURRENT_USER;
 const HKEY kMachine = HKEY_LOCAL_MACHINE;
@@ -88,6 +90,72 @@ const RegistryOperation kOperations[] = {
     {29, kUser, kInternetSettings, "MaxConnectionsPerServer", Act::kWriteValue, kNumber10,
      Act::kWriteValue, kNumber4, kEqual},
     {30, kClasses, kZipClass, "Content Type", Act::kNone, kNothing, Act::kNone, kNothing, kAbsent},
+    // Absent is Windows' own default, and the "on" numbers of several of
+    // these force the function on: revert deletes the value.
+    {31, kMachine, kRootCertificates, "DisableRootAutoUpdate", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {32, kMachine, kDriverSearching, "DontSearchWindowsUpdate", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {33, kMachine, kHelpCenter, "Headlines", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {34, kMachine, kHelpCenter, "MicrosoftKBSearch", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {35, kMachine, kSearchCompanion, "DisableContentFileUpdates", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {36, kMachine, kExplorerPolicies, "NoInternetOpenWith", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {37, kMachine, kExplorerPolicies, "NoWebServices", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {38, kMachine, kExplorerPolicies, "NoOnlinePrintsWizard", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {39, kMachine, kExplorerPolicies, "NoPublishingWizard", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {40, kMachine, kPrinterPolicies, "DisableHTTPPrinting", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {41, kMachine, kPrinterPolicies, "DisableWebPnPDownload", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {42, kMachine, kMessengerPolicies, "CEIP", Act::kWriteValue, kNumber2, Act::kDeleteValue,
+     kNothing, kExactly},
+    {43, kMachine, kConnectionWizard, "ExitOnMSICW", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {44, kMachine, kRegistrationWizard, "NoRegistration", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {45, kMachine, kEventViewerPolicies, "MicrosoftEventVwrDisableLinks", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {46, kMachine, kWindowsUpdatePolicies, "DisableWindowsUpdateAccess", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {47, kMachine, kMovieMaker, "CodecDownload", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {48, kMachine, kMovieMaker, "WebHelp", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {49, kMachine, kMovieMaker, "WebPublish", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {50, kMachine, kMediaPlayerPolicies, "DisableAutoUpdate", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {51, kUser, kMediaPlayerPolicies, "PreventCDDVDMetadataRetrieval", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {52, kUser, kMediaPlayerPolicies, "PreventMusicFileMetadataRetrieval", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {53, kUser, kMediaPlayerPolicies, "PreventRadioPresetsRetrieval", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {54, kMachine, kDrmPolicies, "DisableOnline", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {55, kMachine, kPhishingFilter, "Enabled", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {56, kMachine, kPhishingFilter, "EnabledV8", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {57, kMachine, kSuggestedSites, "Enabled", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {58, kMachine, kBrowserEmulation, "MSCompatibilityMode", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {59, kMachine, kSearchScopes, "ShowSearchSuggestionsGlobal", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {60, kMachine, kFeeds, "BackgroundSyncStatus", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
+    {61, kMachine, kExplorerMainPolicies, "DisableFirstRunCustomize", Act::kWriteValue, kNumber1, Act::kDeleteValue,
+     kNothing, kExactly},
+    {62, kMachine, kExplorerSqm, "DisableCustomerImprovementProgram", Act::kWriteValue, kNumber0, Act::kDeleteValue,
+     kNothing, kExactly},
 };
 
 // The actions the rows carry out themselves; the others are carried out by
@@ -131,6 +199,12 @@ bool HoldsIn(SystemAccess& system, const RegistryOperation& row, RegistryView vi
   if (row.offWhen == kAbsent)
     return !system.RegistryValueExists(row.root, row.path, row.name, view);
   const RegistryData& off = row.offData;
+  if (row.offWhen == kExactly) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    return system.ReadRegistryValue(row.root, row.path, row.name, &type, &data) &&
+           type == off.type && data == std::vector<BYTE>(off.bytes, off.bytes + off.size);
+  }
   const BYTE* bytes = reinterpret_cast<const BYTE*>(off.bytes);
   DWORD number = 0;
   DecodeNumber(off.type, bytes, off.size, &number);

@@ -34,8 +34,9 @@ enum class RegistryAction {
 
 // How the status check judges a row. kEqual compares the value with what
 // apply writes, read as that type; kAnyEqual rows of a setting need only one
-// of them to hold; kAbsent holds when the value is not there.
-enum class OffWhen { kEqual, kAnyEqual, kAbsent };
+// of them to hold; kAbsent holds when the value is not there; kExactly holds
+// only for the very type and bytes apply writes.
+enum class OffWhen { kEqual, kAnyEqual, kAbsent, kExactly };
 
 struct RegistryOperation {
   SettingId id;

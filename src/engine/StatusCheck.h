@@ -7,7 +7,7 @@ struct PolicyDecision;
 
 // True when the function the setting switches off is already off on the
 // running system. False for the numbers without a check (13, 16, 17, 18, 20,
-// above 30).
+// above 62).
 bool StatusCheck(SystemAccess& system, SettingId id);
 
 // Whether the function is off as the tree shows it: the status check, and

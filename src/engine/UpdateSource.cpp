@@ -1,6 +1,5 @@
 #include "engine/UpdateSource.h"
 
-#include <cstring>
 #include <vector>
 
 #include "system/RegistryValues.h"
@@ -46,8 +45,7 @@ bool GetsUpdatesThroughService(SystemAccess& system) {
 }
 
 bool StopsUpdatesHere(SystemAccess& system, const SettingEntry& setting) {
-  return setting.serviceName && std::strcmp(setting.serviceName, "wuauserv") == 0 &&
-         GetsUpdatesThroughService(system);
+  return setting.updatesNoteId && GetsUpdatesThroughService(system);
 }
 
 bool IsRecommendedHere(SystemAccess& system, const SettingEntry& setting) {

@@ -137,6 +137,16 @@ std::string TextUpToZero(const BYTE* data, size_t size) {
   return std::string(reinterpret_cast<const char*>(data), length);
 }
 
+bool LeadingNumber(const std::string& text, unsigned* number) {
+  constexpr size_t kMostDigits = 9;
+  unsigned value = 0;
+  size_t digits = 0;
+  while (digits < text.size() && digits < kMostDigits && text[digits] >= '0' && text[digits] <= '9')
+    value = value * 10 + unsigned(text[digits++] - '0');
+  if (digits > 0) *number = value;
+  return digits > 0;
+}
+
 LONG RegistryKey::Write(const char* name, DWORD type, const void* data, DWORD size) const {
   if (!hkey_) return ERROR_INVALID_HANDLE;
   return platform::SetValue(hkey_, name, type, static_cast<const BYTE*>(data), size);

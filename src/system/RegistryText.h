@@ -15,6 +15,10 @@ inline std::string TextUpToZero(const std::vector<BYTE>& data) {
   return TextUpToZero(data.data(), data.size());
 }
 
+// The number made by the decimal digits the text begins with, of which at
+// most nine are read, so it always fits; false when it begins with none.
+bool LeadingNumber(const std::string& text, unsigned* number);
+
 // A text as a REG_SZ value's bytes, with its terminating zero.
 inline std::vector<BYTE> TextBytes(const std::string& text) {
   std::vector<BYTE> bytes(text.begin(), text.end());

@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "system/RegistryKey.h"
+#include "system/RegistryText.h"
 
 namespace {
 
@@ -31,6 +32,30 @@ bool DeleteTree(SystemAccess& system, HKEY root, const std::string& path, int de
   else
     system.DeleteRegistryKey(root, path.substr(0, last).c_str(), path.c_str() + last + 1, view);
   return !system.RegistryKeyExists(root, path.c_str(), view);
+}
+
+const char kVersionVector[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector";
+const char kMediaPlayerSetup[] =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\{6BF52A52-394A-11d3-B153-00C04F79FAA6}";
+
+// A REG_SZ value that fits the text buffer, up to its first zero.
+bool ReadShortText(const RegistryKey& key, const char* name, std::string* text) {
+  BYTE buffer[SystemAccess::kTextBufferSize] = {};
+  DWORD size = 0;
+  DWORD type = 0;
+  if (key.Read(name, buffer, sizeof buffer, &size, &type) != ERROR_SUCCESS || type != REG_SZ)
+    return false;
+  *text = TextUpToZero(buffer, size);
+  return true;
+}
+
+// The number 1 stored as a REG_DWORD of four bytes, and nothing else.
+bool ReadsAsOne(const RegistryKey& key, const char* name) {
+  BYTE buffer[4] = {};
+  DWORD size = 0;
+  DWORD type = 0;
+  return key.Read(name, buffer, sizeof buffer, &size, &type) == ERROR_SUCCESS &&
+         type == REG_DWORD && size == 4 && buffer[0] == 1 && !buffer[1] && !buffer[2] && !buffer[3];
 }
 
 }  // namespace
@@ -164,9 +189,7 @@ bool SystemAccess::WriteQosPolicy(int mode) {
 
 bool SystemAccess::IsInternetExplorer6() {
   RegistryKey key;
-  if (key.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector",
-               KEY_READ) != ERROR_SUCCESS)
-    return false;
+  if (key.Open(HKEY_LOCAL_MACHINE, kVersionVector, KEY_READ) != ERROR_SUCCESS) return false;
   BYTE buffer[kTextBufferSize] = {};
   DWORD size = 0;
   return key.Read("IE", buffer, sizeof buffer, &size) == ERROR_SUCCESS && size > 0 &&
@@ -190,6 +213,25 @@ bool SystemAccess::IsMediaPlayer8Installed() {
   return CompareRegistryValue(HKEY_LOCAL_MACHINE,
                               "Software\\Microsoft\\MediaPlayer\\8.0\\Registration",
                               "UDBVersion", kKindText, 0, "") == kValueDiffers;
+}
+
+bool SystemAccess::IsMediaPlayer9OrLater() {
+  RegistryKey key;
+  std::string version;
+  unsigned major = 0;
+  return key.Open(HKEY_LOCAL_MACHINE, kMediaPlayerSetup, KEY_READ) == ERROR_SUCCESS &&
+         ReadsAsOne(key, "IsInstalled") && ReadShortText(key, "Version", &version) &&
+         LeadingNumber(version, &major) && major >= 9;
+}
+
+int SystemAccess::InternetExplorerVersion() {
+  RegistryKey key;
+  std::string text;
+  unsigned version = 0;
+  return key.Open(HKEY_LOCAL_MACHINE, kVersionVector, KEY_READ) == ERROR_SUCCESS &&
+                 ReadShortText(key, "IE", &text) && LeadingNumber(text, &version)
+             ? int(version)
+             : 0;
 }
 
 bool SystemAccess::IsServiceInstalled(const char* serviceName) {

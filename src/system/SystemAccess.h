@@ -105,6 +105,12 @@ class SystemAccess {
   bool IsQosInstalled();
   bool IsOfficeXpInstalled();
   bool IsMediaPlayer8Installed();
+  // Media Player 9 or later: its Active Setup entry says it is installed
+  // (IsInstalled = 1) and its Version text begins with 9 or more.
+  bool IsMediaPlayer9OrLater();
+  // The first number of Internet Explorer's version ("8.0000": 8), 0 when it
+  // cannot be read as a text that begins with one.
+  int InternetExplorerVersion();
 
   ServiceControl& Services() { return services_; }
   bool IsServiceInstalled(const char* serviceName);

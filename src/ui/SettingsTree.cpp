@@ -16,13 +16,16 @@ void SettingsTree::BuildSettingsTree() {
   tree_.DeleteAllItems();
   for (SettingSlot& slot : slots_) slot = SettingSlot();
   for (HTREEITEM& item : categories_) item = nullptr;
+  AvailabilityView available(system_);
   for (const CategoryEntry& category : AllCategories()) {
-    if (!IsCategoryShown(system_, category)) continue;
+    if (!available.IsCategoryShown(category)) continue;
+    const CategoryTexts texts = available.TextsOf(category);
     HTREEITEM parent =
-        tree_.AddCategoryItem(loadText_(category.labelId).c_str(), ImageCategory, nullptr);
+        tree_.AddCategoryItem(loadText_(texts.labelId).c_str(), ImageCategory, nullptr);
     categories_[category.category] = parent;
+    categoryDescriptions_[category.category] = texts.descriptionId;
     for (const SettingEntry& setting : AllSettings()) {
-      if (setting.category != category.category || !IsSettingOffered(system_, setting)) continue;
+      if (setting.category != category.category || !available.IsSettingOffered(setting)) continue;
       std::string label = loadText_(setting.labelId);
       HTREEITEM item = setting.kind == SettingKind::kRadio
                            ? tree_.AddRadioItem(label.c_str(), parent, IsNoAction(setting))
@@ -141,6 +144,6 @@ TreeItemMatch SettingsTree::FindSettingOfItem(HTREEITEM item) const {
 int SettingsTree::DescriptionOf(HTREEITEM item) const {
   TreeItemMatch match = FindSettingOfItem(item);
   if (match.kind == TreeItemMatch::kSetting) return FindSetting(match.number)->descriptionId;
-  if (match.kind == TreeItemMatch::kCategory) return FindCategory(match.number)->descriptionId;
+  if (match.kind == TreeItemMatch::kCategory) return categoryDescriptions_[match.number];
   return 0;
 }

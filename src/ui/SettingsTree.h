@@ -57,4 +57,5 @@ class SettingsTree {
   TreeOptionsOwner& owner_;
   SettingSlot slots_[kLastSettingId + 1];
   HTREEITEM categories_[kCategoryCount] = {};
+  int categoryDescriptions_[kCategoryCount] = {};  // as the last build named them
 };

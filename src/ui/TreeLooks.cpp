@@ -7,9 +7,11 @@ int RefreshedCheckImage(const SettingEntry& setting, bool recommended, bool off,
   if (byPolicy) return ImagePolicy;
   if (off) return ImageCheckedDisabled;
   if (setting.expertOnly) {
-    // An unlocked expert setting is chosen; a locked one stays locked, and one
-    // that was off and is on again is locked again, as a fresh build shows it.
-    return IsCheckEnabledImage(currentImage) ? ImageCheckedAttention : ImageUncheckedDisabled;
+    // An unlocked expert setting is chosen when recommended; a locked one
+    // stays locked, and one that was off and is on again is locked again, as
+    // a fresh build shows it.
+    if (!IsCheckEnabledImage(currentImage)) return ImageUncheckedDisabled;
+    return recommended ? ImageCheckedAttention : ImageUnchecked;
   }
   return recommended ? ImageCheckedAttention : ImageUnchecked;
 }

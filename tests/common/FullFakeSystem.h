@@ -1,7 +1,8 @@
 #pragma once
-// An XP Professional machine in the fake with Media Player 8, IE 6, the
-// packet scheduler, Office XP, Messenger, the support account and all five
-// services running, none of whose functions is off yet.
+// An XP Professional machine in the fake with Media Player 8 (and the
+// Active Setup entry of Media Player 10), IE 6, the packet scheduler, Office
+// XP, Messenger, the support account and all five services running, none of
+// whose functions is off yet.
 
 #include "common/SettingKeyPaths.h"
 #include "platform/fake/FakeMachine.h"
@@ -15,8 +16,9 @@ inline void MakeFullFakeSystem() {
   reg.AddKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion");
   reg.PutString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\MediaPlayer\\8.0\\Registration",
                 "UDBVersion", "8.0");
-  reg.PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector", "IE",
-                "6.0000");
+  reg.PutNumber(HKEY_LOCAL_MACHINE, kMediaPlayerSetup, "IsInstalled", 1);
+  reg.PutString(HKEY_LOCAL_MACHINE, kMediaPlayerSetup, "Version", "10,0,0,3646");
+  reg.PutString(HKEY_LOCAL_MACHINE, kVersionVector, "IE", "6.0000");
   reg.PutNumber(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\PSched\\Enum", "Count", 1);
   reg.PutString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office\\10.0\\Common\\InstallRoot",
                 "InstallCount", "1");

@@ -21,6 +21,10 @@ inline constexpr const char* kMachineSettingKeys[] = {
     "SYSTEM\\ControlSet001\\Control",
 };
 
+inline constexpr const char kVersionVector[] =
+    "SOFTWARE\\Microsoft\\Internet Explorer\\Version Vector";
+inline constexpr const char kMediaPlayerSetup[] =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\{6BF52A52-394A-11d3-B153-00C04F79FAA6}";
 inline constexpr const char kDefaultUserPolicies[] = ".DEFAULT\\Software\\Policies\\Microsoft";
 inline constexpr const char kExtensions[] = "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions";
 inline constexpr const char kAlexaExtension[] = "{c95fe080-8f5d-11d2-a20b-00aa003c157a}";

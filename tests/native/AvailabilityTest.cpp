@@ -1,12 +1,17 @@
 // The catalogue read as data, and which settings and categories each kind of
 // system offers.
 
+#include <iterator>
+#include <map>
 #include <set>
+#include <string>
 
 #include "engine/Availability.h"
 #include "engine/SettingCatalogue.h"
 #include "common/FullFakeSystem.h"
+#include "common/PolicyValueRows.h"
 #include "native/FakeSystemTest.h"
+#include "res/resource.h"
 #include "system/SystemAccess.h"
 
 namespace {
@@ -57,7 +62,8 @@ const Row kExpected[] = {
 };
 
 TEST(SettingCatalogueRows, MatchThePublishedTableInTreeOrder) {
-  ASSERT_EQ(sizeof kExpected / sizeof kExpected[0], AllSettings().count);
+  // After these, 31-62 in their order (the tree's order test checks it).
+  ASSERT_EQ(std::size(kExpected) + std::size(kPolicyValueRows), AllSettings().count);
   const SettingEntry* entry = AllSettings().begin();
   for (const Row& row : kExpected) {
     SCOPED_TRACE(row.id);
@@ -76,12 +82,13 @@ TEST(SettingCatalogueRows, MatchThePublishedTableInTreeOrder) {
 }
 
 TEST(SettingCatalogueRows, CategoriesInTreeOrder) {
-  const CategoryEntry expected[] = {{0, 1, 600, A::kMediaPlayer8}, {1, 5, 601, A::kWindowsXp},
-                                    {2, 34, 602, A::kAlways},      {3, 9, 603, A::kInternetExplorer6},
-                                    {4, 15, 604, A::kAlways},      {5, 19, 605, A::kAlways},
-                                    {6, 23, 606, A::kAlways}};
-  ASSERT_EQ(7u, AllCategories().count);
-  for (size_t i = 0; i < 7; ++i) {
+  const CategoryEntry expected[] = {
+      {0, 1, 600, A::kMediaPlayer8Or9}, {1, 5, 601, A::kWindowsXp},
+      {2, 34, 602, A::kAlways},         {3, 9, 603, A::kInternetExplorer6To8},
+      {4, 15, 604, A::kAlways},         {5, 19, 605, A::kAlways},
+      {6, 23, 606, A::kAlways},         {7, 31, 607, A::kWindowsXp}};
+  ASSERT_EQ(8u, AllCategories().count);
+  for (size_t i = 0; i < 8; ++i) {
     const CategoryEntry& entry = AllCategories().begin()[i];
     EXPECT_EQ(expected[i].category, entry.category);
     EXPECT_EQ(expected[i].labelId, entry.labelId);
@@ -115,8 +122,9 @@ TEST_F(AvailabilityTest, BareOlderSystemOffersOnlyWhatNeedsNothing) {
 
 TEST_F(AvailabilityTest, FullXpSystemOffersEverything) {
   MakeFullFakeSystem();
-  EXPECT_EQ(28u, Offered().size());
-  EXPECT_EQ(7u, Shown().size());
+  // All but the settings of Internet Explorer 7 and 8 (55-62).
+  EXPECT_EQ(52u, Offered().size());
+  EXPECT_EQ(8u, Shown().size());
 }
 
 TEST_F(AvailabilityTest, BandwidthNeedsBothXpAndThePacketScheduler) {
@@ -126,6 +134,34 @@ TEST_F(AvailabilityTest, BandwidthNeedsBothXpAndThePacketScheduler) {
   EXPECT_EQ(1u, Offered().count(26));
   Machine().minorVersion = 2;
   EXPECT_EQ(0u, Offered().count(26));
+}
+
+// Each Internet Explorer version is offered its own settings, under its own
+// name, and others none; Media Player 9 its own (hostile texts: the fuzzer).
+TEST_F(AvailabilityTest, PlayerAndExplorerVersionsOfferTheirOwnSettings) {
+  const std::map<std::string, std::set<SettingId>> offered = {
+      {"6.0000", {6, 7, 8, 29}}, {"7.0000", {55, 60, 61, 62}},
+      {"8.00.6001.18702", {56, 57, 58, 59, 60, 61, 62}}, {"9.0000", {}}};
+  for (const auto& [version, ids] : offered) {
+    Registry().PutString(HKEY_LOCAL_MACHINE, kVersionVector, "IE", version);
+    std::set<SettingId> explorer;
+    for (SettingId id : Offered())
+      if (FindSetting(id)->category == 3) explorer.insert(id);
+    EXPECT_EQ(ids, explorer) << version;
+    EXPECT_EQ(!ids.empty(), Shown().count(3) == 1) << version;
+    const CategoryTexts texts = CategoryTextsOf(system_, *FindCategory(3));
+    const bool six = version[0] == '6';
+    EXPECT_EQ(six ? 9 : IDS_IE_CATEGORY, texts.labelId);
+    EXPECT_EQ(six ? 603 : IDS_IE_CATEGORY_DESCRIPTION, texts.descriptionId);
+  }
+  // Media Player 9 and later: installed, and a version of 9 or more.
+  Registry().PutString(HKEY_LOCAL_MACHINE, kMediaPlayerSetup, "Version", "9,00,00,2980");
+  EXPECT_EQ(0u, Offered().count(50)) << "without its installed mark";
+  Registry().PutNumber(HKEY_LOCAL_MACHINE, kMediaPlayerSetup, "IsInstalled", 1);
+  EXPECT_EQ(1u, Offered().count(50));
+  EXPECT_EQ(1u, Shown().count(0)) << "the category is shown for either Player";
+  Registry().PutString(HKEY_LOCAL_MACHINE, kMediaPlayerSetup, "Version", "8,100,0,4558");
+  EXPECT_EQ(0u, Offered().count(50));
 }
 
 TEST_F(AvailabilityTest, ConditionsAreEvaluatedAfreshAtEveryCall) {

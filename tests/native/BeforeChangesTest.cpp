@@ -5,6 +5,8 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "common/FullFakeSystem.h"
@@ -31,7 +33,9 @@ TEST(SettingCosts, EverySettingTellsWhatItCostsAndWhenInBothLanguages) {
     EXPECT_TRUE(setting.effectId == IDS_EFFECT_AT_ONCE ||
                 setting.effectId == IDS_EFFECT_NEXT_LOGON || setting.effectId == IDS_EFFECT_RESTART)
         << setting.id;
-    for (unsigned id : {unsigned(setting.consequenceId), unsigned(setting.effectId)}) {
+    std::vector<unsigned> texts = {unsigned(setting.consequenceId), unsigned(setting.effectId)};
+    if (setting.updatesNoteId) texts.push_back(unsigned(setting.updatesNoteId));
+    for (unsigned id : texts) {
       ASSERT_TRUE(german.count(id) && english.count(id)) << setting.id << " text " << id;
       // Their placeholders match as every text's do (ResourceLanguages).
       EXPECT_FALSE(german.at(id).empty() || english.at(id).empty()) << id;
@@ -91,6 +95,21 @@ TEST_F(BeforeChanges, UpdatesThroughTheServiceKeepTenOutOfTheRecommendedChoice) 
     EXPECT_EQ(0, RunCommandLine("10", system_)) << "mark " << i;
     EXPECT_EQ(tenRecommended[i] ? "" : warning + "\r\n", Machine().output);
     EXPECT_EQ(DWORD(SERVICE_DISABLED), Machine().services.Find("wuauserv")->startType);
+  }
+}
+
+// Keeping the machine from Windows Update, or its driver searches off it,
+// cuts such a machine's updates too: each setting says so in its own words.
+TEST_F(BeforeChanges, UpdatesThroughTheServiceKeepWindowsUpdateSettingsOutToo) {
+  EXPECT_TRUE(IsRecommendedHere(system_, *FindSetting(32)));
+  Registry().AddKey(HKEY_LOCAL_MACHINE, "Software\\Hashbang Productions\\Legacy Update");
+  for (SettingId id : {32u, 46u}) {
+    const std::string note = Text(FindSetting(id)->updatesNoteId);
+    EXPECT_FALSE(IsRecommendedHere(system_, *FindSetting(id))) << id;
+    EXPECT_NE(Text(IDS_UPDATES_NEED_SERVICE), note);
+    Machine().output.clear();
+    EXPECT_EQ(0, RunCommandLine(std::to_string(id), system_));
+    EXPECT_EQ(0u, Machine().output.find(note + "\r\n")) << Machine().output;
   }
 }
 

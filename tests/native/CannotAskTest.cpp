@@ -3,6 +3,7 @@
 // exist.
 
 #include <functional>
+#include <string>
 
 #include "app/CommandLine.h"
 #include "common/FullFakeSystem.h"
@@ -19,7 +20,9 @@ namespace {
 // On a machine that may get its updates through the update service or not.
 void SwitchOffAllRecommendedButTen(bool updatesThroughTheService) {
   SystemAccess system;
-  RunCommandLine("0 1 2 3 4 5 6 7 8 9 11 12 19 21", system);
+  std::string numbers = "0 1 2 3 4 5 6 7 8 9 11 12 19 21";
+  for (SettingId id = 31; id <= kLastSettingId; ++id) numbers += " " + std::to_string(id);
+  RunCommandLine(numbers, system);
   fake::Machine().services.Find("upnphost")->startType = SERVICE_DISABLED;
   if (updatesThroughTheService)
     fake::Machine().registry.AddKey(

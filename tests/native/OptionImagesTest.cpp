@@ -70,6 +70,8 @@ TEST(TreeLooks, RefreshedImageOfEveryKindOfCheckSetting) {
       {12, false, ImageUnchecked, ImageCheckedAttention},           // expert, unlocked
       {0, false, ImageCheckedDisabled, ImageUncheckedDisabled},     // expert, on again: locked
       {0, true, ImageUncheckedDisabled, ImageCheckedDisabled},
+      {31, false, ImageChecked, ImageUnchecked},  // expert, unlocked, not recommended
+      {31, false, ImageUncheckedDisabled, ImageUncheckedDisabled},
       // decided by a policy: its own picture, whether off, recommended or unlocked
       {4, false, ImageCheckedAttention, ImagePolicy, true},
       {4, true, ImageCheckedDisabled, ImagePolicy, true},

@@ -14,6 +14,7 @@
 #include "engine/Revert.h"
 #include "engine/StatusCheck.h"
 #include "native/FakeSystemTest.h"
+#include "native/PolicyFileBytes.h"
 #include "res/resource.h"
 #include "system/PolicyFiles.h"
 #include "system/SystemAccess.h"
@@ -49,26 +50,6 @@ void PlantTemplate(const std::string& name, const std::string& services) {
   fake::Machine().fileContents[kTemplates + name] =
       Utf16("[Unicode]\r\nUnicode=yes\r\n[Service General Setting]\r\n" + services +
             "[Version]\r\nsignature=\"$CHICAGO$\"\r\n");
-}
-
-// One entry of a registry policy file.
-std::string Wide(const std::string& text) {
-  std::string bytes;
-  for (char c : text) bytes += {c, '\0'};
-  return bytes;
-}
-// claimedSize: the size the entry gives for its data, when not the true one.
-std::string PolEntry(const std::string& key, const std::string& name, DWORD type,
-                     const std::vector<BYTE>& data, DWORD claimedSize = 0) {
-  auto number = [](DWORD n) { return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)}; };
-  return Wide("[" + key) + std::string(2, '\0') + Wide(";" + name) + std::string(2, '\0') +
-         Wide(";") + number(type) + Wide(";") + number(claimedSize ? claimedSize : DWORD(data.size())) + Wide(";") +
-         std::string(data.begin(), data.end()) + Wide("]");
-}
-const std::string kPolHeader("PReg\1\0\0\0", 8);
-std::vector<BYTE> WideText(const std::string& text) {
-  const std::string wide = Wide(text) + std::string(2, '\0');
-  return std::vector<BYTE>(wide.begin(), wide.end());
 }
 
 // ---------------------------------------------------------------------------

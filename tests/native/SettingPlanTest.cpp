@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(EverySetting, SettingPlan, ::testing::ValuesIn(AllSetti
 // it changes lies below HKCU; a logon script can apply those, a startup
 // script the machine's.
 TEST(SettingScope, FollowsWhereThePlanWrites) {
-  const std::vector<SettingId> user = {1, 2, 3, 6, 7, 8, 14, 26, 29};
+  const std::vector<SettingId> user = {1, 2, 3, 6, 7, 8, 14, 26, 29, 51, 52, 53};
   const std::vector<SettingId> both = {27, 28};
   for (const SettingEntry& setting : AllSettings()) {
     auto in = [&](const std::vector<SettingId>& ids) {

@@ -134,6 +134,12 @@ TEST_F(ShippedExe, LoadsOnlyKernelAdvapiAndCRuntimeAtStart) {
   EXPECT_EQ(loadedAtStart, (std::set<std::string>{"advapi32.dll", "kernel32.dll", "msvcrt.dll"}));
 }
 
+TEST_F(ShippedExe, StaysWithinHalfAMebibyte) {
+  std::ifstream file(HUSHGATE_EXE, std::ios::binary | std::ios::ate);
+  ASSERT_TRUE(file);
+  EXPECT_LE(static_cast<long long>(file.tellg()), 512 * 1024);
+}
+
 TEST_F(XpImportCheck, ReportsEveryKindOfNonXpImport) {
   // "dll!Function" by name, "dll!#17" by ordinal.
   std::vector<exe::Import> imports;

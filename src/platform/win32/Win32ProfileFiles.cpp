@@ -12,10 +12,12 @@ namespace {
 // hold is Windows-1252, as every text of the program.
 constexpr UINT kTextPage = 1252;
 
-std::wstring Wide(const std::string& text, UINT page) {
+// Zero-terminated, in a vector: a std::wstring would link the library's whole
+// wide-string instantiation (about 35 KB) for these two conversions.
+std::vector<wchar_t> Wide(const std::string& text, UINT page) {
   int length = MultiByteToWideChar(page, 0, text.data(), int(text.size()), nullptr, 0);
-  std::wstring wide(length > 0 ? length : 0, L'\0');
-  if (length > 0) MultiByteToWideChar(page, 0, text.data(), int(text.size()), &wide[0], length);
+  std::vector<wchar_t> wide(length > 0 ? length + 1 : 1, L'\0');
+  if (length > 0) MultiByteToWideChar(page, 0, text.data(), int(text.size()), wide.data(), length);
   return wide;
 }
 
@@ -64,15 +66,15 @@ DWORD ReadFileStart(const std::string& path, DWORD size, std::string* bytes) {
 bool ReadProfileSectionNames(const std::string& path, DWORD limit,
                              std::vector<std::string>* names) {
   std::vector<wchar_t> buffer(limit, L'\0');
-  DWORD copied = GetPrivateProfileSectionNamesW(buffer.data(), limit, Wide(path, CP_ACP).c_str());
+  DWORD copied = GetPrivateProfileSectionNamesW(buffer.data(), limit, Wide(path, CP_ACP).data());
   return SplitList(buffer, copied, limit, names);
 }
 
 bool ReadProfileSection(const std::string& path, const std::string& section, DWORD limit,
                         std::vector<std::string>* lines) {
   std::vector<wchar_t> buffer(limit, L'\0');
-  DWORD copied = GetPrivateProfileSectionW(Wide(section, kTextPage).c_str(), buffer.data(), limit,
-                                           Wide(path, CP_ACP).c_str());
+  DWORD copied = GetPrivateProfileSectionW(Wide(section, kTextPage).data(), buffer.data(), limit,
+                                           Wide(path, CP_ACP).data());
   return SplitList(buffer, copied, limit, lines);
 }
 
