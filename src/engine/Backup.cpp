@@ -245,10 +245,49 @@ DWORD ExistingDepth(SystemAccess& system, HKEY root, const std::string& path,
   return depth;
 }
 
+// What one kind of location holds now, added to the item's values: whether
+// it exists (*existed); false when it cannot be read.
+bool DescribeValue(SystemAccess& system, const BackupLocation& at, DWORD* existed,
+                   std::vector<NamedValue>* values) {
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  *existed = system.ReadRegistryValue(at.root, at.path.c_str(), at.name.c_str(), &type, &data, at.view);
+  if (!*existed)
+    return system.RegistryValueAbsent(at.root, at.path.c_str(), at.name.c_str(), at.view);
+  values->push_back({"Type", REG_DWORD, Number(type)});
+  values->push_back({"Data", REG_BINARY, data});
+  return true;
+}
+
+bool DescribeService(SystemAccess& system, const BackupLocation& at, DWORD* existed,
+                     std::vector<NamedValue>* values) {
+  DWORD start = system.Services().GetServiceStartType(at.name.c_str());
+  if (start == kStartTypeUnknown) return false;
+  *existed = start != kStartTypeMissing;
+  values->push_back({"StartType", REG_DWORD, Number(start)});
+  return true;
+}
+
+bool DescribeKeyChain(SystemAccess& system, const BackupLocation& at, DWORD* existed,
+                      std::vector<NamedValue>* values) {
+  *existed = 1;
+  values->push_back({"Depth", REG_DWORD, Number(ExistingDepth(system, at.root, at.path, at.view))});
+  return true;
+}
+
+bool DescribeKeyTree(SystemAccess& system, const BackupLocation& at, DWORD* existed,
+                     std::vector<NamedValue>*) {
+  *existed = system.RegistryKeyExists(at.root, at.path.c_str(), at.view);
+  return *existed || system.RegistryKeyAbsent(at.root, at.path.c_str(), at.view);
+}
+
 // What the location holds now, as an item's values; false when it cannot
 // be read: neither what is there nor that nothing is there is known.
 bool DescribeNow(SystemAccess& system, const BackupLocation& location, bool* keyTree,
                  std::vector<NamedValue>* described) {
+  using Describer = bool (*)(SystemAccess&, const BackupLocation&, DWORD*, std::vector<NamedValue>*);
+  static const Describer kDescribers[] = {DescribeValue, DescribeKeyTree, DescribeService,
+                                          DescribeKeyChain};
   std::vector<NamedValue> values = {
       {"Kind", REG_DWORD, Number(static_cast<DWORD>(location.kind))},
       {"Root", REG_DWORD, Number(RootNumber(location.root))},
@@ -259,36 +298,10 @@ bool DescribeNow(SystemAccess& system, const BackupLocation& location, bool* key
   if (location.kind != Kind::kService && system.IsWow64())
     values.push_back({"View", REG_DWORD,
                       Number(location.view == RegistryView::k32Bit ? kView32 : kView64)});
-  *keyTree = false;
   DWORD existed = 0;
-  const RegistryView view = location.view;
-  if (location.kind == Kind::kValue) {
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    existed = system.ReadRegistryValue(location.root, location.path.c_str(),
-                                       location.name.c_str(), &type, &data, view);
-    if (!existed && !system.RegistryValueAbsent(location.root, location.path.c_str(),
-                                                location.name.c_str(), view))
-      return false;
-    if (existed) {
-      values.push_back({"Type", REG_DWORD, Number(type)});
-      values.push_back({"Data", REG_BINARY, data});
-    }
-  } else if (location.kind == Kind::kService) {
-    DWORD start = system.Services().GetServiceStartType(location.name.c_str());
-    if (start == kStartTypeUnknown) return false;
-    existed = start != kStartTypeMissing;
-    values.push_back({"StartType", REG_DWORD, Number(start)});
-  } else if (location.kind == Kind::kKeyChain) {
-    existed = 1;
-    values.push_back(
-        {"Depth", REG_DWORD, Number(ExistingDepth(system, location.root, location.path, view))});
-  } else {
-    existed = system.RegistryKeyExists(location.root, location.path.c_str(), view);
-    if (!existed && !system.RegistryKeyAbsent(location.root, location.path.c_str(), view))
-      return false;
-    *keyTree = existed;
-  }
+  if (!kDescribers[static_cast<DWORD>(location.kind) - 1](system, location, &existed, &values))
+    return false;
+  *keyTree = location.kind == Kind::kKeyTree && existed;
   values.push_back({"Existed", REG_DWORD, Number(existed)});
   *described = values;
   return true;
@@ -484,53 +497,66 @@ bool RemoveCreatedKeys(SystemAccess& system, const BackupLocation& location, DWO
   return true;
 }
 
+int RestoreValue(SystemAccess& system, const StoredItem& item) {
+  const BackupLocation& at = item.location;
+  const char* path = at.path.c_str();
+  const char* name = at.name.c_str();
+  if (!item.existed) {
+    system.DeleteRegistryValue(at.root, path, name, at.view);
+    return system.RegistryValueExists(at.root, path, name, at.view) ? IDS_UNDO_STILL_THERE
+                                                                    : kRestored;
+  }
+  system.CreateRegistryKey(at.root, path, at.view);
+  system.WriteRegistryValue(at.root, path, name, item.data.data(), item.type,
+                            DWORD(item.data.size()), at.view);
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  bool same = system.ReadRegistryValue(at.root, path, name, &type, &data, at.view) &&
+              type == item.type && data == item.data;
+  return same ? kRestored : IDS_UNDO_READS_DIFFERENTLY;
+}
+
+// What did not exist is restored only while it still reads as missing; a
+// service that cannot be asked is never taken for restored.
+int RestoreService(SystemAccess& system, const StoredItem& item) {
+  const char* name = item.location.name.c_str();
+  if (item.existed) system.Services().SetServiceStartType(item.startType, name);
+  DWORD now = system.Services().GetServiceStartType(name);
+  if (now == kStartTypeUnknown) return IDS_START_UNKNOWN;
+  if (!item.existed) return now == kStartTypeMissing ? kRestored : IDS_UNDO_STILL_THERE;
+  return now == item.startType ? kRestored : IDS_UNDO_START_TYPE_NOT_SET;
+}
+
+int RestoreKeyTree(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot,
+                   const StoredItem& item, const BackupLocation& own) {
+  const BackupLocation& at = item.location;
+  if (!item.existed) {
+    system.DeleteRegistryTree(at.root, at.path.c_str(), at.view);
+    return system.RegistryKeyExists(at.root, at.path.c_str(), at.view) ? IDS_UNDO_STILL_THERE
+                                                                       : kRestored;
+  }
+  KeyFilter filter = FilterFor(plan, backupRoot, own);
+  return RestoreKey(system, backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, at.view, 0,
+                    &filter)
+             ? kRestored
+             : IDS_UNDO_KEY_INCOMPLETE;
+}
+
 // Puts one item back and reads it back; no text means restored, else the
 // text of the problem. The item is one undo takes (RefusalOf), naming one of
 // the setting's own locations (own, with what the plan knows of it).
 int RestoreItem(SystemAccess& system, const UndoablePlan& plan, HKEY backupRoot, const StoredItem& item,
                 const BackupLocation& own) {
-  const BackupLocation& at = item.location;
-  const char* path = at.path.c_str();
-  const char* name = at.name.c_str();
-  const RegistryView view = at.view;
-  switch (at.kind) {
-    case Kind::kValue: {
-      if (!item.existed) {
-        system.DeleteRegistryValue(at.root, path, name, view);
-        return system.RegistryValueExists(at.root, path, name, view) ? IDS_UNDO_STILL_THERE
-                                                                     : kRestored;
-      }
-      system.CreateRegistryKey(at.root, path, view);
-      system.WriteRegistryValue(at.root, path, name, item.data.data(), item.type,
-                                DWORD(item.data.size()), view);
-      DWORD type = 0;
-      std::vector<BYTE> data;
-      bool same = system.ReadRegistryValue(at.root, path, name, &type, &data, view) &&
-                  type == item.type && data == item.data;
-      return same ? kRestored : IDS_UNDO_READS_DIFFERENTLY;
-    }
-    case Kind::kService: {
-      // What did not exist is restored only while it still reads as missing;
-      // a service that cannot be asked is never taken for restored.
-      if (item.existed) system.Services().SetServiceStartType(item.startType, name);
-      DWORD now = system.Services().GetServiceStartType(name);
-      if (now == kStartTypeUnknown) return IDS_START_UNKNOWN;
-      if (!item.existed) return now == kStartTypeMissing ? kRestored : IDS_UNDO_STILL_THERE;
-      return now == item.startType ? kRestored : IDS_UNDO_START_TYPE_NOT_SET;
-    }
+  switch (item.location.kind) {
+    case Kind::kValue:
+      return RestoreValue(system, item);
+    case Kind::kService:
+      return RestoreService(system, item);
     case Kind::kKeyChain:
-      return RemoveCreatedKeys(system, own, item.depth, view) ? kRestored : IDS_UNDO_STILL_THERE;
-    case Kind::kKeyTree: {
-      if (!item.existed) {
-        system.DeleteRegistryTree(at.root, path, view);
-        return system.RegistryKeyExists(at.root, path, view) ? IDS_UNDO_STILL_THERE : kRestored;
-      }
-      KeyFilter filter = FilterFor(plan, backupRoot, own);
-      if (!RestoreKey(system, backupRoot, item.key + "\\" + kKeyCopy, at.root, at.path, view, 0,
-                      &filter))
-        return IDS_UNDO_KEY_INCOMPLETE;
-      return kRestored;
-    }
+      return RemoveCreatedKeys(system, own, item.depth, item.location.view) ? kRestored
+                                                                             : IDS_UNDO_STILL_THERE;
+    case Kind::kKeyTree:
+      return RestoreKeyTree(system, plan, backupRoot, item, own);
   }
   return IDS_UNDO_UNKNOWN_KIND;
 }

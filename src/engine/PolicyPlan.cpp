@@ -173,37 +173,33 @@ bool PolicyView::IsProgramsOwn(const PolicyRow& row) {
   return false;
 }
 
-PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& row,
-                                 std::string* source) {
+PolicyState PolicyView::TemplateState(const SettingEntry& setting, std::string* source) {
+  if (!templates_)
+    templates_ = std::make_unique<std::vector<PolicyTemplate>>(ReadPolicyTemplates(system_));
+  DWORD mode = 0;
+  std::string file;
+  if (!setting.serviceName || !FindPolicyServiceMode(*templates_, setting.serviceName, &mode, &file))
+    return PolicyState::kNone;
+  *source = file + ": " + setting.serviceName + " = " + std::to_string(mode);
+  return mode == SERVICE_DISABLED ? PolicyState::kOff : PolicyState::kOn;
+}
+
+PolicyState PolicyView::FileState(const PolicyRow& row, std::string* source) {
+  PolicyFileValue value;
+  std::string file;
+  DWORD number = 0;
+  if (!FindPolicyFileValue(LocalFile(row.place == P::kMachineFile, &file), row.path, row.name,
+                           &value) ||
+      !DecodeNumber(value.type, value.data, &number))
+    return PolicyState::kNone;
+  *source = file + ": " + row.path + "\\" + row.name + " = " + std::to_string(number);
+  return NumberState(row, number);
+}
+
+PolicyState PolicyView::RegistryState(const PolicyRow& row, std::string* source) {
   DWORD type = 0;
   std::vector<BYTE> data;
   DWORD number = 0;
-  switch (row.place) {
-    case P::kServiceTemplate: {
-      if (!templates_)
-        templates_ = std::make_unique<std::vector<PolicyTemplate>>(ReadPolicyTemplates(system_));
-      std::string file;
-      if (!setting.serviceName ||
-          !FindPolicyServiceMode(*templates_, setting.serviceName, &number, &file))
-        return PolicyState::kNone;
-      *source = file + ": " + setting.serviceName + " = " + std::to_string(number);
-      return number == SERVICE_DISABLED ? PolicyState::kOff : PolicyState::kOn;
-    }
-    case P::kMachineFile:
-    case P::kUserFile: {
-      PolicyFileValue value;
-      std::string file;
-      if (!FindPolicyFileValue(LocalFile(row.place == P::kMachineFile, &file), row.path, row.name,
-                               &value) ||
-          !DecodeNumber(value.type, value.data, &number))
-        return PolicyState::kNone;
-      *source = file + ": " + row.path + "\\" + row.name + " = " + std::to_string(number);
-      return NumberState(row, number);
-    }
-    case P::kRegistry:
-    case P::kTimeType:
-      break;
-  }
   if (!KeyPresent(row.root, row.path) ||
       !system_.ReadRegistryValue(row.root, row.path, row.name, &type, &data) ||
       data.size() > SystemAccess::kTextBufferSize)
@@ -219,4 +215,19 @@ PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& r
     *source = std::string(RootName(row.root)) + "\\" + row.path + "\\" + row.name + " = " +
               Shown(type, data);
   return state;
+}
+
+PolicyState PolicyView::RowState(const SettingEntry& setting, const PolicyRow& row,
+                                 std::string* source) {
+  switch (row.place) {
+    case P::kServiceTemplate:
+      return TemplateState(setting, source);
+    case P::kMachineFile:
+    case P::kUserFile:
+      return FileState(row, source);
+    case P::kRegistry:
+    case P::kTimeType:
+      break;
+  }
+  return RegistryState(row, source);
 }

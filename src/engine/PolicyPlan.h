@@ -65,6 +65,9 @@ class PolicyView {
 
  private:
   PolicyState RowState(const SettingEntry& setting, const PolicyRow& row, std::string* source);
+  PolicyState TemplateState(const SettingEntry& setting, std::string* source);
+  PolicyState FileState(const PolicyRow& row, std::string* source);
+  PolicyState RegistryState(const PolicyRow& row, std::string* source);
   bool KeyPresent(HKEY root, const char* path);
   bool IsProgramsOwn(const PolicyRow& row);
   const std::vector<PolicyFileValue>& LocalFile(bool machine, std::string* file);

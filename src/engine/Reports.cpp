@@ -63,56 +63,62 @@ std::string StartTypeName(DWORD type) {
 }
 
 // The label says which of two copies a line means, where it means one.
+// What each kind of change says in a preview line, after its number; the
+// label tells a view or a program's width where there are two.
+std::string ValuePreview(SystemAccess& system, const PlannedChange& change,
+                         const std::string& label) {
+  std::string written =
+      change.action == RegistryAction::kWriteValue
+          ? DataText(change.data.type, reinterpret_cast<const BYTE*>(change.data.bytes),
+                     change.data.size)
+          : Text(IDS_PREVIEW_DELETE);
+  return Text(IDS_PREVIEW_VALUE) + "\t" + Location(change.root, change.path, change.name) + label +
+         "\t" + FormatText(IDS_PREVIEW_NOW, {CurrentValue(system, change)}) + "\t" +
+         FormatText(IDS_PREVIEW_NEW, {written});
+}
+
+std::string KeyPreview(SystemAccess& system, const PlannedChange& change, const std::string& label) {
+  std::string line =
+      Text(IDS_PREVIEW_KEY) + "\t" + RootName(change.root) + "\\" + change.path + label + "\t";
+  if (change.action == RegistryAction::kCreateKey) return line + Text(IDS_PREVIEW_CREATE_KEY);
+  // Windows deletes only a key without subkeys, and so does apply.
+  std::vector<std::string> subKeys;
+  system.ReadRegistrySubKeys(change.root, change.path.c_str(), &subKeys, change.view);
+  return line + Text(subKeys.empty() ? IDS_PREVIEW_DELETE_KEY : IDS_PREVIEW_DELETE_KEY_FAILS);
+}
+
+std::string ServicePreview(SystemAccess& system, const PlannedChange& change, const std::string&) {
+  DWORD now = system.Services().GetServiceStartType(change.path.c_str());
+  return Text(IDS_SERVICE) + "\t" + change.path + "\t" +
+         FormatText(IDS_PREVIEW_NOW, {StartTypeName(now)}) + "\t" +
+         FormatText(IDS_PREVIEW_NEW, {FormatText(IDS_PREVIEW_STOP, {StartTypeName(SERVICE_DISABLED)})});
+}
+
+std::string ProgramPreview(SystemAccess& system, const PlannedChange& change,
+                           const std::string& label) {
+  std::string parameters = change.name;
+  std::string root;
+  size_t at = parameters.find("%SystemRoot%");
+  if (at != std::string::npos)
+    parameters.replace(at, 12, system.ReadSystemRoot(&root) ? root : Text(IDS_PREVIEW_UNREADABLE));
+  std::string pause = change.pauseMs
+                          ? FormatText(IDS_PREVIEW_PAUSE, {std::to_string(change.pauseMs / 1000)})
+                          : Text(IDS_PREVIEW_NO_PAUSE);
+  return Text(IDS_PREVIEW_PROGRAM) + "\t" + system.SystemProgramPath(change.path.c_str()) + label +
+         "\t" + parameters + "\t" + pause;
+}
+
+std::string AccountPreview(SystemAccess&, const PlannedChange& change, const std::string&) {
+  return Text(IDS_PREVIEW_ACCOUNT) + "\t" + change.path + "\t" + Text(IDS_PREVIEW_DELETE);
+}
+
 std::string PreviewLine(SystemAccess& system, const std::string& number,
                         const PlannedChange& change, const std::string& label = std::string()) {
-  std::string line = number + "\t";
-  switch (change.kind) {
-    case PlannedChange::Kind::kRegistryValue: {
-      std::string written = change.action == RegistryAction::kWriteValue
-                                ? DataText(change.data.type,
-                                           reinterpret_cast<const BYTE*>(change.data.bytes),
-                                           change.data.size)
-                                : Text(IDS_PREVIEW_DELETE);
-      return line + Text(IDS_PREVIEW_VALUE) + "\t" +
-             Location(change.root, change.path, change.name) + label + "\t" +
-             FormatText(IDS_PREVIEW_NOW, {CurrentValue(system, change)}) + "\t" +
-             FormatText(IDS_PREVIEW_NEW, {written});
-    }
-    case PlannedChange::Kind::kRegistryKey: {
-      line += Text(IDS_PREVIEW_KEY) + "\t" + RootName(change.root) + "\\" + change.path + label +
-              "\t";
-      if (change.action == RegistryAction::kCreateKey) return line + Text(IDS_PREVIEW_CREATE_KEY);
-      // Windows deletes only a key without subkeys, and so does apply.
-      std::vector<std::string> subKeys;
-      system.ReadRegistrySubKeys(change.root, change.path.c_str(), &subKeys, change.view);
-      return line + Text(subKeys.empty() ? IDS_PREVIEW_DELETE_KEY : IDS_PREVIEW_DELETE_KEY_FAILS);
-    }
-    case PlannedChange::Kind::kService: {
-      DWORD now = system.Services().GetServiceStartType(change.path.c_str());
-      return line + Text(IDS_SERVICE) + "\t" + change.path + "\t" +
-             FormatText(IDS_PREVIEW_NOW, {StartTypeName(now)}) + "\t" +
-             FormatText(IDS_PREVIEW_NEW,
-                        {FormatText(IDS_PREVIEW_STOP, {StartTypeName(SERVICE_DISABLED)})});
-    }
-    case PlannedChange::Kind::kProgram: {
-      std::string parameters = change.name;
-      std::string root;
-      size_t at = parameters.find("%SystemRoot%");
-      if (at != std::string::npos)
-        parameters.replace(at, 12,
-                           system.ReadSystemRoot(&root) ? root : Text(IDS_PREVIEW_UNREADABLE));
-      std::string pause =
-          change.pauseMs ? FormatText(IDS_PREVIEW_PAUSE, {std::to_string(change.pauseMs / 1000)})
-                         : Text(IDS_PREVIEW_NO_PAUSE);
-      return line + Text(IDS_PREVIEW_PROGRAM) + "\t" +
-             system.SystemProgramPath(change.path.c_str()) + label + "\t" + parameters + "\t" +
-             pause;
-    }
-    case PlannedChange::Kind::kAccount:
-      return line + Text(IDS_PREVIEW_ACCOUNT) + "\t" + change.path + "\t" +
-             Text(IDS_PREVIEW_DELETE);
-  }
-  return line;
+  using Preview = std::string (*)(SystemAccess&, const PlannedChange&, const std::string&);
+  // By PlannedChange::Kind, in its order.
+  static const Preview kPreviews[] = {ValuePreview, KeyPreview, ServicePreview, ProgramPreview,
+                                      AccountPreview};
+  return number + "\t" + kPreviews[static_cast<int>(change.kind)](system, change, label);
 }
 
 // A change of both halves under WOW64: one line for each view its key is in,
